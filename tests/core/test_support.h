@@ -1,0 +1,28 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+namespace kippwerk::testing {
+
+// Lines joined by CR LF, no break after the last one, as the result labels hold them.
+inline std::string crlf(std::initializer_list<const char*> lines) {
+  std::string out;
+  for (const char* line : lines) {
+    if (!out.empty() || line != *lines.begin()) out += "\r\n";
+    out += line;
+  }
+  return out;
+}
+
+// Names data-driven rows by their `name` field.
+struct RowName {
+  template <class P>
+  std::string operator()(const ::testing::TestParamInfo<P>& info) const {
+    return info.param.name;
+  }
+};
+
+}  // namespace kippwerk::testing
