@@ -1,0 +1,72 @@
+// Renders every page of the window, a few filled-in states and the about box to PNG files:
+//   render_pages OUTDIR
+// Runs on the offscreen platform, so it needs no display.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+
+#include "ui/frmKippwerk.h"
+
+using kippwerk::ui::frmKippwerk;
+
+namespace {
+
+void click(frmKippwerk& w, const char* name) {
+  w.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+}
+
+bool save(QWidget& w, const QDir& dir, const QString& file) {
+  QApplication::processEvents();
+  const bool ok = w.grab().save(dir.filePath(file));
+  std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(dir.filePath(file)));
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: render_pages OUTDIR\n");
+    return 2;
+  }
+  const QDir dir(QString::fromLocal8Bit(argv[1]));
+  const QImage circuit(QStringLiteral(":/kippwerk/circuit.gif"));
+  circuit.scaled(circuit.size() * 3).save(dir.filePath("circuit-3x.png"));
+  frmKippwerk w;
+  w.show();
+  bool ok = save(w, dir, "page0-start.png");
+  click(w, "cmdZeit");
+  ok &= save(w, dir, "page4-timing.png");
+  click(w, "cmdBerechne");
+  ok &= save(w, dir, "page4-timing-result.png");
+  w.findChild<QAction*>("mnuRestart")->trigger();
+  click(w, "cmdBauteile");
+  ok &= save(w, dir, "page1-known.png");
+  click(w, "optR2");
+  ok &= save(w, dir, "page1-known-r2.png");
+  click(w, "optC1");
+  click(w, "cmdWeiter1");
+  ok &= save(w, dir, "page2-times.png");
+  click(w, "cmdWeiter2");
+  ok &= save(w, dir, "page3-result.png");
+  click(w, "cmdFertig");
+  ok &= save(w, dir, "page3-result-computed.png");
+
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      ok &= save(*box, dir, "about.png");
+      box->accept();
+    }
+  });
+  w.findChild<QAction*>("mnuAbout")->trigger();
+  return ok ? 0 : 1;
+}

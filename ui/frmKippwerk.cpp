@@ -1,0 +1,340 @@
+#include "ui/frmKippwerk.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/timeentry.h"
+#include "ui/controls.h"
+#include "ui/widgets.h"
+
+namespace kippwerk::ui {
+namespace {
+
+constexpr int kClientWidth = 496;   // 7440 twips
+constexpr int kClientHeight = 398;  // 5970 twips
+
+QString fromCore(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QString kOutOfRange = QStringLiteral(
+    "Ein Wert oder ein Ergebnis liegt außerhalb des darstellbaren Zahlenbereichs.\r\n"
+    "Bitte andere Werte eingeben; es wurde nichts geändert.");
+const QString kZeroComponent = QStringLiteral(
+    "Der bekannte Wert von C1 oder R2 ist 0; damit lassen sich keine Bauteile berechnen.\r\n"
+    "Bitte mit „Zurück“ einen Wert ungleich 0 eingeben.");
+
+// The navigation buttons: each hides the page it stands on, then shows its target.
+struct Navigation {
+  const char* button;  // cmdZeit_Click, cmdBauteile_Click, ...
+  int from;
+  int to;
+};
+constexpr Navigation kNavigation[] = {
+    {"cmdZeit", 0, 4},     {"cmdBauteile", 0, 1}, {"cmdWeiter1", 1, 2},  {"cmdZurueck1", 1, 0},
+    {"cmdZurueck2", 2, 1}, {"cmdZurueck3", 3, 2}, {"cmdZurueck4", 4, 0},
+};
+
+}  // namespace
+
+frmKippwerk::frmKippwerk(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("frmKippwerk"));
+  setWindowTitle(QStringLiteral("Kippwerk"));
+  setWindowIcon(QIcon(QStringLiteral(":/kippwerk/kippwerk.ico")));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  // Sized for the captions of the layout tables; see the screenshots under docs/.
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setPointSizeF(8);
+  setFont(font);
+
+  auto* client = new QWidget;
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+  buildControls(client);
+  buildMenu();
+
+  auto find = [this]<class T>(T*& slot, const char* name) {
+    slot = findChild<T*>(QString::fromLatin1(name));
+    Q_ASSERT(slot != nullptr);
+  };
+  find(c_.Picture1, "Picture1");
+  for (int i = 0; i < 5; ++i)
+    c_.Frame[i] = findChild<QGroupBox*>(QStringLiteral("Frame(%1)").arg(i));
+  for (int i = 0; i < 2; ++i)
+    c_.Frame1[i] = findChild<QGroupBox*>(QStringLiteral("Frame1(%1)").arg(i));
+  find(c_.txtGegR1, "txtGegR1");
+  find(c_.txtGegR2, "txtGegR2");
+  find(c_.txtGegC1, "txtGegC1");
+  find(c_.txtC1, "txtC1");
+  find(c_.txtR2, "txtR2");
+  find(c_.txtTein, "txtTein");
+  find(c_.txtTaus, "txtTaus");
+  find(c_.txtTperiode, "txtTperiode");
+  find(c_.txtFrequenz, "txtFrequenz");
+  find(c_.cmbGegR1, "cmbGegR1");
+  find(c_.cmbGegR2, "cmbGegR2");
+  find(c_.cmbGegC1, "cmbGegC1");
+  find(c_.cmbR2, "cmbR2");
+  find(c_.cmbC1, "cmbC1");
+  find(c_.chkD, "chkD");
+  find(c_.chkDiode, "chkDiode");
+  find(c_.optC1, "optC1");
+  find(c_.optR2, "optR2");
+  find(c_.lblZeiten, "lblZeiten");
+  find(c_.lblErgebnis, "lblErgebnis");
+  c_.Picture1->setPicture(QPixmap(QStringLiteral(":/kippwerk/circuit.gif")));
+
+  connectEvents();
+  Form_Load();
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  c_.Picture1->setFocus();
+}
+
+void frmKippwerk::buildMenu() {
+  struct Item {
+    const char* menu;
+    const char* name;
+    const char* caption;  // nullptr: a separator line
+    void (frmKippwerk::*operation)();
+  };
+  static constexpr Item kItems[] = {
+      {"mnuDatei", "mnuRestart", "&Restart", &frmKippwerk::mnuRestart_Click},
+      {"mnuDatei", "mnuStrich", nullptr, nullptr},
+      {"mnuDatei", "mnuBeenden", "&Beenden", &frmKippwerk::mnuBeenden_Click},
+      {"mnuHelp", "mnuAbout", "&About", &frmKippwerk::mnuAbout_Click},
+  };
+  QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
+  datei->setObjectName(QStringLiteral("mnuDatei"));
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
+  help->setObjectName(QStringLiteral("mnuHelp"));
+  for (const Item& item : kItems) {
+    QMenu* menu = QLatin1String(item.menu) == QLatin1String("mnuDatei") ? datei : help;
+    QAction* action =
+        item.caption ? menu->addAction(QString::fromUtf8(item.caption)) : menu->addSeparator();
+    action->setObjectName(QString::fromLatin1(item.name));
+    if (item.operation) connect(action, &QAction::triggered, this, item.operation);
+  }
+}
+
+void frmKippwerk::connectEvents() {
+  for (const Navigation& nav : kNavigation) {
+    auto* button = findChild<QPushButton*>(QString::fromLatin1(nav.button));
+    connect(button, &QPushButton::clicked, this, [this, nav] { switchPage(nav.from, nav.to); });
+  }
+  auto onClick = [this](const char* name, void (frmKippwerk::*operation)()) {
+    connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
+            operation);
+  };
+  onClick("cmdBerechne", &frmKippwerk::cmdBerechne_Click);
+  onClick("cmdWeiter2", &frmKippwerk::cmdWeiter2_Click);
+  onClick("cmdFertig", &frmKippwerk::cmdFertig_Click);
+  connect(c_.chkDiode, &QCheckBox::toggled, this, &frmKippwerk::chkDiode_Click);
+  connect(c_.optC1, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) optC1_Click();
+  });
+  connect(c_.optR2, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) optR2_Click();
+  });
+  for (QLineEdit* box : {c_.txtTein, c_.txtTaus, c_.txtFrequenz}) box->installEventFilter(this);
+}
+
+bool frmKippwerk::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) ignoreStrayRelease_ = false;
+  if (event->type() == QEvent::KeyRelease && !ignoreStrayRelease_) {
+    if (watched == c_.txtTein) txtTein_KeyUp();
+    if (watched == c_.txtTaus) txtTaus_KeyUp();
+    if (watched == c_.txtFrequenz) txtFrequenz_KeyUp();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+QGroupBox* frmKippwerk::page(int index) const {
+  return c_.Frame[index];
+}
+
+void frmKippwerk::switchPage(int from, int to) {
+  page(from)->hide();
+  page(to)->show();
+}
+
+void frmKippwerk::Form_Load() {
+  q_.times.tein = 0.54;
+  q_.times.taus = 0.22;
+  q_.times.tperiode = 0.76;
+  q_.times.frequenz = roundValue(1 / q_.times.tperiode, 2);
+  c_.cmbGegR1->setCurrentIndex(1);
+  c_.cmbGegR2->setCurrentIndex(1);
+  c_.cmbGegC1->setCurrentIndex(2);
+  c_.cmbR2->setCurrentIndex(1);
+  c_.cmbC1->setCurrentIndex(2);
+}
+
+Result<double> frmKippwerk::readScaled(QLineEdit* box, QComboBox* units,
+                                       std::span<const Unit> table) const {
+  const Result<double> read = parseValue(box->text().toStdString());
+  if (!read) return read;
+  return applyUnit(read.value(), table, units->currentIndex());
+}
+
+void frmKippwerk::showMessage(QMessageBox::Icon icon, const QString& text) {
+  QMessageBox box(icon, QStringLiteral("Kippwerk"), text, QMessageBox::Ok, this);
+  box.exec();
+  // The key that closed the box is still released somewhere; it must not count as typing.
+  ignoreStrayRelease_ = true;
+}
+
+void frmKippwerk::showError(Error error) {
+  showMessage(QMessageBox::Critical, error == Error::ZeroComponent ? kZeroComponent : kOutOfRange);
+}
+
+void frmKippwerk::cmdBerechne_Click() {
+  const Result<double> r1 = readScaled(c_.txtGegR1, c_.cmbGegR1, resistorUnits);
+  const Result<double> r2 = readScaled(c_.txtGegR2, c_.cmbGegR2, resistorUnits);
+  const Result<double> c1 = readScaled(c_.txtGegC1, c_.cmbGegC1, capacitorUnits);
+  if (!r1 || !r2 || !c1) return showError(Error::OutOfRange);
+  const bool diode = c_.chkD->isChecked();
+  const Result<Times> times = timesFromComponents(r1.value(), r2.value(), c1.value(), diode);
+  if (!times) return showError(times.error());
+  q_.R1 = r1.value();
+  q_.R2 = r2.value();
+  q_.C1 = c1.value();
+  q_.Diode = diode;
+  q_.times = times.value();
+  c_.lblZeiten->setText(fromCore(timesText(q_.times)));
+}
+
+// The four time boxes show the quantities. The box just typed in keeps a text that is a
+// decimal number or the start of one, so "0." does not collapse to "0" while typing "0.5".
+void frmKippwerk::setText(QLineEdit* typedIn) {
+  const std::pair<QLineEdit*, double> boxes[] = {
+      {c_.txtTein, q_.times.tein},
+      {c_.txtTaus, q_.times.taus},
+      {c_.txtTperiode, q_.times.tperiode},
+      {c_.txtFrequenz, q_.times.frequenz},
+  };
+  for (const auto& [box, value] : boxes) {
+    if (box == typedIn && isDecimalPrefix(box->text().toStdString())) continue;
+    const QString text = fromCore(displayText(value));
+    if (box->text() != text) box->setText(text);
+  }
+}
+
+void frmKippwerk::applyTimeEntry(QLineEdit* box,
+                                 const std::function<Result<Times>(Times, double)>& op) {
+  const Result<double> typed = parseValue(box->text().toStdString());
+  const Result<Times> next = typed ? op(q_.times, typed.value()) : Result<Times>(typed.error());
+  if (!next) {
+    showError(next.error());
+    return setText(nullptr);
+  }
+  q_.times = next.value();
+  setText(box);
+}
+
+void frmKippwerk::txtTein_KeyUp() {
+  const bool equalTimes = c_.chkDiode->isChecked();
+  applyTimeEntry(c_.txtTein,
+                 [equalTimes](Times q, double v) { return afterTeinTyped(q, v, equalTimes); });
+}
+
+void frmKippwerk::txtTaus_KeyUp() {
+  applyTimeEntry(c_.txtTaus, afterTausTyped);
+}
+
+void frmKippwerk::txtFrequenz_KeyUp() {
+  if (c_.txtFrequenz->isReadOnly()) {
+    return showMessage(
+        QMessageBox::Warning,
+        QStringLiteral("Die Frequenz kann nur angegeben werden, wenn t-EIN = t-AUS ist!"));
+  }
+  applyTimeEntry(c_.txtFrequenz, afterFrequencyTyped);
+}
+
+void frmKippwerk::chkDiode_Click() {
+  const bool equalTimes = c_.chkDiode->isChecked();
+  c_.txtTaus->setReadOnly(equalTimes);
+  c_.txtFrequenz->setReadOnly(!equalTimes);
+  const Result<Times> next = afterModeSwitched(q_.times, equalTimes);
+  if (next) {
+    q_.times = next.value();
+  } else {
+    showError(next.error());
+  }
+  setText(nullptr);
+}
+
+void frmKippwerk::optC1_Click() {
+  c_.Frame1[0]->show();
+  c_.Frame1[1]->hide();
+}
+
+void frmKippwerk::optR2_Click() {
+  c_.Frame1[1]->show();
+  c_.Frame1[0]->hide();
+}
+
+void frmKippwerk::cmdWeiter2_Click() {
+  const bool equalTimes = c_.chkDiode->isChecked();
+  if (const auto message =
+          checkDesiredTimes(q_.times.tein, q_.times.taus, q_.times.frequenz, equalTimes)) {
+    return showMessage(QMessageBox::Critical, fromCore(*message));
+  }
+  const KnownComponent known = c_.optR2->isChecked() ? KnownComponent::R2 : KnownComponent::C1;
+  const Result<double> value = known == KnownComponent::R2
+                                   ? readScaled(c_.txtR2, c_.cmbR2, resistorUnits)
+                                   : readScaled(c_.txtC1, c_.cmbC1, capacitorUnits);
+  if (!value) return showError(value.error());
+  (known == KnownComponent::R2 ? q_.R2 : q_.C1) = value.value();
+  q_.Diode = equalTimes;
+  c_.lblErgebnis->setText(
+      fromCore(dimensioningText(placeholderLines(known, value.value()), q_.Diode, q_.times)));
+  switchPage(2, 3);
+}
+
+void frmKippwerk::cmdFertig_Click() {
+  const KnownComponent known = c_.optC1->isChecked() ? KnownComponent::C1 : KnownComponent::R2;
+  const double knownValue = known == KnownComponent::C1 ? q_.C1 : q_.R2;
+  const Result<Components> parts =
+      dimensionComponents(known, q_.Diode, q_.times.tein, q_.times.taus, knownValue);
+  if (!parts) return showError(parts.error());
+  q_.R1 = parts.value().r1;
+  q_.R2 = parts.value().r2;
+  q_.C1 = parts.value().c1;
+  c_.lblErgebnis->setText(
+      fromCore(dimensioningText(computedLines(parts.value()), q_.Diode, q_.times)));
+}
+
+void frmKippwerk::mnuRestart_Click() {
+  page(0)->show();
+  for (int i = 1; i < 5; ++i) page(i)->hide();
+}
+
+void frmKippwerk::mnuBeenden_Click() {
+  QCoreApplication::exit(0);
+}
+
+void frmKippwerk::mnuAbout_Click() {
+  showMessage(QMessageBox::Information,
+              QStringLiteral("Kippwerk\r\n"
+                             "\r\n"
+                             "Berechnet Zeiten und Bauteile einer astabilen Kippstufe mit dem "
+                             "Timer-IC 555.\r\n"
+                             "Autor: Das Kippwerk-Team\r\n"
+                             "E-Mail: team@kippwerk.example.org\r\n"
+                             "\r\n"
+                             "Besuchen Sie uns im Internet: https://kippwerk.example.org"));
+}
+
+}  // namespace kippwerk::ui

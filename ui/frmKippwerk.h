@@ -1,0 +1,91 @@
+#pragma once
+
+// frmKippwerk: the one window. The controls come from the table in controls.cpp; this class
+// wires their events to the event operations below. Each operation reads its controls, calls
+// the core (which never touches a widget), stores the form-level quantities and writes the
+// result texts. The current page is whichever member of Frame is visible; there is no page
+// variable. Message boxes are shown only from here.
+
+#include <QMainWindow>
+#include <QMessageBox>
+#include <functional>
+#include <span>
+
+#include "core/dimensioning.h"
+#include "core/numbers.h"
+#include "core/timing.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace kippwerk::ui {
+
+class PictureBox;
+
+class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-naming)
+ public:
+  // The form-level quantities, in base units; both jobs share them.
+  struct Quantities {
+    double R1 = 0.0;
+    double R2 = 0.0;
+    double C1 = 0.0;
+    Times times;
+    bool Diode = false;
+  };
+
+  explicit frmKippwerk(QWidget* parent = nullptr);
+
+  const Quantities& quantities() const { return q_; }
+
+  // Event operations.
+  void Form_Load();
+  void cmdBerechne_Click();
+  void txtTein_KeyUp();
+  void txtTaus_KeyUp();
+  void txtFrequenz_KeyUp();
+  void chkDiode_Click();
+  void optC1_Click();
+  void optR2_Click();
+  void cmdWeiter2_Click();
+  void cmdFertig_Click();
+  void mnuRestart_Click();
+  void mnuBeenden_Click();
+  void mnuAbout_Click();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildMenu();
+  void connectEvents();
+  QGroupBox* page(int index) const;
+  void switchPage(int from, int to);
+  void setText(QLineEdit* typedIn);
+  void applyTimeEntry(QLineEdit* box, const std::function<Result<Times>(Times, double)>& op);
+  void showMessage(QMessageBox::Icon icon, const QString& text);
+  void showError(Error error);
+  Result<double> readScaled(QLineEdit* box, QComboBox* units, std::span<const Unit> table) const;
+
+  Quantities q_;
+  // Set while a key released in a time box may belong to a key pressed in a message box.
+  bool ignoreStrayRelease_ = false;
+
+  struct Controls {
+    PictureBox* Picture1;
+    QGroupBox* Frame[5];
+    QGroupBox* Frame1[2];
+    QLineEdit *txtGegR1, *txtGegR2, *txtGegC1, *txtC1, *txtR2;
+    QLineEdit *txtTein, *txtTaus, *txtTperiode, *txtFrequenz;
+    QComboBox *cmbGegR1, *cmbGegR2, *cmbGegC1, *cmbR2, *cmbC1;
+    QCheckBox *chkD, *chkDiode;
+    QRadioButton *optC1, *optR2;
+    QLabel *lblZeiten, *lblErgebnis;
+  } c_{};
+};
+
+}  // namespace kippwerk::ui

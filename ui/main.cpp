@@ -1,0 +1,12 @@
+#include <QApplication>
+
+#include "ui/frmKippwerk.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Kippwerk"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/kippwerk/kippwerk.ico")));
+  kippwerk::ui::frmKippwerk window;
+  window.show();
+  return QApplication::exec();
+}
