@@ -134,8 +134,14 @@ QWidget* makeControl(const ControlRow& row) {
     case Kind::CheckBox:
       return new QCheckBox(caption);
     case Kind::Option: {
+      // Tab reaches only the selected button of the pair; the arrow keys move between them.
       auto* option = new QRadioButton(caption);
+      auto takeTabOnlyWhenSelected = [option](bool on) {
+        option->setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+      };
+      QObject::connect(option, &QRadioButton::toggled, option, takeTabOnlyWhenSelected);
       option->setChecked(row.initially);
+      takeTabOnlyWhenSelected(row.initially);
       return option;
     }
   }
@@ -161,7 +167,9 @@ void buildControls(QWidget* client) {
     const bool container = row.kind == Kind::Page || row.kind == Kind::Group;
     if (container) containers.insert(w->objectName(), w);
     w->setVisible(!container || row.initially);
-    if (w->focusPolicy() != Qt::NoFocus) focusable.emplace_back(row.tabIndex, w);
+    if (w->focusPolicy() != Qt::NoFocus || row.kind == Kind::Option) {
+      focusable.emplace_back(row.tabIndex, w);
+    }
   }
   std::sort(focusable.begin(), focusable.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -54,10 +54,11 @@ frmKippwerk::frmKippwerk(QWidget* parent) : QMainWindow(parent) {
   setWindowIcon(QIcon(QStringLiteral(":/kippwerk/kippwerk.ico")));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  // Sized for the captions of the layout tables; see the screenshots under docs/.
+  // The program's dialog font, message boxes included: the captions of the layout fit it
+  // without clipping (see the screenshots under docs/).
   QFont font(QStringLiteral("Liberation Sans"));
-  font.setPointSizeF(8);
-  setFont(font);
+  font.setPointSizeF(7.5);
+  QApplication::setFont(font);
 
   auto* client = new QWidget;
   client->setFixedSize(kClientWidth, kClientHeight);
@@ -150,12 +151,25 @@ void frmKippwerk::connectEvents() {
   for (QLineEdit* box : {c_.txtTein, c_.txtTaus, c_.txtFrequenz}) box->installEventFilter(this);
 }
 
+// A key release counts for the box in which its key was pressed. A release whose press went
+// elsewhere (the Tab that moved the focus here, the Enter that closed a message box) is not
+// typing in this box and must not recompute or warn.
 bool frmKippwerk::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) ignoreStrayRelease_ = false;
-  if (event->type() == QEvent::KeyRelease && !ignoreStrayRelease_) {
-    if (watched == c_.txtTein) txtTein_KeyUp();
-    if (watched == c_.txtTaus) txtTaus_KeyUp();
-    if (watched == c_.txtFrequenz) txtFrequenz_KeyUp();
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      keyPressedIn_ = watched;
+      break;
+    case QEvent::FocusOut:
+      if (keyPressedIn_ == watched) keyPressedIn_ = nullptr;
+      break;
+    case QEvent::KeyRelease:
+      if (keyPressedIn_ != watched) break;
+      if (watched == c_.txtTein) txtTein_KeyUp();
+      if (watched == c_.txtTaus) txtTaus_KeyUp();
+      if (watched == c_.txtFrequenz) txtFrequenz_KeyUp();
+      break;
+    default:
+      break;
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -191,8 +205,6 @@ Result<double> frmKippwerk::readScaled(QLineEdit* box, QComboBox* units,
 void frmKippwerk::showMessage(QMessageBox::Icon icon, const QString& text) {
   QMessageBox box(icon, QStringLiteral("Kippwerk"), text, QMessageBox::Ok, this);
   box.exec();
-  // The key that closed the box is still released somewhere; it must not count as typing.
-  ignoreStrayRelease_ = true;
 }
 
 void frmKippwerk::showError(Error error) {
@@ -329,12 +341,11 @@ void frmKippwerk::mnuAbout_Click() {
   showMessage(QMessageBox::Information,
               QStringLiteral("Kippwerk\r\n"
                              "\r\n"
-                             "Berechnet Zeiten und Bauteile einer astabilen Kippstufe mit dem "
-                             "Timer-IC 555.\r\n"
+                             "Berechnet astabile Kippstufen mit dem Timer 555.\r\n"
                              "Autor: Das Kippwerk-Team\r\n"
                              "E-Mail: team@kippwerk.example.org\r\n"
                              "\r\n"
-                             "Besuchen Sie uns im Internet: https://kippwerk.example.org"));
+                             "Besuchen Sie uns auf kippwerk.example.org!"));
 }
 
 }  // namespace kippwerk::ui

@@ -72,8 +72,8 @@ class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-namin
   Result<double> readScaled(QLineEdit* box, QComboBox* units, std::span<const Unit> table) const;
 
   Quantities q_;
-  // Set while a key released in a time box may belong to a key pressed in a message box.
-  bool ignoreStrayRelease_ = false;
+  // The time box that received the last key press while it had the focus.
+  const QObject* keyPressedIn_ = nullptr;
 
   struct Controls {
     PictureBox* Picture1;

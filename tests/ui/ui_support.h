@@ -1,0 +1,98 @@
+#pragma once
+
+// Helpers for driving the real window through its object names.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPointer>
+#include <QStringList>
+#include <QTest>
+#include <QTimer>
+#include <vector>
+
+#include "ui/frmKippwerk.h"
+
+namespace kippwerk::testing {
+
+using ui::frmKippwerk;
+
+template <class T = QWidget>
+T* child(const QWidget& w, const QString& name) {
+  T* found = w.findChild<T*>(name);
+  if (found == nullptr) qFatal("no control named %s", qPrintable(name));
+  return found;
+}
+
+inline QAction* action(const QWidget& w, const char* name) {
+  return child<QAction>(w, QString::fromLatin1(name));
+}
+
+// Indices of the visible members of Frame.
+inline QList<int> visiblePages(const frmKippwerk& w) {
+  QList<int> pages;
+  for (int i = 0; i < 5; ++i) {
+    if (child<QGroupBox>(w, QStringLiteral("Frame(%1)").arg(i))->isVisibleTo(&w)) pages << i;
+  }
+  return pages;
+}
+
+inline void click(const QWidget& w, const char* name) {
+  QTest::mouseClick(child<QAbstractButton>(w, QString::fromLatin1(name)), Qt::LeftButton);
+}
+
+// The buttons that lead from the start page to each page.
+inline void goTo(const frmKippwerk& w, int page) {
+  action(w, "mnuRestart")->trigger();
+  static const std::vector<const char*> kPaths[5] = {{},
+                                                     {"cmdBauteile"},
+                                                     {"cmdBauteile", "cmdWeiter1"},
+                                                     {"cmdBauteile", "cmdWeiter1", "cmdWeiter2"},
+                                                     {"cmdZeit"}};
+  for (const char* button : kPaths[page]) click(w, button);
+}
+
+// Records every message box that opens and closes it with its OK button, so a test never
+// hangs on a modal box and can check what it said.
+class MessageBoxWatcher {
+ public:
+  struct Seen {
+    QMessageBox::Icon icon;
+    QString title;
+    QString text;
+    int buttons;
+  };
+
+  MessageBoxWatcher() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible()) return;
+      seen_.push_back(
+          {box->icon(), box->windowTitle(), box->text(), static_cast<int>(box->buttons().size())});
+      QAbstractButton* ok = box->button(QMessageBox::Ok);
+      if (ok != nullptr) {
+        ok->click();
+      } else {
+        box->reject();
+      }
+    });
+    timer_.start();
+  }
+
+  const std::vector<Seen>& seen() const { return seen_; }
+  void clear() { seen_.clear(); }
+
+ private:
+  QTimer timer_;
+  std::vector<Seen> seen_;
+};
+
+inline QString crlf(const QStringList& lines) {
+  return lines.join(QStringLiteral("\r\n"));
+}
+
+}  // namespace kippwerk::testing

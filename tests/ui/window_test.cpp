@@ -1,0 +1,499 @@
+// The window as a user meets it: start state, layout, page flow, menu, focus order and the
+// first job, driven through the controls' object names on the offscreen platform.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFontMetrics>
+#include <QImage>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "ui/controls.h"
+#include "ui/widgets.h"
+#include "ui_support.h"
+
+using namespace kippwerk::testing;
+using kippwerk::ui::controlRows;
+using kippwerk::ui::Kind;
+using kippwerk::ui::twipsToPixels;
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+  void startsOnTheStartPageWithTheDefinedState() {
+    frmKippwerk w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(visiblePages(w), QList<int>{0});
+    QCOMPARE(w.windowTitle(), QStringLiteral("Kippwerk"));
+    QCOMPARE(QApplication::focusWidget(), child(w, "Picture1"));
+    QCOMPARE(w.centralWidget()->size(), QSize(496, 398));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+
+    const std::pair<const char*, const char*> lists[] = {{"cmbGegR1", "k Ohm"},
+                                                         {"cmbGegR2", "k Ohm"},
+                                                         {"cmbGegC1", "uF"},
+                                                         {"cmbR2", "k Ohm"},
+                                                         {"cmbC1", "uF"}};
+    for (const auto& [name, shown] : lists) {
+      auto* list = child<QComboBox>(w, name);
+      QCOMPARE(list->currentText(), QString::fromLatin1(shown));
+      QVERIFY2(!list->isEditable(), name);
+    }
+    const std::tuple<const char*, const char*, bool> boxes[] = {
+        {"txtGegR1", "100", false}, {"txtGegR2", "68", false},    {"txtGegC1", "4.7", false},
+        {"txtC1", "4.7", false},    {"txtR2", "68", false},       {"txtTein", ".54", false},
+        {"txtTaus", ".22", false},  {"txtTperiode", ".76", true}, {"txtFrequenz", "1.316", true}};
+    for (const auto& [name, text, locked] : boxes) {
+      auto* box = child<QLineEdit>(w, name);
+      QCOMPARE(box->text(), QString::fromLatin1(text));
+      QCOMPARE(box->isReadOnly(), locked);
+      QCOMPARE(box->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    }
+    QVERIFY(child<QRadioButton>(w, "optC1")->isChecked());
+    QVERIFY(!child<QRadioButton>(w, "optR2")->isChecked());
+    QVERIFY(!child(w, "Frame1(0)")->isHidden());
+    QVERIFY(child(w, "Frame1(1)")->isHidden());
+    QVERIFY(!child<QCheckBox>(w, "chkDiode")->isChecked());
+    QVERIFY(!child<QCheckBox>(w, "chkD")->isChecked());
+    QCOMPARE(child<QGroupBox>(w, "Frame(2)")->title(), QStringLiteral("Frame2"));
+    QVERIFY(child<QLabel>(w, "lblZeiten")->text().isEmpty());
+    QVERIFY(child<QLabel>(w, "lblErgebnis")->text().isEmpty());
+
+    const auto& q = w.quantities();
+    QCOMPARE(q.times.tein, 0.54);
+    QCOMPARE(q.times.taus, 0.22);
+    QCOMPARE(q.times.tperiode, 0.76);
+    QCOMPARE(q.times.frequenz, 1.32);
+    QCOMPARE(q.R1, 0.0);
+    QCOMPARE(q.Diode, false);
+  }
+
+  void placesEveryControlAsTheTableSays() {
+    frmKippwerk w;
+    for (const auto& row : controlRows()) {
+      QWidget* c = child(w, QString::fromUtf8(row.name));
+      const QRect expected(twipsToPixels(row.left), twipsToPixels(row.top),
+                           twipsToPixels(row.width), twipsToPixels(row.height));
+      QCOMPARE(c->geometry(), expected);
+      const QString parent = QString::fromUtf8(row.parent);
+      QCOMPARE(c->parentWidget()->objectName(), parent.isEmpty() ? QString() : parent);
+    }
+    QCOMPARE(child(w, "txtTein")->accessibleName(), QStringLiteral("t-EIN"));
+    QCOMPARE(child(w, "cmbGegR1")->accessibleName(), QStringLiteral("Einheit von R1"));
+    // all five pages share one rectangle
+    for (int i = 1; i < 5; ++i) {
+      QCOMPARE(child(w, QStringLiteral("Frame(%1)").arg(i))->geometry(),
+               child(w, "Frame(0)")->geometry());
+    }
+  }
+
+  void namesTheMenuAndItsItems() {
+    frmKippwerk w;
+    QStringList names;
+    for (QAction* menu : w.menuBar()->actions()) {
+      names << menu->text();
+      for (QAction* item : menu->menu()->actions()) {
+        names << (item->isSeparator() ? QStringLiteral("-") : item->text()) + "/" +
+                     item->objectName();
+        QVERIFY(item->shortcut().isEmpty());
+      }
+    }
+    QCOMPARE(names, (QStringList{"&Datei", "&Restart/mnuRestart", "-/mnuStrich",
+                                 "&Beenden/mnuBeenden", "&?", "&About/mnuAbout"}));
+  }
+
+  // Every caption, and the longest result texts, fit their rectangles in the chosen font.
+  void clipsNoCaption() {
+    frmKippwerk w;
+    w.show();
+    // The widest of the worked examples in the timing result.
+    child<QLineEdit>(w, "txtGegR1")->setText("1");
+    child<QLineEdit>(w, "txtGegR2")->setText("1");
+    child<QLineEdit>(w, "txtGegC1")->setText("1");
+    child<QComboBox>(w, "cmbGegC1")->setCurrentIndex(1);
+    child<QAbstractButton>(w, "cmdBerechne")->click();
+    QCOMPARE(
+        child<QLabel>(w, "lblZeiten")->text(),
+        crlf({"t-EIN =  0 s", "t-AUS =  0 s", "t-Periode =  0 s", "Frequenz =  483091.79 Hz"}));
+    for (const auto& row : controlRows()) {
+      QWidget* c = child(w, QString::fromUtf8(row.name));
+      const QFontMetrics fm(c->font());
+      if (auto* label = qobject_cast<QLabel*>(c)) {
+        const QRect need = fm.boundingRect(QRect(0, 0, label->width(), 10000),
+                                           Qt::TextWordWrap | label->alignment(), label->text());
+        QVERIFY2(need.width() <= label->width() && need.height() <= label->height(), row.name);
+      } else if (auto* button = dynamic_cast<kippwerk::ui::WrapButton*>(c)) {
+        const QRect need = fm.boundingRect(QRect(0, 0, button->width() - 8, 10000),
+                                           Qt::TextWordWrap | Qt::AlignCenter, button->text());
+        QVERIFY2(need.width() <= button->width() - 8 && need.height() <= button->height() - 4,
+                 row.name);
+      } else if (qobject_cast<QCheckBox*>(c) || qobject_cast<QRadioButton*>(c)) {
+        QVERIFY2(c->sizeHint().width() <= c->width(), row.name);
+      }
+    }
+    auto* result = child<QLabel>(w, "lblErgebnis");
+    result->setText(
+        crlf({"R1 = -1.23456789012346E+100 Ohm", "R2 =  1.23456789012346E+100 Ohm",
+              "C1 = -1.23456789012346E-100 F", "D  = nein", "", "t-EIN = -1.23456789012346E+100 s",
+              "t-AUS = -1.23456789012346E+100 s", "t-Periode = -1.23456789012346E+100 s",
+              "Frequenz = -1.23456789012346E+100 Hz"}));
+    const QRect need =
+        QFontMetrics(result->font())
+            .boundingRect(QRect(0, 0, result->width(), 10000), Qt::TextWordWrap, result->text());
+    QVERIFY(need.width() <= result->width() && need.height() <= result->height());
+  }
+
+  void navigates_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("cmdZeit") << "cmdZeit" << 0 << 4;
+    QTest::newRow("cmdBauteile") << "cmdBauteile" << 0 << 1;
+    QTest::newRow("cmdWeiter1") << "cmdWeiter1" << 1 << 2;
+    QTest::newRow("cmdZurueck1") << "cmdZurueck1" << 1 << 0;
+    QTest::newRow("cmdZurueck2") << "cmdZurueck2" << 2 << 1;
+    QTest::newRow("cmdZurueck3") << "cmdZurueck3" << 3 << 2;
+    QTest::newRow("cmdZurueck4") << "cmdZurueck4" << 4 << 0;
+  }
+
+  void navigates() {
+    QFETCH(QString, button);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    frmKippwerk w;
+    w.show();
+    goTo(w, from);
+    QCOMPARE(visiblePages(w), QList<int>{from});
+    const QString before = child<QLineEdit>(w, "txtTein")->text();
+    QTest::mouseClick(child<QAbstractButton>(w, button), Qt::LeftButton);
+    QCOMPARE(visiblePages(w), QList<int>{to});
+    QCOMPARE(child<QLineEdit>(w, "txtTein")->text(), before);
+  }
+
+  void restartsFromEveryPageKeepingEverything_data() {
+    QTest::addColumn<int>("page");
+    for (int i = 0; i < 5; ++i) QTest::addRow("Frame(%d)", i) << i;
+  }
+
+  void restartsFromEveryPageKeepingEverything() {
+    QFETCH(int, page);
+    frmKippwerk w;
+    w.show();
+    child<QRadioButton>(w, "optR2")->click();
+    child<QCheckBox>(w, "chkDiode")->click();
+    goTo(w, page);
+    const auto before = w.quantities();
+    const QString ergebnis = child<QLabel>(w, "lblErgebnis")->text();
+    action(w, "mnuRestart")->trigger();
+    QCOMPARE(visiblePages(w), QList<int>{0});
+    QVERIFY(child<QRadioButton>(w, "optR2")->isChecked());
+    QVERIFY(child<QCheckBox>(w, "chkDiode")->isChecked());
+    QVERIFY(child<QLineEdit>(w, "txtTaus")->isReadOnly());
+    QVERIFY(!child<QLineEdit>(w, "txtFrequenz")->isReadOnly());
+    QCOMPARE(child<QLabel>(w, "lblErgebnis")->text(), ergebnis);
+    QCOMPARE(w.quantities().times, before.times);
+    QCOMPARE(w.quantities().R2, before.R2);
+  }
+
+  void showsTheAboutBox() {
+    frmKippwerk w;
+    w.show();
+    MessageBoxWatcher boxes;
+    action(w, "mnuAbout")->trigger();
+    QCOMPARE(boxes.seen().size(), std::size_t{1});
+    const auto& box = boxes.seen().front();
+    QCOMPARE(box.icon, QMessageBox::Information);
+    QCOMPARE(box.title, QStringLiteral("Kippwerk"));
+    QCOMPARE(box.buttons, 1);
+    const QStringList lines = box.text.split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 7);
+    QCOMPARE(lines[0], QStringLiteral("Kippwerk"));
+    QVERIFY(lines[1].isEmpty() && lines[5].isEmpty());
+    QVERIFY(!lines[2].isEmpty());
+    QVERIFY(lines[3].contains(QStringLiteral("Kippwerk-Team")));
+    QVERIFY(lines[4].contains(QStringLiteral("@")) &&
+            lines[4].contains(QStringLiteral("example.org")));
+    QVERIFY(lines[6].contains(QStringLiteral("example.org")));
+    for (const QString& line : lines)
+      QVERIFY(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')));
+  }
+
+  void endsWithBeendenAndExitStatusZero() {
+    frmKippwerk w;
+    w.show();
+    QTimer::singleShot(0, &w, [&w] { action(w, "mnuBeenden")->trigger(); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });  // watchdog
+    QCOMPARE(QApplication::exec(), 0);
+  }
+
+  void endsWithTheCloseBox() {
+    frmKippwerk w;
+    w.show();
+    QTimer::singleShot(0, &w, [&w] { w.close(); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!w.isVisible());
+  }
+
+  void movesTheFocusInTabOrder_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("r2Known");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("start") << 0 << false << QStringList{"Picture1", "cmdZeit", "cmdBauteile"};
+    QTest::newRow("known C1") << 1 << false << QStringList{"Picture1",   "optC1",       "txtC1",
+                                                           "cmdWeiter1", "cmdZurueck1", "cmbC1"};
+    QTest::newRow("known R2") << 1 << true << QStringList{"Picture1",   "optR2",       "txtR2",
+                                                          "cmdWeiter1", "cmdZurueck1", "cmbR2"};
+    QTest::newRow("time entry") << 2 << false
+                                << QStringList{"Picture1",   "txtTein",     "txtTaus",
+                                               "cmdWeiter2", "cmdZurueck2", "txtTperiode",
+                                               "chkDiode",   "txtFrequenz"};
+    QTest::newRow("result") << 3 << false << QStringList{"Picture1", "cmdZurueck3", "cmdFertig"};
+    QTest::newRow("timing") << 4 << false
+                            << QStringList{"Picture1", "cmdBerechne", "cmdZurueck4", "txtGegR1",
+                                           "txtGegR2", "txtGegC1",    "chkD",        "cmbGegR1",
+                                           "cmbGegR2", "cmbGegC1"};
+  }
+
+  void movesTheFocusInTabOrder() {
+    QFETCH(int, page);
+    QFETCH(bool, r2Known);
+    QFETCH(QStringList, order);
+    frmKippwerk w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    MessageBoxWatcher boxes;
+    if (r2Known) child<QRadioButton>(w, "optR2")->click();
+    goTo(w, page);
+    child(w, "Picture1")->setFocus();
+    QStringList seen;
+    for (int i = 0; i < order.size() + 1; ++i) {
+      QWidget* focus = QApplication::focusWidget();
+      QVERIFY(focus != nullptr);
+      seen << focus->objectName();
+      QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QCOMPARE(seen, order + QStringList{"Picture1"});
+    QVERIFY(boxes.seen().empty());
+  }
+
+  void computesTimesFromComponents_data() {
+    QTest::addColumn<QStringList>("inputs");  // R1, R2, C1 texts
+    QTest::addColumn<QList<int>>("units");    // R1, R2, C1 unit indices
+    QTest::addColumn<bool>("diode");
+    QTest::addColumn<QStringList>("lines");
+    const QList<int> kOhmUf{1, 1, 2};
+    QTest::newRow("start values") << QStringList{"100", "68", "4.7"} << kOhmUf << false
+                                  << QStringList{"t-EIN =  .545 s", "t-AUS =  .221 s",
+                                                 "t-Periode =  .765 s", "Frequenz =  1.31 Hz"};
+    QTest::newRow("diode") << QStringList{"100", "68", "4.7"} << kOhmUf << true
+                           << QStringList{"t-EIN =  .324 s", "t-AUS =  .221 s",
+                                          "t-Periode =  .545 s", "Frequenz =  1.84 Hz"};
+    QTest::newRow("ohms") << QStringList{"100", "68", "4.7"} << QList<int>{0, 0, 2} << false
+                          << QStringList{"t-EIN =  .001 s", "t-AUS =  0 s", "t-Periode =  .001 s",
+                                         "Frequenz =  1306.6 Hz"};
+    QTest::newRow("nanofarad") << QStringList{"1", "1", "1"} << QList<int>{1, 1, 1} << false
+                               << QStringList{"t-EIN =  0 s", "t-AUS =  0 s", "t-Periode =  0 s",
+                                              "Frequenz =  483091.79 Hz"};
+    QTest::newRow("negative R1") << QStringList{"-100", "68", "4.7"} << kOhmUf << false
+                                 << QStringList{"t-EIN = -.104 s", "t-AUS =  .221 s",
+                                                "t-Periode =  .117 s", "Frequenz =  8.57 Hz"};
+    QTest::newRow("empty C1") << QStringList{"100", "68", ""} << kOhmUf << false
+                              << QStringList{"t-EIN =  0 s", "t-AUS =  0 s", "t-Periode =  0 s",
+                                             "Frequenz =  0 Hz"};
+    QTest::newRow("farads") << QStringList{"100", "68", "4.7"} << QList<int>{1, 1, 4} << false
+                            << QStringList{"t-EIN =  544824 s", "t-AUS =  220524 s",
+                                           "t-Periode =  765348 s", "Frequenz =  0 Hz"};
+    QTest::newRow("blank inside") << QStringList{"1 00", "68", "4.7"} << kOhmUf << false
+                                  << QStringList{"t-EIN =  .545 s", "t-AUS =  .221 s",
+                                                 "t-Periode =  .765 s", "Frequenz =  1.31 Hz"};
+    QTest::newRow("comma") << QStringList{"100", "68", "4,7"} << kOhmUf << false
+                           << QStringList{"t-EIN =  .464 s", "t-AUS =  .188 s",
+                                          "t-Periode =  .651 s", "Frequenz =  1.54 Hz"};
+  }
+
+  void computesTimesFromComponents() {
+    QFETCH(QStringList, inputs);
+    QFETCH(QList<int>, units);
+    QFETCH(bool, diode);
+    QFETCH(QStringList, lines);
+    frmKippwerk w;
+    w.show();
+    goTo(w, 4);
+    const char* boxes[] = {"txtGegR1", "txtGegR2", "txtGegC1"};
+    const char* lists[] = {"cmbGegR1", "cmbGegR2", "cmbGegC1"};
+    for (int i = 0; i < 3; ++i) {
+      auto* box = child<QLineEdit>(w, boxes[i]);
+      box->selectAll();
+      QTest::keyClick(box, Qt::Key_Delete);
+      QTest::keyClicks(box, inputs[i]);
+      child<QComboBox>(w, lists[i])->setCurrentIndex(units[i]);
+    }
+    if (diode) QTest::mouseClick(child(w, "chkD"), Qt::LeftButton, {}, QPoint(8, 8));
+    QCOMPARE(child<QCheckBox>(w, "chkD")->isChecked(), diode);
+    click(w, "cmdBerechne");
+    QCOMPARE(child<QLabel>(w, "lblZeiten")->text(), crlf(lines));
+    click(w, "cmdBerechne");
+    QCOMPARE(child<QLabel>(w, "lblZeiten")->text(), crlf(lines));
+    QCOMPARE(visiblePages(w), QList<int>{4});
+    QCOMPARE(child<QLineEdit>(w, boxes[2])->text(), inputs[2]);
+  }
+
+  void storesAllEightQuantitiesButLeavesTheTimeEntryBoxes() {
+    frmKippwerk w;
+    goTo(w, 4);
+    child<QCheckBox>(w, "chkD")->setChecked(true);
+    click(w, "cmdBerechne");
+    const auto& q = w.quantities();
+    QCOMPARE(q.R1, 100000.0);
+    QCOMPARE(q.R2, 68000.0);
+    QCOMPARE(q.C1, 4.7 * 1e-6);
+    QCOMPARE(q.Diode, true);
+    QCOMPARE(q.times.tein, (0.69 * 100000.0) * (4.7 * 1e-6));
+    QCOMPARE(q.times.frequenz, 1 / q.times.tperiode);
+    QCOMPARE(child<QLineEdit>(w, "txtTein")->text(), QStringLiteral(".54"));
+    QCOMPARE(child<QLineEdit>(w, "txtFrequenz")->text(), QStringLiteral("1.316"));
+  }
+
+  void refusesOutOfRangeInputsWithABoxAndChangesNothing_data() {
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<int>("r1Unit");
+    QTest::newRow("exponent 400") << QStringList{"1e400", "68", "4.7"} << 1;
+    QTest::newRow("D exponent") << QStringList{"100", "1D309", "4.7"} << 1;
+    QTest::newRow("radix beyond 32 bits") << QStringList{"100", "68", "&H100000000"} << 1;
+    QTest::newRow("unit scaling overflows") << QStringList{"1e308", "68", "4.7"} << 2;
+    QTest::newRow("product overflows") << QStringList{"1e300", "1", "1e300"} << 0;
+    QTest::newRow("frequency overflows") << QStringList{"1e-160", "0", "1e-160"} << 0;
+  }
+
+  void refusesOutOfRangeInputsWithABoxAndChangesNothing() {
+    QFETCH(QStringList, inputs);
+    QFETCH(int, r1Unit);
+    frmKippwerk w;
+    w.show();
+    goTo(w, 4);
+    click(w, "cmdBerechne");
+    const QString before = child<QLabel>(w, "lblZeiten")->text();
+    const auto quantities = w.quantities();
+    child<QLineEdit>(w, "txtGegR1")->setText(inputs[0]);
+    child<QLineEdit>(w, "txtGegR2")->setText(inputs[1]);
+    child<QLineEdit>(w, "txtGegC1")->setText(inputs[2]);
+    child<QComboBox>(w, "cmbGegR1")->setCurrentIndex(r1Unit);
+    child<QComboBox>(w, "cmbGegC1")->setCurrentIndex(4);
+    MessageBoxWatcher boxes;
+    click(w, "cmdBerechne");
+    QCOMPARE(boxes.seen().size(), std::size_t{1});
+    QCOMPARE(boxes.seen()[0].icon, QMessageBox::Critical);
+    QCOMPARE(boxes.seen()[0].title, QStringLiteral("Kippwerk"));
+    QCOMPARE(boxes.seen()[0].buttons, 1);
+    QCOMPARE(child<QLabel>(w, "lblZeiten")->text(), before);
+    QCOMPARE(w.quantities().times, quantities.times);
+    QCOMPARE(w.quantities().R1, quantities.R1);
+    QCOMPARE(w.quantities().C1, quantities.C1);
+  }
+
+  void readsNumbersWithThePointWhateverTheLocale() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    frmKippwerk w;
+    goTo(w, 4);
+    click(w, "cmdBerechne");
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(
+        child<QLabel>(w, "lblZeiten")->text(),
+        crlf({"t-EIN =  .545 s", "t-AUS =  .221 s", "t-Periode =  .765 s", "Frequenz =  1.31 Hz"}));
+  }
+
+  void embedsTheCircuitPicture() {
+    const QImage picture(QStringLiteral(":/kippwerk/circuit.gif"));
+    QCOMPARE(picture.size(), QSize(302, 263));
+    QFile file(QStringLiteral(":/kippwerk/circuit.gif"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray header = file.read(13);
+    QVERIFY(header.startsWith("GIF89a") || header.startsWith("GIF87a"));
+    QVERIFY(header[10] & 0x80);                 // a global palette ...
+    QVERIFY((2 << (header[10] & 0x07)) <= 64);  // ... of at most 64 colours
+    QSet<QRgb> colours;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) colours.insert(picture.pixel(x, y));
+    QVERIFY(colours.size() <= 64);
+    const QColor green(0, 128, 0), red(128, 0, 0), white(Qt::white);
+    auto at = [&](int x, int y) { return picture.pixelColor(x, y); };
+    for (int x = 35; x <= 235; x += 10) {
+      QCOMPARE(at(x, 23), green);   // supply rail
+      QCOMPARE(at(x, 219), green);  // ground rail
+    }
+    for (int y = 39; y <= 72; ++y) {
+      QCOMPARE(at(29, y), red);  // R1 outline
+      QCOMPARE(at(42, y), red);
+    }
+    QCOMPARE(at(35, 55), white);  // inside R1
+    for (const QPoint corner :
+         {QPoint(114, 72), QPoint(195, 72), QPoint(114, 170), QPoint(195, 170)}) {
+      QCOMPARE(at(corner.x(), corner.y()), red);  // chip corners
+    }
+    for (const QPoint dot :
+         {QPoint(35, 88), QPoint(35, 153), QPoint(97, 153), QPoint(81, 88), QPoint(81, 153),
+          QPoint(140, 23), QPoint(163, 23), QPoint(133, 219), QPoint(166, 219)}) {
+      for (const QPoint d :
+           {QPoint(2, 2), QPoint(-2, 2), QPoint(2, -2), QPoint(-2, -2), QPoint(3, 0)}) {
+        QCOMPARE(at(dot.x() + d.x(), dot.y() + d.y()), green);  // filled, 7 pixels across
+      }
+      QVERIFY(at(dot.x() + 3, dot.y() + 3) != green);
+    }
+    QCOMPARE(at(0, 0), white);
+    int black = 0;
+    for (int y = 110; y < 135; ++y)
+      for (int x = 130; x < 180; ++x) black += at(x, y) == QColor(Qt::black);
+    QVERIFY(black > 50);  // the large "555"
+  }
+
+  void embedsTheFlagIcon_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QList<int>>("bands");  // first black, red, yellow, bottom row
+    QTest::newRow("32") << 32 << QList<int>{6, 12, 19, 25};
+    QTest::newRow("16") << 16 << QList<int>{3, 6, 10, 13};
+  }
+
+  void embedsTheFlagIcon() {
+    QFETCH(int, size);
+    QFETCH(QList<int>, bands);
+    QImageReader reader(QStringLiteral(":/kippwerk/kippwerk.ico"));
+    QCOMPARE(reader.imageCount(), 2);
+    QImage image;
+    for (int i = 0; i < reader.imageCount() && image.width() != size; ++i) {
+      reader.jumpToImage(i);
+      image = reader.read();
+    }
+    QCOMPARE(image.size(), QSize(size, size));
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        const QColor c = image.pixelColor(x, y);
+        const bool edge = x == 0 || x == size - 1;
+        QColor want = Qt::transparent;
+        if (y >= bands[0] && y <= bands[3]) want = Qt::black;
+        if (y >= bands[1] && y < bands[2] && !edge) want = QColor(255, 0, 0);
+        if (y >= bands[2] && y < bands[3] && !edge) want = QColor(255, 255, 0);
+        if (want == Qt::transparent) {
+          QVERIFY2(c.alpha() == 0, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        } else {
+          QCOMPARE(c, want);
+        }
+      }
+    }
+  }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
