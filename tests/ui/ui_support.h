@@ -55,9 +55,9 @@ inline void goTo(const frmKippwerk& w, int page) {
   for (const char* button : kPaths[page]) click(w, button);
 }
 
-// Records every message box that opens and closes it with its OK button, so a test never
-// hangs on a modal box and can check what it said.
-class MessageBoxWatcher {
+// Records every message box as it is shown and closes it with its OK button right after, so
+// a test never hangs on a modal box and can check what it said.
+class MessageBoxWatcher : public QObject {
  public:
   struct Seen {
     QMessageBox::Icon icon;
@@ -66,28 +66,35 @@ class MessageBoxWatcher {
     int buttons;
   };
 
-  MessageBoxWatcher() {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr || !box->isVisible()) return;
-      seen_.push_back(
-          {box->icon(), box->windowTitle(), box->text(), static_cast<int>(box->buttons().size())});
-      QAbstractButton* ok = box->button(QMessageBox::Ok);
-      if (ok != nullptr) {
-        ok->click();
-      } else {
-        box->reject();
-      }
-    });
-    timer_.start();
-  }
+  MessageBoxWatcher() { qApp->installEventFilter(this); }
+  ~MessageBoxWatcher() override { qApp->removeEventFilter(this); }
 
   const std::vector<Seen>& seen() const { return seen_; }
   void clear() { seen_.clear(); }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = qobject_cast<QMessageBox*>(watched);
+    if (box != nullptr && event->type() == QEvent::Show) {
+      seen_.push_back(
+          {box->icon(), box->windowTitle(), box->text(), static_cast<int>(box->buttons().size())});
+      QPointer<QMessageBox> guard(box);
+      QMetaObject::invokeMethod(
+          this,
+          [guard] {
+            if (guard.isNull()) return;
+            if (QAbstractButton* ok = guard->button(QMessageBox::Ok)) {
+              ok->click();
+            } else {
+              guard->reject();
+            }
+          },
+          Qt::QueuedConnection);
+    }
+    return false;
+  }
+
  private:
-  QTimer timer_;
   std::vector<Seen> seen_;
 };
 
