@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace kippwerk {
 namespace {
@@ -67,6 +68,18 @@ Result<double> readRadix(Cursor& in, int base) {
   return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
 }
 
+// The largest double is displayed as 1.79769313486232E+308, which lies above it; a text up to
+// that value reads as the largest double, so that every displayed number reads back.
+bool withinDisplayedMaximum(std::string digits, long long magnitude) {
+  constexpr std::string_view kBound = "179769313486232";
+  if (magnitude != 309) return magnitude < 309;
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string bound(kBound);
+  if (digits.size() < bound.size()) digits.append(bound.size() - digits.size(), '0');
+  if (bound.size() < digits.size()) bound.append(digits.size() - bound.size(), '0');
+  return digits <= bound;
+}
+
 // The exponent is kept far beyond any double's reach but small enough not to overflow.
 constexpr long long kExponentCap = 100000;
 
@@ -127,10 +140,14 @@ Result<double> readDecimal(Cursor& in) {
   const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
   (void)end;
   if (ec == std::errc::result_out_of_range) {
-    if (magnitude > 0) return Error::OutOfRange;
-    return zero;
+    if (magnitude <= 0) return zero;
+    if (!withinDisplayedMaximum(digits.substr(0, digits.find('e')), magnitude)) {
+      return Error::OutOfRange;
+    }
+    value = std::numeric_limits<double>::max();
+  } else if (ec != std::errc() || !std::isfinite(value)) {
+    return Error::OutOfRange;
   }
-  if (ec != std::errc() || !std::isfinite(value)) return Error::OutOfRange;
   return negative ? -value : value;
 }
 
@@ -158,7 +175,8 @@ double roundValue(double x, int n) {
   if (std::fabs(r - y) == 0.5 && std::fmod(r, 2.0) != 0.0) {
     r -= std::copysign(1.0, y);  // ... so step back to the even neighbour
   }
-  return r / scale;
+  const double rounded = r / scale;
+  return std::isfinite(rounded) ? rounded : x;  // a negative n can round up past the largest double
 }
 
 std::string formatValue(double x) {

@@ -18,7 +18,8 @@ namespace kippwerk {
 // &H100000000) gives Error::OutOfRange; an underflow reads as the nearest double, 0.
 Result<double> parseValue(std::string_view text);
 
-// Rounds x to n decimal places, ties to even. When x * 10^n is not finite, x comes back.
+// Rounds x to n decimal places, ties to even. When x * 10^n or the rounded value is not
+// finite, x comes back.
 double roundValue(double x, int n);
 
 // The display form: 15 significant digits, a blank before a non-negative number, no 0

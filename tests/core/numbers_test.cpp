@@ -74,7 +74,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundRow{98674.06, 0, 98674.0},
                       // x * 10^n overflows: x comes back unchanged
                       RoundRow{1e306, 3, 1e306}, RoundRow{-1.7e308, 9, -1.7e308},
-                      RoundRow{12.5, 400, 12.5}, RoundRow{1e300, 0, 1e300}));
+                      RoundRow{12.5, 400, 12.5}, RoundRow{1e300, 0, 1e300},
+                      // a negative n rounding up past the largest double
+                      RoundRow{1.7976931348623157e308, -306, 1.7976931348623157e308},
+                      RoundRow{1234.0, -2, 1200.0}));
 
 TEST(RoundValue, KeepsNonFiniteInputsNonFinite) {
   EXPECT_TRUE(std::isnan(roundValue(kNaN, 3)));
@@ -116,6 +119,9 @@ INSTANTIATE_TEST_SUITE_P(
         ParseRow{"ManyDigits", "0.1000000000000000055511151231257827021181583404541015625", 0.1},
         ParseRow{"NearestDouble", "9007199254740993", 9007199254740992.0},
         ParseRow{"LargestDouble", "1.7976931348623157e308", 1.7976931348623157e308},
+        ParseRow{"DisplayedMaximum", "1.79769313486232E+308", 1.7976931348623157e308},
+        ParseRow{"DisplayedMinimum", "-1.79769313486232E+308", -1.7976931348623157e308},
+        ParseRow{"MaximumWithZeros", "179769313486232000e291", 1.7976931348623157e308},
         ParseRow{"Subnormal", "4.9406564584124654e-324", 4.9406564584124654e-324},
         ParseRow{"UnderflowIsZero", "1e-400", 0}, ParseRow{"DeepUnderflow", "1e-99999999999", 0},
         ParseRow{"HugeExponentOfZero", "0e99999", 0}, ParseRow{"HexSmall", "&H1F", 31},
@@ -146,6 +152,7 @@ TEST_P(ParseValueRefuses, NumbersBeyondTheDoubleRange) {
 
 INSTANTIATE_TEST_SUITE_P(OutOfRange, ParseValueRefuses,
                          ::testing::Values("1e400", "1D309", "-1e309", "1.8e308",
+                                           "1.79769313486233E+308", "1.797693134862321e308",
                                            "1e99999999999999999999", "&H100000000", "&HFFFFFFFFF",
                                            "&O40000000000", "&O777777777777",
                                            std::string(400, '9')));

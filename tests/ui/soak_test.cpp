@@ -1,0 +1,254 @@
+// A seeded stream of random user actions against the real window, checking after every action
+// what must always hold. KIPPWERK_SOAK_ACTIONS sets the length (default 3000) and
+// KIPPWERK_SOAK_SEED the seed; a failure prints both and the last actions for a replay.
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QtTest>
+#include <cmath>
+#include <deque>
+#include <random>
+
+#include "core/numbers.h"
+#include "core/timeentry.h"
+#include "ui/widgets.h"
+#include "ui_support.h"
+
+using namespace kippwerk::testing;
+
+namespace {
+
+const QStringList kHostile = {
+    "",
+    "0",
+    "1e308",
+    "-1e308",
+    "1e-320",
+    "4.9e-324",
+    "1e400",
+    "1D309",
+    "1.79769313486232E+308",
+    "&HFFFFFFFF",
+    "&H100000000",
+    "&O37777777777",
+    "&HFFFF&",
+    "1.2.3",
+    "0,5",
+    "-",
+    ".",
+    "1e",
+    QStringLiteral("äöüß€"),
+    QStringLiteral("½ ² ٣ 𝟘"),
+    "inf",
+    "NaN",
+    " \t\n 7 ",
+    QString(5000, QLatin1Char('9')),
+    QString(5000, QLatin1Char('.')),
+    "0." + QString(5000, QLatin1Char('0')) + "1",
+    "-0",
+    "1e-3",
+    "2.5",
+    "3",
+};
+
+const QString kPrintable = QStringLiteral("0123456789.-+eEdD,& xHä");
+const Qt::Key kControlKeys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left,  Qt::Key_Right,
+                                Qt::Key_Home,      Qt::Key_End,    Qt::Key_Space, Qt::Key_Return,
+                                Qt::Key_Escape,    Qt::Key_Shift,  Qt::Key_Up,    Qt::Key_Tab};
+
+bool saysInfOrNan(const QString& text) {
+  return text.contains(QLatin1String("inf"), Qt::CaseInsensitive) ||
+         text.contains(QLatin1String("nan"), Qt::CaseInsensitive);
+}
+
+template <class T>
+QList<T*> visible(const frmKippwerk& w) {
+  QList<T*> out;
+  for (T* c : w.findChildren<T*>()) {
+    if (c->isVisible() && c->isEnabled()) out << c;
+  }
+  return out;
+}
+
+class Soak {
+ public:
+  Soak(frmKippwerk& w, std::uint64_t seed) : w_(w), rng_(seed) {}
+
+  // One random action; returns the time box whose operation may have run, if any.
+  QLineEdit* act() {
+    switch (pick(10)) {
+      case 0:
+      case 1: {
+        const auto buttons = visible<QAbstractButton>(w_);
+        QAbstractButton* b = buttons[static_cast<int>(pick(buttons.size()))];
+        note("click " + b->objectName());
+        b->click();
+        return b->objectName() == QLatin1String("chkDiode") ? timeBoxes()[0] : nullptr;
+      }
+      case 2: {
+        const auto lists = visible<QComboBox>(w_);
+        if (lists.isEmpty()) return nullptr;
+        QComboBox* list = lists[static_cast<int>(pick(lists.size()))];
+        const int index = static_cast<int>(pick(list->count()));
+        note(QStringLiteral("select %1 in %2").arg(index).arg(list->objectName()));
+        list->setCurrentIndex(index);
+        return nullptr;
+      }
+      case 3:
+      case 4:
+      case 5: {
+        QLineEdit* box = anyBox();
+        if (box == nullptr) return nullptr;
+        const QChar c = kPrintable[static_cast<int>(pick(kPrintable.size()))];
+        note(QStringLiteral("type '%1' in %2").arg(c).arg(box->objectName()));
+        box->setFocus();
+        if (c.unicode() < 128) {
+          QTest::keyClick(box, c.toLatin1());
+        } else {  // no key code for it: it arrives as text, then a key is released
+          box->insert(c);
+          QTest::keyClick(box, Qt::Key_End);
+        }
+        return box;
+      }
+      case 6: {
+        QLineEdit* box = anyBox();
+        if (box == nullptr) return nullptr;
+        const Qt::Key key = kControlKeys[pick(std::size(kControlKeys))];
+        note(QStringLiteral("key %1 in %2").arg(key, 0, 16).arg(box->objectName()));
+        box->setFocus();
+        QTest::keyClick(box, key);
+        return key == Qt::Key_Tab ? nullptr : box;
+      }
+      case 7:
+      case 8: {
+        QLineEdit* box = anyBox();
+        if (box == nullptr) return nullptr;
+        const QString text = kHostile[static_cast<int>(pick(kHostile.size()))];
+        note(QStringLiteral("paste '%1' in %2").arg(text.left(24)).arg(box->objectName()));
+        box->setFocus();
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        return box;
+      }
+      default:
+        if (pick(20) == 0) {
+          note("about");
+          action(w_, "mnuAbout")->trigger();
+        } else {
+          note("restart");
+          action(w_, "mnuRestart")->trigger();
+        }
+        return nullptr;
+    }
+  }
+
+  QString lastActions() const {
+    return QStringList(last_.begin(), last_.end()).join(QStringLiteral("\n  "));
+  }
+
+  QList<QLineEdit*> timeBoxes() const {
+    return {child<QLineEdit>(w_, "txtTein"), child<QLineEdit>(w_, "txtTaus"),
+            child<QLineEdit>(w_, "txtTperiode"), child<QLineEdit>(w_, "txtFrequenz")};
+  }
+
+ private:
+  std::size_t pick(qsizetype n) {
+    return static_cast<std::size_t>(rng_() % static_cast<std::uint64_t>(n));
+  }
+
+  QLineEdit* anyBox() {
+    const auto boxes = visible<QLineEdit>(w_);
+    return boxes.isEmpty() ? nullptr : boxes[static_cast<int>(pick(boxes.size()))];
+  }
+
+  void note(const QString& what) {
+    last_.push_back(what);
+    if (last_.size() > 20) last_.pop_front();
+  }
+
+  frmKippwerk& w_;
+  std::mt19937_64 rng_;
+  std::deque<QString> last_;
+};
+
+std::uint64_t fromEnv(const char* name, std::uint64_t fallback) {
+  bool ok = false;
+  const auto v = qEnvironmentVariable(name).toULongLong(&ok);
+  return ok ? v : fallback;
+}
+
+}  // namespace
+
+class SoakTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+  void randomActionsKeepTheWindowSound() {
+    const std::uint64_t seed = fromEnv("KIPPWERK_SOAK_SEED", 20261208);
+    const std::uint64_t count = fromEnv("KIPPWERK_SOAK_ACTIONS", 3000);
+    frmKippwerk w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    MessageBoxWatcher boxes;
+    Soak soak(w, seed);
+    std::size_t boxesSeen = 0;
+    for (std::uint64_t i = 0; i < count; ++i) {
+      boxes.clear();
+      QLineEdit* typedIn = soak.act();
+      if (i % 64 == 0) QCoreApplication::processEvents();
+      const QString where = QStringLiteral("seed %1, action %2; last actions:\n  %3")
+                                .arg(seed)
+                                .arg(i)
+                                .arg(soak.lastActions());
+      boxesSeen += boxes.seen().size();
+      check(w, soak, typedIn, boxes, where);
+      if (QTest::currentTestFailed()) return;
+    }
+    qInfo("%llu actions, %zu message boxes", static_cast<unsigned long long>(count), boxesSeen);
+  }
+
+ private:
+  void check(const frmKippwerk& w, const Soak& soak, QLineEdit* typedIn,
+             const MessageBoxWatcher& boxes, const QString& where) {
+    const char* context = qPrintable(where);
+    QVERIFY2(visiblePages(w).size() == 1, context);
+    for (const auto& box : boxes.seen()) {
+      QVERIFY2(box.title == QLatin1String("Kippwerk") && box.buttons == 1, context);
+      QVERIFY2(!saysInfOrNan(box.text), context);
+    }
+    for (QLabel* label : w.findChildren<QLabel*>()) QVERIFY2(!saysInfOrNan(label->text()), context);
+    const auto& q = w.quantities();
+    for (double v :
+         {q.R1, q.R2, q.C1, q.times.tein, q.times.taus, q.times.tperiode, q.times.frequenz}) {
+      QVERIFY2(std::isfinite(v), context);
+    }
+    const QList<QLineEdit*> timeBoxes = soak.timeBoxes();
+    const bool warned = !boxes.seen().empty() && boxes.seen().front().icon == QMessageBox::Warning;
+    if (typedIn == nullptr || !timeBoxes.contains(typedIn) || warned || typedIn == timeBoxes[2])
+      return;
+    // After a time-entry operation the boxes show the quantities; the box typed in may keep a
+    // decimal number (or its beginning) that reads as its quantity.
+    const double values[] = {q.times.tein, q.times.taus, q.times.tperiode, q.times.frequenz};
+    for (int i = 0; i < 4; ++i) {
+      const QString text = timeBoxes[i]->text();
+      const QString shown = QString::fromStdString(kippwerk::displayText(values[i]));
+      if (timeBoxes[i] == typedIn && text != shown) {
+        QVERIFY2(kippwerk::isDecimalPrefix(text.toStdString()), context);
+        QVERIFY2(kippwerk::parseValue(text.toStdString()).valueOr(NAN) == values[i], context);
+      } else {
+        QVERIFY2(text == shown, qPrintable(where + "\nbox " + timeBoxes[i]->objectName() + ": '" +
+                                           text + "' instead of '" + shown + "'"));
+      }
+    }
+  }
+};
+
+QTEST_MAIN(SoakTest)
+#include "soak_test.moc"
