@@ -1,0 +1,164 @@
+// The core's text work beside naive baselines measured in the same run; prints the ratio of
+// each pair after Google Benchmark's own table.
+
+#include <benchmark/benchmark.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iomanip>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/dimensioning.h"
+#include "core/numbers.h"
+#include "core/timing.h"
+
+namespace {
+
+using namespace kippwerk;
+
+const std::vector<std::string> kTexts = {"100",
+                                         "4.7",
+                                         " 1 00 ",
+                                         "68",
+                                         "0.54",
+                                         "-.25",
+                                         "2.5E-3",
+                                         "1D3",
+                                         "12abc",
+                                         "&HFFFF&",
+                                         "1306.5951697789765",
+                                         "0,5"};
+const std::vector<double> kValues = {
+    0.544824, 1 / 0.76, 1306.5951697789765,  4.7e-6, -0.104, 483091.7874, 0.0004, 98674.06, 1.5e-10,
+    765348.0, 0.0,      123456789012345678.0};
+const Times kTimes{0.544824, 0.220524, 0.765348, 1.3065952};
+const Components kParts{98674.06, 67838.42, 4.7e-6};
+
+void parseValueCore(benchmark::State& state) {
+  for (auto _ : state)
+    for (const auto& t : kTexts) benchmark::DoNotOptimize(parseValue(t));
+}
+
+// Naive: drop blanks, then strtod (which stops where the number ends).
+void parseValueStrtod(benchmark::State& state) {
+  for (auto _ : state) {
+    for (const auto& t : kTexts) {
+      std::string s;
+      for (char c : t)
+        if (c != ' ' && c != '\t' && c != '\n') s += c;
+      benchmark::DoNotOptimize(std::strtod(s.c_str(), nullptr));
+    }
+  }
+}
+
+void formatValueCore(benchmark::State& state) {
+  for (auto _ : state)
+    for (double v : kValues) benchmark::DoNotOptimize(formatValue(roundValue(v, 3)));
+}
+
+// Naive: round through printf, format through printf's %.15g, then the display fix-ups.
+void formatValuePrintf(benchmark::State& state) {
+  for (auto _ : state) {
+    for (double v : kValues) {
+      char rounded[64], buf[64];
+      std::snprintf(rounded, sizeof rounded, "%.3f", v);
+      std::snprintf(buf, sizeof buf, "%.15G", std::strtod(rounded, nullptr));
+      std::string s = buf;
+      if (s.rfind("0.", 0) == 0) s.erase(0, 1);
+      if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+      benchmark::DoNotOptimize(s[0] == '-' ? s : " " + s);
+    }
+  }
+}
+
+void timesTextCore(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(timesText(kTimes));
+}
+
+std::string streamLine(const char* name, double v, int decimals, const char* unit) {
+  std::ostringstream os;
+  const double scale = decimals == 2 ? 100.0 : 1000.0;
+  os << name << " = " << ' ' << std::setprecision(15) << std::nearbyint(v * scale) / scale << ' '
+     << unit;
+  return os.str();
+}
+
+void timesTextStream(benchmark::State& state) {
+  for (auto _ : state) {
+    std::ostringstream os;
+    os << streamLine("t-EIN", kTimes.tein, 3, "s") << "\r\n"
+       << streamLine("t-AUS", kTimes.taus, 3, "s") << "\r\n"
+       << streamLine("t-Periode", kTimes.tperiode, 3, "s") << "\r\n"
+       << streamLine("Frequenz", kTimes.frequenz, 2, "Hz");
+    benchmark::DoNotOptimize(os.str());
+  }
+}
+
+void dimensioningTextCore(benchmark::State& state) {
+  for (auto _ : state)
+    benchmark::DoNotOptimize(dimensioningText(computedLines(kParts), false, kTimes));
+}
+
+void dimensioningTextStream(benchmark::State& state) {
+  for (auto _ : state) {
+    std::ostringstream os;
+    os << std::setprecision(15) << "R1 =  " << std::nearbyint(kParts.r1) << " Ohm\r\n"
+       << "R2 =  " << std::nearbyint(kParts.r2) << " Ohm\r\n"
+       << "C1 =  " << std::nearbyint(kParts.c1 * 1e9) / 1e9 << " F\r\nD  = nein\r\n\r\n"
+       << streamLine("t-EIN", kTimes.tein, 3, "s") << "\r\n"
+       << streamLine("t-AUS", kTimes.taus, 3, "s") << "\r\n"
+       << streamLine("t-Periode", kTimes.tperiode, 3, "s") << "\r\n"
+       << streamLine("Frequenz", kTimes.frequenz, 3, "Hz");
+    benchmark::DoNotOptimize(os.str());
+  }
+}
+
+BENCHMARK(parseValueCore);
+BENCHMARK(parseValueStrtod);
+BENCHMARK(formatValueCore);
+BENCHMARK(formatValuePrintf);
+BENCHMARK(timesTextCore);
+BENCHMARK(timesTextStream);
+BENCHMARK(dimensioningTextCore);
+BENCHMARK(dimensioningTextStream);
+
+// Keeps the CPU time per iteration of every benchmark for the ratio table.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedCPUTime();
+  }
+  void printRatios() const {
+    const std::pair<const char*, const char*> pairs[] = {
+        {"parseValueCore", "parseValueStrtod"},
+        {"formatValueCore", "formatValuePrintf"},
+        {"timesTextCore", "timesTextStream"},
+        {"dimensioningTextCore", "dimensioningTextStream"}};
+    std::printf("\n%-22s %-24s %s\n", "core", "baseline", "core / baseline (CPU time)");
+    for (const auto& [core, baseline] : pairs) {
+      std::printf("%-22s %-24s %.2f\n", core, baseline, times_.at(core) / times_.at(baseline));
+    }
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "C");
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.printRatios();
+  benchmark::Shutdown();
+  return 0;
+}
