@@ -70,14 +70,15 @@ Result<double> readRadix(Cursor& in, int base) {
 
 // The largest double is displayed as 1.79769313486232E+308, which lies above it; a text up to
 // that value reads as the largest double, so that every displayed number reads back.
-bool withinDisplayedMaximum(std::string digits, long long magnitude) {
+bool withinDisplayedMaximum(std::string_view digits, long long magnitude) {
   constexpr std::string_view kBound = "179769313486232";
   if (magnitude != 309) return magnitude < 309;
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  std::string bound(kBound);
-  if (digits.size() < bound.size()) digits.append(bound.size() - digits.size(), '0');
-  if (bound.size() < digits.size()) bound.append(digits.size() - bound.size(), '0');
-  return digits <= bound;
+  for (std::size_t i = 0; i < std::max(digits.size(), kBound.size()); ++i) {
+    const char d = i < digits.size() ? digits[i] : '0';
+    const char b = i < kBound.size() ? kBound[i] : '0';
+    if (d != b) return d < b;
+  }
+  return true;
 }
 
 // The exponent is kept far beyond any double's reach but small enough not to overflow.
@@ -89,7 +90,12 @@ Result<double> readDecimal(Cursor& in) {
     negative = in.peek() == '-';
     in.advance();
   }
-  std::string digits;   // significant digits, leading zeros dropped
+  // Significant digits, leading zeros dropped. 800 digits decide the nearest double; of any
+  // further digits only whether one of them is not 0 matters.
+  constexpr std::size_t kKept = 800;
+  char digits[kKept + 32];
+  std::size_t count = 0;
+  bool droppedNonZero = false;
   long long scale = 0;  // value = digits * 10^scale
   bool anyDigit = false;
   bool point = false;
@@ -97,7 +103,14 @@ Result<double> readDecimal(Cursor& in) {
     const char c = in.peek();
     if (isDigit(c)) {
       anyDigit = true;
-      if (c != '0' || !digits.empty()) digits.push_back(c);
+      if (c != '0' || count > 0) {
+        if (count < kKept) {
+          digits[count++] = c;
+        } else {
+          droppedNonZero = droppedNonZero || c != '0';
+          ++scale;
+        }
+      }
       if (point) --scale;
     } else if (c == '.' && !point) {
       point = true;
@@ -129,21 +142,24 @@ Result<double> readDecimal(Cursor& in) {
   }
 
   const double zero = negative ? -0.0 : 0.0;
-  if (digits.empty()) return zero;
-  const long long magnitude = scale + static_cast<long long>(digits.size());  // 10^(m-1) <= |v|
+  if (count == 0) return zero;
+  const long long magnitude = scale + static_cast<long long>(count);  // 10^(m-1) <= |v|
   if (magnitude > 400) return Error::OutOfRange;
   if (magnitude < -400) return zero;
 
-  digits += 'e';
-  digits += std::to_string(scale);
+  const std::string_view significant(digits, count);
+  if (droppedNonZero) {  // a sticky digit keeps halfway cases from looking exact
+    digits[count++] = '1';
+    --scale;
+  }
+  digits[count++] = 'e';
+  const auto written = std::to_chars(digits + count, digits + sizeof digits, scale);
   double value = 0.0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  const auto [end, ec] = std::from_chars(digits, written.ptr, value);
   (void)end;
   if (ec == std::errc::result_out_of_range) {
     if (magnitude <= 0) return zero;
-    if (!withinDisplayedMaximum(digits.substr(0, digits.find('e')), magnitude)) {
-      return Error::OutOfRange;
-    }
+    if (!withinDisplayedMaximum(significant, magnitude)) return Error::OutOfRange;
     value = std::numeric_limits<double>::max();
   } else if (ec != std::errc() || !std::isfinite(value)) {
     return Error::OutOfRange;

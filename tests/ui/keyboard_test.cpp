@@ -59,7 +59,10 @@ class KeyboardTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QLocale::setDefault(QLocale::c()); }
+  void initTestCase() {
+    QLocale::setDefault(QLocale::c());
+    quietOffscreenWarnings();
+  }
 
   void doesTheFirstJobWithKeysOnly() {
     frmKippwerk w;

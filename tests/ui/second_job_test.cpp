@@ -72,7 +72,10 @@ class SecondJobTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QLocale::setDefault(QLocale::c()); }
+  void initTestCase() {
+    QLocale::setDefault(QLocale::c());
+    quietOffscreenWarnings();
+  }
 
   void followsTheWorkedExampleRowByRow() {
     frmKippwerk w;

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QtTest>
 #include <cmath>
+#include <cstdio>
 #include <deque>
 #include <random>
 
@@ -188,7 +189,10 @@ class SoakTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QLocale::setDefault(QLocale::c()); }
+  void initTestCase() {
+    QLocale::setDefault(QLocale::c());
+    quietOffscreenWarnings();
+  }
 
   void randomActionsKeepTheWindowSound() {
     const std::uint64_t seed = fromEnv("KIPPWERK_SOAK_SEED", 20261208);
@@ -211,7 +215,9 @@ class SoakTest : public QObject {
       check(w, soak, typedIn, boxes, where);
       if (QTest::currentTestFailed()) return;
     }
-    qInfo("%llu actions, %zu message boxes", static_cast<unsigned long long>(count), boxesSeen);
+    std::printf("soak: seed %llu, %llu actions, %zu message boxes\n",
+                static_cast<unsigned long long>(seed), static_cast<unsigned long long>(count),
+                boxesSeen);
   }
 
  private:

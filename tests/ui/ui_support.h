@@ -98,6 +98,17 @@ class MessageBoxWatcher : public QObject {
   std::vector<Seen> seen_;
 };
 
+// The offscreen platform warns about every dialog's size hints; the warnings say nothing about
+// the program and would crowd out the test's own output.
+inline void quietOffscreenWarnings() {
+  static QtMessageHandler previous = nullptr;
+  previous = qInstallMessageHandler(
+      [](QtMsgType type, const QMessageLogContext& context, const QString& msg) {
+        if (msg.contains(QLatin1String("propagateSizeHints"))) return;
+        if (previous != nullptr) previous(type, context, msg);
+      });
+}
+
 inline QString crlf(const QStringList& lines) {
   return lines.join(QStringLiteral("\r\n"));
 }

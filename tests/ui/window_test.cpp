@@ -26,7 +26,10 @@ class WindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QLocale::setDefault(QLocale::c()); }
+  void initTestCase() {
+    QLocale::setDefault(QLocale::c());
+    quietOffscreenWarnings();
+  }
 
   void startsOnTheStartPageWithTheDefinedState() {
     frmKippwerk w;
