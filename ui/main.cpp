@@ -5,7 +5,6 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kippwerk"));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/kippwerk/kippwerk.ico")));
   kippwerk::ui::frmKippwerk window;
   window.show();
   return QApplication::exec();

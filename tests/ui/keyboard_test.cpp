@@ -66,8 +66,7 @@ class KeyboardTest : public QObject {
 
   void doesTheFirstJobWithKeysOnly() {
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     QVERIFY(tabTo("cmdZeit"));
     key(Qt::Key_Space);
     QCOMPARE(visiblePages(w), QList<int>{4});
@@ -97,8 +96,7 @@ class KeyboardTest : public QObject {
 
   void doesTheSecondJobWithKeysOnly() {
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     MessageBoxWatcher boxes;
     menu(Qt::Key_D, Qt::Key_R);  // &Datei, &Restart
     QCOMPARE(visiblePages(w), QList<int>{0});
@@ -144,8 +142,7 @@ class KeyboardTest : public QObject {
 
   void switchesTheEqualTimesModeWithTheSpaceBar() {
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 2);
     child(w, "Picture1")->setFocus();
     QVERIFY(tabTo("chkDiode"));

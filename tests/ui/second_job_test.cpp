@@ -79,8 +79,7 @@ class SecondJobTest : public QObject {
 
   void followsTheWorkedExampleRowByRow() {
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 2);
 
     toggleEqualTimes(w);
@@ -123,8 +122,7 @@ class SecondJobTest : public QObject {
     QFETCH(QString, text);
     QFETCH(double, value);
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 2);
     const bool frequency = target == QLatin1String("txtFrequenz");
     if (frequency) toggleEqualTimes(w);
@@ -171,8 +169,7 @@ class SecondJobTest : public QObject {
     QFETCH(QString, shown);
     QFETCH(double, tein);
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 2);
     if (pasted) {
       paste(box(w, "txtTein"), typed);
@@ -208,8 +205,7 @@ class SecondJobTest : public QObject {
 
   void aKeyInTheLockedTausBoxReadsItsRoundedText() {
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 2);
     toggleEqualTimes(w);
     retype(box(w, "txtFrequenz"), "3");
@@ -225,8 +221,7 @@ class SecondJobTest : public QObject {
 
   void warnsOnEveryKeyInTheLockedFrequencyBox() {
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 2);
     const Times before = w.quantities().times;
     MessageBoxWatcher boxes;
@@ -245,8 +240,7 @@ class SecondJobTest : public QObject {
 
   void tabbingIntoTheLockedFrequencyBoxDoesNotWarn() {
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 2);
     MessageBoxWatcher boxes;
     auto* check = child<QCheckBox>(w, "chkDiode");
@@ -286,8 +280,7 @@ class SecondJobTest : public QObject {
     QFETCH(QString, target);
     QFETCH(QString, text);
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 2);
     if (equalTimes) toggleEqualTimes(w);
     selectAll(child<QLineEdit>(w, target));  // its key release already recomputes
@@ -304,8 +297,7 @@ class SecondJobTest : public QObject {
 
   void typingPastTheRangeStopsAtTheLastGoodValue() {
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 2);
     toggleEqualTimes(w);
     MessageBoxWatcher boxes;
@@ -376,8 +368,7 @@ class SecondJobTest : public QObject {
     QFETCH(QStringList, placeholder);
     QFETCH(QStringList, computed);
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     MessageBoxWatcher boxes;
     goTo(w, 1);
     click(w, r2Known ? "optR2" : "optC1");
@@ -427,8 +418,7 @@ class SecondJobTest : public QObject {
     QFETCH(bool, equalTimes);
     QFETCH(QString, message);
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 2);
     if (equalTimes) {
       toggleEqualTimes(w);
@@ -463,8 +453,7 @@ class SecondJobTest : public QObject {
     QFETCH(bool, r2Known);
     QFETCH(QString, value);
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 1);
     click(w, r2Known ? "optR2" : "optC1");
     box(w, r2Known ? "txtR2" : "txtC1")->setText(value);
@@ -502,8 +491,7 @@ class SecondJobTest : public QObject {
     QFETCH(int, unit);
     QFETCH(bool, atWeiter);
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     goTo(w, 1);
     click(w, r2Known ? "optR2" : "optC1");
     box(w, r2Known ? "txtR2" : "txtC1")->setText(value);

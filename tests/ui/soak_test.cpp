@@ -198,8 +198,7 @@ class SoakTest : public QObject {
     const std::uint64_t seed = fromEnv("KIPPWERK_SOAK_SEED", 20261208);
     const std::uint64_t count = fromEnv("KIPPWERK_SOAK_ACTIONS", 3000);
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     MessageBoxWatcher boxes;
     Soak soak(w, seed);
     std::size_t boxesSeen = 0;

@@ -27,6 +27,12 @@ T* child(const QWidget& w, const QString& name) {
   return found;
 }
 
+// Shows the window and waits until it has the keyboard, as after a start on a desktop.
+[[nodiscard]] inline bool showActive(frmKippwerk& w) {
+  w.show();
+  return QTest::qWaitForWindowActive(&w);
+}
+
 inline QAction* action(const QWidget& w, const char* name) {
   return child<QAction>(w, QString::fromLatin1(name));
 }

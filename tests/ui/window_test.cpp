@@ -33,8 +33,7 @@ class WindowTest : public QObject {
 
   void startsOnTheStartPageWithTheDefinedState() {
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     QCOMPARE(visiblePages(w), QList<int>{0});
     QCOMPARE(w.windowTitle(), QStringLiteral("Kippwerk"));
     QCOMPARE(QApplication::focusWidget(), child(w, "Picture1"));
@@ -275,8 +274,7 @@ class WindowTest : public QObject {
     QFETCH(bool, r2Known);
     QFETCH(QStringList, order);
     frmKippwerk w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     MessageBoxWatcher boxes;
     if (r2Known) child<QRadioButton>(w, "optR2")->click();
     goTo(w, page);
