@@ -59,10 +59,7 @@ class KeyboardTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    QLocale::setDefault(QLocale::c());
-    quietOffscreenWarnings();
-  }
+  void initTestCase() { pinTestEnvironment(); }
 
   void doesTheFirstJobWithKeysOnly() {
     frmKippwerk w;

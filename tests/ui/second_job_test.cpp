@@ -72,10 +72,7 @@ class SecondJobTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    QLocale::setDefault(QLocale::c());
-    quietOffscreenWarnings();
-  }
+  void initTestCase() { pinTestEnvironment(); }
 
   void followsTheWorkedExampleRowByRow() {
     frmKippwerk w;

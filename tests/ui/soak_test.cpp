@@ -189,10 +189,7 @@ class SoakTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    QLocale::setDefault(QLocale::c());
-    quietOffscreenWarnings();
-  }
+  void initTestCase() { pinTestEnvironment(); }
 
   void randomActionsKeepTheWindowSound() {
     const std::uint64_t seed = fromEnv("KIPPWERK_SOAK_SEED", 20261208);

@@ -115,6 +115,12 @@ inline void quietOffscreenWarnings() {
       });
 }
 
+// The decimal point is always '.', and the platform's noise stays out of the output.
+inline void pinTestEnvironment() {
+  QLocale::setDefault(QLocale::c());
+  quietOffscreenWarnings();
+}
+
 inline QString crlf(const QStringList& lines) {
   return lines.join(QStringLiteral("\r\n"));
 }

@@ -26,10 +26,7 @@ class WindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    QLocale::setDefault(QLocale::c());
-    quietOffscreenWarnings();
-  }
+  void initTestCase() { pinTestEnvironment(); }
 
   void startsOnTheStartPageWithTheDefinedState() {
     frmKippwerk w;
