@@ -98,6 +98,14 @@ class WindowTest : public QObject {
     }
   }
 
+  void createsTheDropDownsWithoutASelection() {
+    QWidget client;
+    kippwerk::ui::buildControls(&client);
+    const auto lists = client.findChildren<QComboBox*>();
+    QCOMPARE(lists.size(), 5);
+    for (const QComboBox* list : lists) QCOMPARE(list->currentIndex(), -1);
+  }
+
   void namesTheMenuAndItsItems() {
     frmKippwerk w;
     QStringList names;
