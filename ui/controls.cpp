@@ -17,7 +17,7 @@ namespace {
 
 // clang-format off
 constexpr ControlRow kRows[] = {
-  {"Picture1",    Kind::Picture, "", "", 1433, 120, 4575, 3615, 2, true},
+  {"Picture1",    Kind::Picture, "", "", 1433, 120, 4575, 3615, 2},
   {"lblBauteile", Kind::Label,   "", "C2=10nF", 6120, 3480, 735, 255, 5},
   {"Frame(0)", Kind::Page, "", "",       120, 3840, 7215, 2055, 31, true},
   {"Frame(1)", Kind::Page, "", "",       120, 3840, 7215, 2055, 0},

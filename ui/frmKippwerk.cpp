@@ -66,35 +66,36 @@ frmKippwerk::frmKippwerk(QWidget* parent) : QMainWindow(parent) {
   buildControls(client);
   buildMenu();
 
-  auto find = [this]<class T>(T*& slot, const char* name) {
-    slot = findChild<T*>(QString::fromLatin1(name));
+  // Each member of c_ holds the control whose object name is the member's own name.
+  auto find = [this]<class T>(T*& slot, const QString& name) {
+    slot = findChild<T*>(name);
     Q_ASSERT(slot != nullptr);
   };
-  find(c_.Picture1, "Picture1");
-  for (int i = 0; i < 5; ++i)
-    c_.Frame[i] = findChild<QGroupBox*>(QStringLiteral("Frame(%1)").arg(i));
-  for (int i = 0; i < 2; ++i)
-    c_.Frame1[i] = findChild<QGroupBox*>(QStringLiteral("Frame1(%1)").arg(i));
-  find(c_.txtGegR1, "txtGegR1");
-  find(c_.txtGegR2, "txtGegR2");
-  find(c_.txtGegC1, "txtGegC1");
-  find(c_.txtC1, "txtC1");
-  find(c_.txtR2, "txtR2");
-  find(c_.txtTein, "txtTein");
-  find(c_.txtTaus, "txtTaus");
-  find(c_.txtTperiode, "txtTperiode");
-  find(c_.txtFrequenz, "txtFrequenz");
-  find(c_.cmbGegR1, "cmbGegR1");
-  find(c_.cmbGegR2, "cmbGegR2");
-  find(c_.cmbGegC1, "cmbGegC1");
-  find(c_.cmbR2, "cmbR2");
-  find(c_.cmbC1, "cmbC1");
-  find(c_.chkD, "chkD");
-  find(c_.chkDiode, "chkDiode");
-  find(c_.optC1, "optC1");
-  find(c_.optR2, "optR2");
-  find(c_.lblZeiten, "lblZeiten");
-  find(c_.lblErgebnis, "lblErgebnis");
+#define KIPPWERK_FIND(member) find(c_.member, QStringLiteral(#member))
+  KIPPWERK_FIND(Picture1);
+  for (int i = 0; i < 5; ++i) find(c_.Frame[i], QStringLiteral("Frame(%1)").arg(i));
+  for (int i = 0; i < 2; ++i) find(c_.Frame1[i], QStringLiteral("Frame1(%1)").arg(i));
+  KIPPWERK_FIND(txtGegR1);
+  KIPPWERK_FIND(txtGegR2);
+  KIPPWERK_FIND(txtGegC1);
+  KIPPWERK_FIND(txtC1);
+  KIPPWERK_FIND(txtR2);
+  KIPPWERK_FIND(txtTein);
+  KIPPWERK_FIND(txtTaus);
+  KIPPWERK_FIND(txtTperiode);
+  KIPPWERK_FIND(txtFrequenz);
+  KIPPWERK_FIND(cmbGegR1);
+  KIPPWERK_FIND(cmbGegR2);
+  KIPPWERK_FIND(cmbGegC1);
+  KIPPWERK_FIND(cmbR2);
+  KIPPWERK_FIND(cmbC1);
+  KIPPWERK_FIND(chkD);
+  KIPPWERK_FIND(chkDiode);
+  KIPPWERK_FIND(optC1);
+  KIPPWERK_FIND(optR2);
+  KIPPWERK_FIND(lblZeiten);
+  KIPPWERK_FIND(lblErgebnis);
+#undef KIPPWERK_FIND
   c_.Picture1->setPicture(QPixmap(QStringLiteral(":/kippwerk/circuit.gif")));
 
   connectEvents();

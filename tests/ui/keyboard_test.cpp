@@ -34,6 +34,12 @@ void type(const QString& text) {
   }
 }
 
+// Replaces the focused box's text: Ctrl+A, then the new text key by key.
+void retype(const QString& text) {
+  key(Qt::Key_A, Qt::ControlModifier);
+  type(text);
+}
+
 // Moves the focus with Tab (or Shift+Tab) until it reaches the named control.
 bool tabTo(const char* name, bool backwards = false) {
   for (int i = 0; i < 40; ++i) {
@@ -69,8 +75,7 @@ class KeyboardTest : public QObject {
     QCOMPARE(visiblePages(w), QList<int>{4});
 
     QVERIFY(tabTo("txtGegR1"));
-    key(Qt::Key_A, Qt::ControlModifier);
-    type("220");
+    retype("220");
     QVERIFY(tabTo("txtGegR2"));
     key(Qt::Key_End);
     key(Qt::Key_Backspace);
@@ -106,8 +111,7 @@ class KeyboardTest : public QObject {
     QVERIFY(child<QRadioButton>(w, "optR2")->isChecked());
     QVERIFY(child(w, "Frame1(1)")->isVisible());
     QVERIFY(tabTo("txtR2"));
-    key(Qt::Key_A, Qt::ControlModifier);
-    type("33");
+    retype("33");
     QVERIFY(tabTo("cmbR2"));
     key(Qt::Key_Down);  // k Ohm -> M Ohm
     key(Qt::Key_Up);    // back to k Ohm
@@ -116,11 +120,9 @@ class KeyboardTest : public QObject {
     QCOMPARE(visiblePages(w), QList<int>{2});
 
     QVERIFY(tabTo("txtTein"));
-    key(Qt::Key_A, Qt::ControlModifier);
-    type("0.5");
+    retype("0.5");
     QVERIFY(tabTo("txtTaus"));
-    key(Qt::Key_A, Qt::ControlModifier);
-    type("0.2");
+    retype("0.2");
     QCOMPARE(child<QLineEdit>(w, "txtTperiode")->text(), QStringLiteral(".7"));
     QVERIFY(tabTo("cmdWeiter2"));
     key(Qt::Key_Space);
@@ -146,8 +148,7 @@ class KeyboardTest : public QObject {
     key(Qt::Key_Space);
     QVERIFY(child<QCheckBox>(w, "chkDiode")->isChecked());
     QVERIFY(tabTo("txtFrequenz"));
-    key(Qt::Key_A, Qt::ControlModifier);
-    type("4");
+    retype("4");
     QCOMPARE(child<QLineEdit>(w, "txtTein")->text(), QStringLiteral(".125"));
     QCOMPARE(child<QLineEdit>(w, "txtTaus")->text(), QStringLiteral(".125"));
   }
