@@ -12,21 +12,21 @@ enum class Error {
 };
 
 // A value or the reason there is none; never both.
-template <class T>
+template <class T, class E = Error>
 class [[nodiscard]] Result {
  public:
   Result(T value) : state_(std::move(value)) {}  // NOLINT: implicit on purpose
-  Result(Error error) : state_(error) {}         // NOLINT: implicit on purpose
+  Result(E error) : state_(error) {}             // NOLINT: implicit on purpose
 
   bool ok() const { return std::holds_alternative<T>(state_); }
   explicit operator bool() const { return ok(); }
 
   const T& value() const { return std::get<T>(state_); }
-  Error error() const { return std::get<Error>(state_); }
+  E error() const { return std::get<E>(state_); }
   T valueOr(T fallback) const { return ok() ? value() : std::move(fallback); }
 
  private:
-  std::variant<T, Error> state_;
+  std::variant<T, E> state_;
 };
 
 }  // namespace kippwerk

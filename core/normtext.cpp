@@ -1,0 +1,130 @@
+#include "core/normtext.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace kippwerk {
+namespace {
+
+int exponentOf(const Unit& u) {
+  return static_cast<int>(std::lround(std::log10(u.factor)));
+}
+
+std::string_view trimmed(std::string_view name) {
+  while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+  return name;
+}
+
+std::string withUnit(const ScaledText& t, std::span<const Unit> units) {
+  std::string out = t.number;
+  out += ' ';
+  out += trimmed(units[static_cast<std::size_t>(t.unit)].name);
+  return out;
+}
+
+}  // namespace
+
+ScaledText scaledText(double x, std::span<const Unit> units, int significant, bool keepZeros) {
+  ScaledText out;
+  if (!std::isfinite(x) || units.empty()) return out;
+  int unit = 0;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    if (units[i].factor == 1.0) unit = static_cast<int>(i);
+  }
+  if (x == 0.0) {
+    out.number = "0";
+    out.unit = unit;
+    return out;
+  }
+  // d.ddde±X: rounded first, so 999.96 becomes 1.000e3 and moves to the next unit.
+  char buf[48];
+  const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific,
+                                 significant - 1);
+  const std::string_view sci(buf, static_cast<std::size_t>(res.ptr - buf));
+  const std::size_t e = sci.find('e');
+  std::string digits(1, sci[0]);
+  if (e > 2) digits.append(sci.substr(2, e - 2));
+  std::string_view expText = sci.substr(e + 1);
+  if (expText.front() == '+') expText.remove_prefix(1);
+  int exponent = 0;
+  std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
+
+  unit = 0;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    if (exponentOf(units[i]) <= exponent) unit = static_cast<int>(i);
+  }
+  const int shift = exponent - exponentOf(units[static_cast<std::size_t>(unit)]);
+  std::string number = x < 0 ? "-" : "";
+  if (shift > 14 || shift < -6) {  // far beyond the table: exponent form
+    number += digits[0];
+    std::string fraction = digits.substr(1);
+    if (!keepZeros) {
+      while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+    }
+    if (!fraction.empty()) number += "." + fraction;
+    number += shift < 0 ? "E-" : "E+";
+    number += std::to_string(std::abs(shift));
+  } else {
+    std::string whole, fraction;
+    if (shift >= 0) {
+      const auto wholeDigits = static_cast<std::size_t>(shift) + 1;
+      if (digits.size() < wholeDigits) digits.append(wholeDigits - digits.size(), '0');
+      whole = digits.substr(0, wholeDigits);
+      fraction = digits.substr(wholeDigits);
+    } else {
+      whole = "0";
+      fraction = std::string(static_cast<std::size_t>(-shift - 1), '0') + digits;
+    }
+    if (!keepZeros) {
+      while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+    }
+    number += whole;
+    if (!fraction.empty()) number += "." + fraction;
+  }
+  out.number = number;
+  out.unit = unit;
+  return out;
+}
+
+ScaledText partNumber(double x, std::span<const Unit> units) {
+  return scaledText(x, units, 4, false);
+}
+
+std::string partText(double x, std::span<const Unit> units) {
+  return withUnit(partNumber(x, units), units);
+}
+
+std::string timeText(double seconds) {
+  return withUnit(scaledText(seconds, timeUnits, 4, true), timeUnits);
+}
+
+std::string frequencyText(double hertz) {
+  return withUnit(scaledText(hertz, frequencyUnits, 4, true), frequencyUnits);
+}
+
+std::string percentText(double relative) {
+  const double percent = relative * 100.0;
+  if (!std::isfinite(percent)) return {};
+  char buf[64];
+  const bool huge = std::fabs(percent) >= 1e7;
+  const auto res =
+      huge ? std::to_chars(buf, buf + sizeof buf, percent, std::chars_format::scientific, 2)
+           : std::to_chars(buf, buf + sizeof buf, percent, std::chars_format::fixed, 2);
+  std::string number(buf, res.ptr);
+  for (char& c : number) {
+    if (c == 'e') c = 'E';
+  }
+  const bool zero = number.find_first_not_of("-0.") == std::string::npos;
+  if (zero) return "0.00 %";
+  if (number.front() != '-') number.insert(number.begin(), '+');
+  return number + " %";
+}
+
+std::string exactText(double x) {
+  char buf[40];
+  const auto res = std::to_chars(buf, buf + sizeof buf, x);
+  return std::string(buf, res.ptr);
+}
+
+}  // namespace kippwerk

@@ -1,0 +1,56 @@
+#pragma once
+
+// Texts of the standard-values window: parts, times and frequencies with a unit chosen so the
+// number lies in [1, 1000), and signed percentages. No locale: the point is the separator.
+
+#include <span>
+#include <string>
+
+#include "core/numbers.h"
+
+namespace kippwerk {
+
+inline constexpr std::array<Unit, 5> timeUnits{{
+    {"ps", 1e-12},
+    {"ns", 1e-9},
+    {"us", 1e-6},
+    {"ms", 1e-3},
+    {"s", 1.0},
+}};
+
+inline constexpr std::array<Unit, 6> frequencyUnits{{
+    {"uHz", 1e-6},
+    {"mHz", 1e-3},
+    {"Hz", 1.0},
+    {"kHz", 1e3},
+    {"MHz", 1e6},
+    {"GHz", 1e9},
+}};
+
+// A number and the index of its unit in the table it was made for.
+struct ScaledText {
+  std::string number;
+  int unit = 0;
+};
+
+// x rounded to `significant` digits and written with the largest unit of `units` (ascending
+// factors, powers of ten) that keeps the number at 1 or above. Without `keepZeros` the zeros at
+// the end of the fraction go: 330 k, 4.7 u. Beyond the table's ends the number leaves [1, 1000).
+ScaledText scaledText(double x, std::span<const Unit> units, int significant, bool keepZeros);
+
+// "4.99 k Ohm", "4.7 uF": a part with up to 4 significant digits, which shows every standard
+// value with its series' digits.
+std::string partText(double x, std::span<const Unit> units);
+ScaledText partNumber(double x, std::span<const Unit> units);
+
+// "812.3 ms", "47.00 us", "14.20 kHz": 4 significant digits, zeros kept.
+std::string timeText(double seconds);
+std::string frequencyText(double hertz);
+
+// "+1.07 %", "-0.31 %", "0.00 %": a relative value in percent with two decimals and a sign.
+std::string percentText(double relative);
+
+// The shortest text that parseValue reads back as exactly x.
+std::string exactText(double x);
+
+}  // namespace kippwerk

@@ -1,0 +1,313 @@
+#include "core/standardsearch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <queue>
+#include <unordered_set>
+
+#include "core/timing.h"
+
+namespace kippwerk {
+namespace {
+
+constexpr double kTie = 1e-12;
+// Candidates are collected a little beyond the bound, so that rounding noise in the walks and
+// sets tied with the last place are never cut off. The final ranking decides exactly.
+constexpr double kSlack = 1e-9;
+constexpr double kOneMegohm = 1e6;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+struct Candidate {
+  int i1, i2, ic;  // indices into the part lists
+  double r1, r2, c1;
+  double tein, taus;
+  double devTein, devTaus;
+  double deviation, sum;
+};
+
+// Where a set stands against another: smaller deviation, then the tie-breaks.
+bool better(const Candidate& a, const Candidate& b) {
+  if (std::fabs(a.deviation - b.deviation) > kTie) return a.deviation < b.deviation;
+  if (std::fabs(a.sum - b.sum) > kTie) return a.sum < b.sum;
+  if (a.c1 != b.c1) return a.c1 < b.c1;
+  if (a.r1 != b.r1) return a.r1 < b.r1;
+  return a.r2 < b.r2;
+}
+
+// The parts one search may use. Index i + perDecade is ten times index i; with a fixed part
+// nothing can be scaled, so every set is its own family.
+class Space {
+ public:
+  Space(const StandardSearch& q, std::vector<double> r, std::vector<double> r2,
+        std::vector<double> c)
+      : q_(q), r1_(std::move(r)), r2_(std::move(r2)), c_(std::move(c)) {
+    families_ = q.fixed == FixedPart::None;
+    nR_ = static_cast<int>(seriesMantissas(q.resistorSeries).size());
+    nC_ = static_cast<int>(seriesMantissas(q.capacitorSeries).size());
+  }
+
+  int sizeR1() const { return static_cast<int>(r1_.size()); }
+  int sizeR2() const { return static_cast<int>(r2_.size()); }
+  int sizeC() const { return static_cast<int>(c_.size()); }
+
+  // Both deviations come from these two, in the walks and in the final evaluation alike.
+  double offDeviation(int i2, int ic) const {
+    return kTiming * r2_[static_cast<std::size_t>(i2)] * c_[static_cast<std::size_t>(ic)] /
+               q_.taus -
+           1.0;
+  }
+  double onDeviation(int i1, int i2, int ic) const {
+    const double r1 = r1_[static_cast<std::size_t>(i1)];
+    const double on = q_.diode ? r1 : r1 + r2_[static_cast<std::size_t>(i2)];
+    return kTiming * on * c_[static_cast<std::size_t>(ic)] / q_.tein - 1.0;
+  }
+
+  // The R2 and R1 that would give the desired times exactly with capacitor ic.
+  double idealR2(int ic) const { return q_.taus / (kTiming * c_[static_cast<std::size_t>(ic)]); }
+  double idealR1(int i2, int ic) const {
+    const double on = q_.tein / (kTiming * c_[static_cast<std::size_t>(ic)]);
+    return q_.diode ? on : on - r2_[static_cast<std::size_t>(i2)];
+  }
+  int lowerBoundR1(double r) const { return lowerBound(r1_, r); }
+  int lowerBoundR2(double r) const { return lowerBound(r2_, r); }
+
+  // A set with finite times, or nothing.
+  bool evaluate(int i1, int i2, int ic, Candidate& out) const {
+    Candidate s{i1,
+                i2,
+                ic,
+                r1_[static_cast<std::size_t>(i1)],
+                r2_[static_cast<std::size_t>(i2)],
+                c_[static_cast<std::size_t>(ic)],
+                0.0,
+                0.0,
+                0.0,
+                0.0,
+                0.0,
+                0.0};
+    s.devTein = onDeviation(i1, i2, ic);
+    s.devTaus = offDeviation(i2, ic);
+    s.tein = kTiming * (q_.diode ? s.r1 : s.r1 + s.r2) * s.c1;
+    s.taus = kTiming * s.r2 * s.c1;
+    s.deviation = std::max(std::fabs(s.devTein), std::fabs(s.devTaus));
+    s.sum = std::fabs(s.devTein) + std::fabs(s.devTaus);
+    const double period = s.tein + s.taus;
+    if (!std::isfinite(s.sum) || !std::isfinite(period) || !std::isfinite(1.0 / period)) {
+      return false;
+    }
+    out = s;
+    return true;
+  }
+
+  // Family members are the shifts k with all three parts still in their lists.
+  bool isRepresentative(int i1, int i2, int ic) const {
+    if (!families_) return true;
+    if (largerResistor(i1, i2, 0) <= kOneMegohm) {
+      return !shiftValid(i1, i2, ic, 1) || largerResistor(i1, i2, 1) > kOneMegohm;
+    }
+    return !shiftValid(i1, i2, ic, -1);
+  }
+
+  // The indices of the family's listed member.
+  std::uint64_t representativeKey(int i1, int i2, int ic) const {
+    int k = 0;
+    if (families_) {
+      int lowest = 0;
+      while (shiftValid(i1, i2, ic, lowest - 1)) --lowest;
+      int highest = 0;
+      while (shiftValid(i1, i2, ic, highest + 1)) ++highest;
+      k = lowest;
+      for (int j = highest; j >= lowest; --j) {
+        if (largerResistor(i1, i2, j) <= kOneMegohm) {
+          k = j;
+          break;
+        }
+      }
+    }
+    return key(i1 + k * nR_, i2 + k * nR_, ic - k * nC_);
+  }
+
+  static std::uint64_t key(int i1, int i2, int ic) {
+    return (static_cast<std::uint64_t>(i1) << 42) | (static_cast<std::uint64_t>(i2) << 21) |
+           static_cast<std::uint64_t>(ic);
+  }
+  static void unkey(std::uint64_t k, int& i1, int& i2, int& ic) {
+    constexpr std::uint64_t kMask = (1u << 21) - 1;
+    i1 = static_cast<int>(k >> 42);
+    i2 = static_cast<int>((k >> 21) & kMask);
+    ic = static_cast<int>(k & kMask);
+  }
+
+ private:
+  static int lowerBound(const std::vector<double>& v, double x) {
+    return static_cast<int>(std::lower_bound(v.begin(), v.end(), x) - v.begin());
+  }
+  bool shiftValid(int i1, int i2, int ic, int k) const {
+    const int j1 = i1 + k * nR_, j2 = i2 + k * nR_, jc = ic - k * nC_;
+    return j1 >= 0 && j1 < sizeR1() && j2 >= 0 && j2 < sizeR2() && jc >= 0 && jc < sizeC();
+  }
+  double largerResistor(int i1, int i2, int k) const {
+    return std::max(r1_[static_cast<std::size_t>(i1 + k * nR_)],
+                    r2_[static_cast<std::size_t>(i2 + k * nR_)]);
+  }
+
+  const StandardSearch& q_;
+  std::vector<double> r1_, r2_, c_;
+  bool families_ = true;
+  int nR_ = 1, nC_ = 1;
+};
+
+// Visits the indices of [0, n) outward from start, each direction until keep() says no.
+void walkOutward(int n, int start, const std::function<bool(int)>& keep) {
+  for (int i = start; i < n && keep(i); ++i) {
+  }
+  for (int i = start - 1; i >= 0 && keep(i); --i) {
+  }
+}
+
+// Up to `each` indices on either side of start.
+void around(int n, int start, int each, const std::function<void(int)>& visit) {
+  for (int i = std::max(0, start - each); i < std::min(n, start + each); ++i) visit(i);
+}
+
+// The ten best of a pool that holds every listed set within the tie window of the tenth.
+std::vector<StandardSet> rank(std::vector<Candidate> pool) {
+  if (pool.size() > kMaxStandardSets) {
+    auto tenth = pool.begin() + static_cast<std::ptrdiff_t>(kMaxStandardSets - 1);
+    std::nth_element(pool.begin(), tenth, pool.end(), [](const Candidate& a, const Candidate& b) {
+      return a.deviation < b.deviation;
+    });
+    const double limit = tenth->deviation + kTie;
+    std::erase_if(pool, [limit](const Candidate& c) { return c.deviation > limit; });
+  }
+  // A fixed order first, so that the tie-breaks meet the same sequence on every path.
+  std::sort(pool.begin(), pool.end(), [](const Candidate& a, const Candidate& b) {
+    if (a.c1 != b.c1) return a.c1 < b.c1;
+    if (a.r1 != b.r1) return a.r1 < b.r1;
+    return a.r2 < b.r2;
+  });
+  std::stable_sort(pool.begin(), pool.end(), better);
+  if (pool.size() > kMaxStandardSets) pool.resize(kMaxStandardSets);
+  std::vector<StandardSet> out;
+  out.reserve(pool.size());
+  for (const Candidate& c : pool) {
+    out.push_back({c.r1, c.r2, c.c1, c.tein, c.taus, 1.0 / (c.tein + c.taus), c.devTein, c.devTaus,
+                   c.deviation});
+  }
+  return out;
+}
+
+// The request's checks, then the lists of parts; nothing when a check fails.
+Result<Space, SearchError> makeSpace(const StandardSearch& q) {
+  const bool fixedC = q.fixed == FixedPart::C1;
+  const bool fixedR2 = q.fixed == FixedPart::R2;
+  for (double v : {q.tein, q.taus, q.rMin, q.rMax, q.cMin, q.cMax, q.fixedValue}) {
+    if (!std::isfinite(v)) return SearchError::OutOfRange;
+  }
+  if (!(q.tein > 0.0) || !(q.taus > 0.0)) return SearchError::TimesNotPositive;
+  if (!q.diode && q.tein <= q.taus) return SearchError::TeinNotGreater;
+  if (q.fixed != FixedPart::None && !(q.fixedValue > 0.0)) return SearchError::FixedNotPositive;
+  std::vector<double> r = standardValues(q.resistorSeries, q.rMin, q.rMax);
+  if (r.empty()) return SearchError::ResistorRangeEmpty;
+  std::vector<double> c = fixedC ? std::vector<double>{q.fixedValue}
+                                 : standardValues(q.capacitorSeries, q.cMin, q.cMax);
+  if (c.empty()) return SearchError::CapacitorRangeEmpty;
+  std::vector<double> r2 = fixedR2 ? std::vector<double>{q.fixedValue} : r;
+  return Space(q, std::move(r), std::move(r2), std::move(c));
+}
+
+StandardSets finish(std::vector<Candidate> pool) {
+  if (pool.empty()) return SearchError::OutOfRange;
+  return rank(std::move(pool));
+}
+
+// The tenth smallest deviation of the given sets, or infinity when there are fewer.
+class TenthSmallest {
+ public:
+  void add(double d) {
+    if (heap_.size() < kMaxStandardSets) {
+      heap_.push(d);
+    } else if (d < heap_.top()) {
+      heap_.pop();
+      heap_.push(d);
+    }
+  }
+  double value() const { return heap_.size() < kMaxStandardSets ? kInfinity : heap_.top(); }
+
+ private:
+  std::priority_queue<double> heap_;
+};
+
+}  // namespace
+
+StandardSets searchStandardSets(const StandardSearch& request) {
+  const Result<Space, SearchError> made = makeSpace(request);
+  if (!made) return made.error();
+  const Space& s = made.value();
+
+  // First a bound: around the ideal R2 and R1 of every capacitor, a few neighbours each. The
+  // tenth best family among them is no better than the tenth best of all.
+  std::unordered_set<std::uint64_t> seeds;
+  for (int ic = 0; ic < s.sizeC(); ++ic) {
+    around(s.sizeR2(), s.lowerBoundR2(s.idealR2(ic)), 2, [&](int i2) {
+      around(s.sizeR1(), s.lowerBoundR1(s.idealR1(i2, ic)), 2,
+             [&](int i1) { seeds.insert(s.representativeKey(i1, i2, ic)); });
+    });
+  }
+  TenthSmallest bound;
+  for (std::uint64_t k : seeds) {
+    int i1 = 0, i2 = 0, ic = 0;
+    Space::unkey(k, i1, i2, ic);
+    Candidate c{};
+    if (s.evaluate(i1, i2, ic, c)) bound.add(c.deviation);
+  }
+  const double limit = bound.value() * (1.0 + kSlack) + kSlack;
+
+  // Then every set within the bound. Each deviation grows monotonically away from its ideal
+  // part, so each walk stops at the first part beyond the bound.
+  std::vector<Candidate> pool;
+  for (int ic = 0; ic < s.sizeC(); ++ic) {
+    walkOutward(s.sizeR2(), s.lowerBoundR2(s.idealR2(ic)), [&](int i2) {
+      if (!(std::fabs(s.offDeviation(i2, ic)) <= limit)) return false;
+      walkOutward(s.sizeR1(), s.lowerBoundR1(s.idealR1(i2, ic)), [&](int i1) {
+        if (!(std::fabs(s.onDeviation(i1, i2, ic)) <= limit)) return false;
+        Candidate c{};
+        if (s.isRepresentative(i1, i2, ic) && s.evaluate(i1, i2, ic, c) && c.deviation <= limit) {
+          pool.push_back(c);
+        }
+        return true;
+      });
+      return true;
+    });
+  }
+  return finish(std::move(pool));
+}
+
+StandardSets searchStandardSetsExhaustive(const StandardSearch& request) {
+  const Result<Space, SearchError> made = makeSpace(request);
+  if (!made) return made.error();
+  const Space& s = made.value();
+  auto everySet = [&s](auto&& visit) {
+    for (int ic = 0; ic < s.sizeC(); ++ic) {
+      for (int i2 = 0; i2 < s.sizeR2(); ++i2) {
+        for (int i1 = 0; i1 < s.sizeR1(); ++i1) {
+          Candidate c{};
+          if (s.isRepresentative(i1, i2, ic) && s.evaluate(i1, i2, ic, c)) visit(c);
+        }
+      }
+    }
+  };
+  TenthSmallest tenth;
+  everySet([&tenth](const Candidate& c) { tenth.add(c.deviation); });
+  const double limit = tenth.value() + kSlack;
+  std::vector<Candidate> pool;
+  everySet([&](const Candidate& c) {
+    if (c.deviation <= limit) pool.push_back(c);
+  });
+  return finish(std::move(pool));
+}
+
+}  // namespace kippwerk

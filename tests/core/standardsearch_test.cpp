@@ -1,0 +1,321 @@
+#include "core/standardsearch.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "core/normtext.h"
+#include "core/timing.h"
+#include "tests/core/test_support.h"
+
+namespace kippwerk {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// The published tables differ from the rounded geometric formula exactly here.
+TEST(SeriesTables, DifferFromTheFormulaOnlyWhereThePublishedValuesDo) {
+  struct Row {
+    Series series;
+    std::size_t size;
+    std::vector<int> published;  // the values that differ from the formula
+  };
+  const Row rows[] = {
+      {Series::E3, 3, {47}},
+      {Series::E6, 6, {33, 47}},
+      {Series::E12, 12, {27, 33, 39, 47, 82}},
+      {Series::E24, 24, {27, 30, 33, 36, 39, 43, 47, 82}},
+      {Series::E48, 48, {}},
+      {Series::E96, 96, {}},
+      {Series::E192, 192, {920}},
+  };
+  for (const Row& r : rows) {
+    const auto values = seriesMantissas(r.series);
+    ASSERT_EQ(values.size(), r.size) << seriesName(r.series);
+    const double scale = std::pow(10.0, seriesDigits(r.series) - 1);
+    std::vector<int> differing;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      if (i > 0) {
+        EXPECT_LT(values[i - 1], values[i]) << seriesName(r.series) << " at " << i;
+      }
+      const double formula = std::round(scale * std::pow(10.0, double(i) / double(r.size)));
+      if (values[i] != formula) differing.push_back(values[i]);
+    }
+    EXPECT_EQ(differing, r.published) << seriesName(r.series);
+  }
+}
+
+struct RangeRow {
+  const char* name;
+  Series series;
+  double min, max;
+  std::size_t count;
+  double first, last;
+};
+
+class StandardValuesInRange : public ::testing::TestWithParam<RangeRow> {};
+
+TEST_P(StandardValuesInRange, KeepTheBoundsAndNothingElse) {
+  const RangeRow& r = GetParam();
+  const std::vector<double> v = standardValues(r.series, r.min, r.max);
+  ASSERT_EQ(v.size(), r.count);
+  if (r.count == 0) return;
+  EXPECT_DOUBLE_EQ(v.front(), r.first);
+  EXPECT_DOUBLE_EQ(v.back(), r.last);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, StandardValuesInRange,
+    ::testing::Values(
+        RangeRow{"OneDecadeClosed", Series::E6, 1e3, 1e4, 7, 1e3, 1e4},
+        RangeRow{"BoundsWithScalingNoise", Series::E12, 4.7 * 1e-6, 8.2 * 1e-6, 4, 4.7e-6, 8.2e-6},
+        RangeRow{"BoundsBetweenValues", Series::E24, 1.05e3, 1.25e3, 2, 1.1e3, 1.2e3},
+        RangeRow{"E192AtNinePointTwo", Series::E192, 9.15, 9.25, 1, 9.2, 9.2},
+        RangeRow{"DefaultResistorsE192", Series::E192, 1e3, 10e6, 769, 1e3, 1e7},
+        RangeRow{"SingleValue", Series::E3, 2.2e-9, 2.2e-9, 1, 2.2e-9, 2.2e-9},
+        RangeRow{"NoValueInside", Series::E6, 1.6e3, 2.1e3, 0, 0, 0},
+        RangeRow{"MinAboveMax", Series::E24, 1e4, 1e3, 0, 0, 0},
+        RangeRow{"NotFinite", Series::E24, 1, kInf, 0, 0, 0},
+        RangeRow{"NegativeMinFromTheLowestDecade", Series::E3, -1, 1e-23, 4, 1e-24, 1e-23},
+        RangeRow{"BeyondTheLastDecade", Series::E3, 1e30, 1e40, 0, 0, 0}),
+    testing::RowName());
+
+// A few best sets of each worked case, computed independently with exact fractions.
+struct WorkedRow {
+  const char* name;
+  StandardSearch request;
+  std::vector<std::array<double, 3>> best;  // R1, R2, C1 of the first sets
+  double firstDeviation;
+};
+
+StandardSearch request(double tein, double taus, bool diode, Series rs, double rMin, double rMax,
+                       Series cs, double cMin, double cMax, FixedPart fixed = FixedPart::None,
+                       double fixedValue = 0.0) {
+  return {tein, taus, diode, rs, rMin, rMax, cs, cMin, cMax, fixed, fixedValue};
+}
+
+class WorkedCases : public ::testing::TestWithParam<WorkedRow> {};
+
+TEST_P(WorkedCases, ListTheBestSetsFirst) {
+  const WorkedRow& r = GetParam();
+  const StandardSets sets = searchStandardSets(r.request);
+  ASSERT_TRUE(sets.ok());
+  ASSERT_EQ(sets.value().size(), kMaxStandardSets);
+  for (std::size_t i = 0; i < r.best.size(); ++i) {
+    const StandardSet& s = sets.value()[i];
+    EXPECT_DOUBLE_EQ(s.r1, r.best[i][0]) << "set " << i;
+    EXPECT_DOUBLE_EQ(s.r2, r.best[i][1]) << "set " << i;
+    EXPECT_DOUBLE_EQ(s.c1, r.best[i][2]) << "set " << i;
+  }
+  EXPECT_NEAR(sets.value().front().deviation, r.firstDeviation, 5e-7);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Search, WorkedCases,
+    ::testing::Values(
+        // 300k/220k/1.5u and 200k/150k/2.2u tie at 3.5 %; the smaller sum of both goes first.
+        WorkedRow{"StartTimes",
+                  request(0.54, 0.22, false, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3),
+                  {{680e3, 470e3, 680e-9},
+                   {1e6, 680e3, 470e-9},
+                   {300e3, 220e3, 1.5e-6},
+                   {200e3, 150e3, 2.2e-6}},
+                  0.002382},
+        WorkedRow{"DiodeShortOnTime",
+                  request(0.1, 0.5, true, Series::E12, 1e3, 1e6, Series::E12, 1e-9, 1e-5),
+                  {{82e3, 390e3, 1.8e-6}, {68e3, 330e3, 2.2e-6}, {100e3, 470e3, 1.5e-6}},
+                  0.031240},
+        WorkedRow{"FixedCapacitor",
+                  request(0.54, 0.22, false, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3,
+                          FixedPart::C1, 4.7e-6),
+                  {{100e3, 68e3, 4.7e-6}, {91e3, 68e3, 4.7e-6}, {110e3, 68e3, 4.7e-6}},
+                  0.008933},
+        WorkedRow{"FixedResistorOutsideTheRange",
+                  request(1e-3, 4e-4, false, Series::E96, 100, 1e5, Series::E12, 100e-12, 10e-6,
+                          FixedPart::R2, 68000),
+                  {{100e3, 68e3, 8.2e-9}, {97.6e3, 68e3, 8.2e-9}, {95.3e3, 68e3, 8.2e-9}},
+                  0.049456}),
+    testing::RowName());
+
+struct RefusedRow {
+  const char* name;
+  StandardSearch request;
+  SearchError error;
+};
+
+class RefusedRequests : public ::testing::TestWithParam<RefusedRow> {};
+
+TEST_P(RefusedRequests, SayWhy) {
+  const RefusedRow& r = GetParam();
+  for (auto search : {searchStandardSets, searchStandardSetsExhaustive}) {
+    const StandardSets sets = search(r.request);
+    ASSERT_FALSE(sets.ok());
+    EXPECT_EQ(sets.error(), r.error);
+  }
+}
+
+StandardSearch with(void (*change)(StandardSearch&)) {
+  StandardSearch q{0.54, 0.22};
+  change(q);
+  return q;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Search, RefusedRequests,
+    ::testing::Values(
+        RefusedRow{"InfiniteTime", with([](auto& q) { q.tein = kInf; }), SearchError::OutOfRange},
+        RefusedRow{"NanBound", with([](auto& q) { q.cMax = std::nan(""); }),
+                   SearchError::OutOfRange},
+        RefusedRow{"NanFixedValue", with([](auto& q) {
+                     q.fixed = FixedPart::R2;
+                     q.fixedValue = std::nan("");
+                   }),
+                   SearchError::OutOfRange},
+        RefusedRow{"NoSetWithFiniteTimes", with([](auto& q) {
+                     q.tein = 5e-324;
+                     q.diode = true;
+                   }),
+                   SearchError::OutOfRange},
+        RefusedRow{"ZeroTein", with([](auto& q) { q.tein = 0; }), SearchError::TimesNotPositive},
+        RefusedRow{"NegativeTaus", with([](auto& q) { q.taus = -0.1; }),
+                   SearchError::TimesNotPositive},
+        RefusedRow{"EqualTimesWithoutDiode", with([](auto& q) { q.taus = q.tein; }),
+                   SearchError::TeinNotGreater},
+        RefusedRow{"ZeroFixedCapacitor", with([](auto& q) {
+                     q.fixed = FixedPart::C1;
+                     q.fixedValue = 0;
+                   }),
+                   SearchError::FixedNotPositive},
+        RefusedRow{"ResistorMinAboveMax", with([](auto& q) { q.rMin = 2 * q.rMax; }),
+                   SearchError::ResistorRangeEmpty},
+        RefusedRow{"NoResistorInside", with([](auto& q) {
+                     q.rMin = 1.65e3;
+                     q.rMax = 1.75e3;
+                   }),
+                   SearchError::ResistorRangeEmpty},
+        RefusedRow{"NoCapacitorInside", with([](auto& q) {
+                     q.cMin = 1.6e-9;
+                     q.cMax = 2.1e-9;
+                   }),
+                   SearchError::CapacitorRangeEmpty}),
+    testing::RowName());
+
+TEST(StandardSearchFixedCapacitor, IgnoresTheCapacitorRange) {
+  StandardSearch q{0.54, 0.22};
+  q.cMin = 1;
+  q.cMax = 0;
+  q.fixed = FixedPart::C1;
+  q.fixedValue = 4.7e-6;
+  EXPECT_TRUE(searchStandardSets(q).ok());
+}
+
+// Random targets, series, ranges and fixed parts: the fast search gives what trying every
+// combination gives, set for set, and every set keeps to its ranges.
+TEST(StandardSearchDifferential, EqualsTheExhaustiveSearch) {
+  std::mt19937_64 rng(20261208);
+  auto uniform = [&rng](double a, double b) { return std::uniform_real_distribution<>(a, b)(rng); };
+  auto pick = [&rng](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+  };
+  // Wider ranges for the coarse series keep every case at a few ten thousand combinations.
+  auto decades = [](Series s) { return 5.0 / std::sqrt(double(seriesMantissas(s).size())); };
+  int compared = 0, withResults = 0;
+  for (int n = 0; n < 2000; ++n) {
+    StandardSearch q;
+    q.resistorSeries = kAllSeries[1 + pick(6)];
+    q.capacitorSeries = kAllSeries[pick(4)];
+    auto range = [&](Series s, double low, double& min, double& max) {
+      const std::vector<double> all = standardValues(s, low, low * 1e3);
+      const bool onValue = pick(3) == 0;  // a bound on a standard value, sometimes both
+      min = onValue ? all[pick(all.size())] : low * std::pow(10.0, uniform(0, 3));
+      max = onValue && pick(3) == 0 ? min : min * std::pow(10.0, uniform(0, decades(s)));
+    };
+    range(q.resistorSeries, std::pow(10.0, uniform(0, 5)), q.rMin, q.rMax);
+    range(q.capacitorSeries, std::pow(10.0, uniform(-12, -5)), q.cMin, q.cMax);
+    q.diode = pick(2) == 0;
+    const double typical = kTiming * std::sqrt(q.rMin * q.rMax * q.cMin * q.cMax);
+    q.taus = typical * std::pow(10.0, uniform(-1.5, 1.5));
+    q.tein = q.diode ? q.taus * std::pow(10.0, uniform(-1, 1)) : q.taus * (1 + uniform(0.01, 3));
+    q.fixed = static_cast<FixedPart>(pick(3));
+    const double kind = q.fixed == FixedPart::C1 ? std::sqrt(q.cMin * q.cMax) : q.rMin;
+    q.fixedValue = pick(2) == 0 ? kind : kind * uniform(0.3, 3);
+    if (q.fixed == FixedPart::C1 && pick(2) == 0) q.capacitorSeries = Series::E192;
+
+    const StandardSets fast = searchStandardSets(q);
+    const StandardSets every = searchStandardSetsExhaustive(q);
+    ASSERT_EQ(fast.ok(), every.ok()) << "case " << n;
+    ++compared;
+    if (!fast.ok()) {
+      EXPECT_EQ(fast.error(), every.error()) << "case " << n;
+      continue;
+    }
+    ++withResults;
+    ASSERT_EQ(fast.value(), every.value()) << "case " << n;
+    for (const StandardSet& s : fast.value()) {
+      EXPECT_GE(s.r1, q.rMin * (1 - 1e-9)) << "case " << n;
+      EXPECT_LE(s.r1, q.rMax * (1 + 1e-9)) << "case " << n;
+    }
+  }
+  EXPECT_EQ(compared, 2000);
+  EXPECT_GT(withResults, 1300);  // most cases are not refused
+}
+
+struct TextRow {
+  const char* name;
+  std::string (*format)(double);
+  double value;
+  const char* text;
+};
+
+std::string resistor(double x) {
+  return partText(x, resistorUnits);
+}
+std::string capacitor(double x) {
+  return partText(x, capacitorUnits);
+}
+
+class NormTexts : public ::testing::TestWithParam<TextRow> {};
+
+TEST_P(NormTexts, ShowNumberAndUnit) {
+  EXPECT_EQ(GetParam().format(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, NormTexts,
+    ::testing::Values(TextRow{"Kiloohm", resistor, 330e3, "330 k Ohm"},
+                      TextRow{"Megohm", resistor, 1e6, "1 M Ohm"},
+                      TextRow{"ThreeDigits", resistor, 4990, "4.99 k Ohm"},
+                      TextRow{"Ohm", resistor, 220, "220 Ohm"},
+                      TextRow{"RoundsIntoTheNextUnit", resistor, 999.96, "1 k Ohm"},
+                      TextRow{"BelowTheSmallestUnit", resistor, 0.47, "0.47 Ohm"},
+                      TextRow{"AboveTheLargestUnit", resistor, 3.3e9, "3300 M Ohm"},
+                      TextRow{"Microfarad", capacitor, 4.7e-6, "4.7 uF"},
+                      TextRow{"Nanofarad", capacitor, 2.2e-9, "2.2 nF"},
+                      TextRow{"Picofarad", capacitor, 100e-12, "100 pF"},
+                      TextRow{"FixedFourDigits", capacitor, 4.68912e-6, "4.689 uF"},
+                      TextRow{"Farad", capacitor, 2.2, "2.2 F"},
+                      TextRow{"Milliseconds", timeText, 0.81234, "812.3 ms"},
+                      TextRow{"ZerosKept", timeText, 47e-6, "47.00 us"},
+                      TextRow{"RoundsToOneSecond", timeText, 0.99999999, "1.000 s"},
+                      TextRow{"LongTime", timeText, 12346, "12350 s"},
+                      TextRow{"Hertz", frequencyText, 1.3158, "1.316 Hz"},
+                      TextRow{"Kilohertz", frequencyText, 14200, "14.20 kHz"},
+                      TextRow{"Millihertz", frequencyText, 0.5, "500.0 mHz"},
+                      TextRow{"Below", percentText, -0.0031, "-0.31 %"},
+                      TextRow{"Above", percentText, 0.0107, "+1.07 %"},
+                      TextRow{"RoundsToZero", percentText, -1e-7, "0.00 %"},
+                      TextRow{"Huge", percentText, 1e8, "+1.00E+10 %"}),
+    testing::RowName());
+
+TEST(ExactText, ReadsBackAsTheSameDouble) {
+  for (double x : {0.54, 0.1 + 0.2, 1.0 / 3.0, 5e-324, 1.7976931348623157e308, 1e-7, 123456.0}) {
+    const Result<double> back = parseValue(exactText(x));
+    ASSERT_TRUE(back.ok()) << exactText(x);
+    EXPECT_EQ(back.value(), x) << exactText(x);
+  }
+}
+
+}  // namespace
+}  // namespace kippwerk
