@@ -15,9 +15,17 @@ namespace {
 
 constexpr double kTie = 1e-12;
 // Candidates are collected a little beyond the bound, so that rounding noise in the walks and
-// sets tied with the last place are never cut off. The final ranking decides exactly.
-constexpr double kSlack = 1e-9;
+// sets tied with the last place are never cut off; the final ranking decides exactly. The
+// slack stays far below the distance of a near-useless set's deviation from 100 %.
+double beyond(double bound) {
+  return bound + 2 * kTie + bound * 1e-14;
+}
 constexpr double kOneMegohm = 1e6;
+// A set counts when both its times lie within a factor of a million of the desired ones.
+constexpr double kReach = 1e6;
+bool usable(double deviation) {
+  return deviation >= 1.0 / kReach - 1.0 && deviation <= kReach - 1.0;
+}
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 struct Candidate {
@@ -94,10 +102,7 @@ class Space {
     s.taus = kTiming * s.r2 * s.c1;
     s.deviation = std::max(std::fabs(s.devTein), std::fabs(s.devTaus));
     s.sum = std::fabs(s.devTein) + std::fabs(s.devTaus);
-    const double period = s.tein + s.taus;
-    if (!std::isfinite(s.sum) || !std::isfinite(period) || !std::isfinite(1.0 / period)) {
-      return false;
-    }
+    if (!usable(s.devTein) || !usable(s.devTaus)) return false;
     out = s;
     return true;
   }
@@ -168,9 +173,10 @@ void walkOutward(int n, int start, const std::function<bool(int)>& keep) {
   }
 }
 
-// Up to `each` indices on either side of start.
+// The 2 * each indices of [0, n) nearest to start, fewer only when n is smaller.
 void around(int n, int start, int each, const std::function<void(int)>& visit) {
-  for (int i = std::max(0, start - each); i < std::min(n, start + each); ++i) visit(i);
+  const int first = std::clamp(start - each, 0, std::max(0, n - 2 * each));
+  for (int i = first; i < std::min(n, first + 2 * each); ++i) visit(i);
 }
 
 // The ten best of a pool that holds every listed set within the tie window of the tenth.
@@ -216,11 +222,24 @@ Result<Space, SearchError> makeSpace(const StandardSearch& q) {
                                  : standardValues(q.capacitorSeries, q.cMin, q.cMax);
   if (c.empty()) return SearchError::CapacitorRangeEmpty;
   std::vector<double> r2 = fixedR2 ? std::vector<double>{q.fixedValue} : r;
+  // The largest and smallest times any set gives: beyond reach, nothing is searched.
+  auto on = [&q](double r1, double r2v, double c1) {
+    return kTiming * (q.diode ? r1 : r1 + r2v) * c1;
+  };
+  auto outOfReach = [](double lowest, double highest) {
+    return highest < 1.0 / kReach || lowest > kReach;
+  };
+  if (outOfReach(on(r.front(), r2.front(), c.front()) / q.tein,
+                 on(r.back(), r2.back(), c.back()) / q.tein) ||
+      outOfReach(kTiming * r2.front() * c.front() / q.taus,
+                 kTiming * r2.back() * c.back() / q.taus)) {
+    return SearchError::Unreachable;
+  }
   return Space(q, std::move(r), std::move(r2), std::move(c));
 }
 
 StandardSets finish(std::vector<Candidate> pool) {
-  if (pool.empty()) return SearchError::OutOfRange;
+  if (pool.empty()) return SearchError::Unreachable;
   return rank(std::move(pool));
 }
 
@@ -248,14 +267,17 @@ StandardSets searchStandardSets(const StandardSearch& request) {
   if (!made) return made.error();
   const Space& s = made.value();
 
-  // First a bound: around the ideal R2 and R1 of every capacitor, a few neighbours each. The
-  // tenth best family among them is no better than the tenth best of all.
+  // First a bound: around the ideal R2 and R1 of every capacitor, a few neighbours each, more
+  // until there are ten families. The tenth best of them is no better than the tenth of all.
   std::unordered_set<std::uint64_t> seeds;
-  for (int ic = 0; ic < s.sizeC(); ++ic) {
-    around(s.sizeR2(), s.lowerBoundR2(s.idealR2(ic)), 2, [&](int i2) {
-      around(s.sizeR1(), s.lowerBoundR1(s.idealR1(i2, ic)), 2,
-             [&](int i1) { seeds.insert(s.representativeKey(i1, i2, ic)); });
-    });
+  for (int each = 2; seeds.size() < kMaxStandardSets; each *= 2) {
+    for (int ic = 0; ic < s.sizeC(); ++ic) {
+      around(s.sizeR2(), s.lowerBoundR2(s.idealR2(ic)), each, [&](int i2) {
+        around(s.sizeR1(), s.lowerBoundR1(s.idealR1(i2, ic)), each,
+               [&](int i1) { seeds.insert(s.representativeKey(i1, i2, ic)); });
+      });
+    }
+    if (each >= std::max(s.sizeR1(), s.sizeR2())) break;  // every set is a seed
   }
   TenthSmallest bound;
   for (std::uint64_t k : seeds) {
@@ -264,16 +286,18 @@ StandardSets searchStandardSets(const StandardSearch& request) {
     Candidate c{};
     if (s.evaluate(i1, i2, ic, c)) bound.add(c.deviation);
   }
-  const double limit = bound.value() * (1.0 + kSlack) + kSlack;
+  const double limit = beyond(bound.value());
 
   // Then every set within the bound. Each deviation grows monotonically away from its ideal
-  // part, so each walk stops at the first part beyond the bound.
+  // part, so each walk stops at the first part beyond the bound or out of reach.
   std::vector<Candidate> pool;
   for (int ic = 0; ic < s.sizeC(); ++ic) {
     walkOutward(s.sizeR2(), s.lowerBoundR2(s.idealR2(ic)), [&](int i2) {
-      if (!(std::fabs(s.offDeviation(i2, ic)) <= limit)) return false;
+      const double off = s.offDeviation(i2, ic);
+      if (!usable(off) || !(std::fabs(off) <= limit)) return false;
       walkOutward(s.sizeR1(), s.lowerBoundR1(s.idealR1(i2, ic)), [&](int i1) {
-        if (!(std::fabs(s.onDeviation(i1, i2, ic)) <= limit)) return false;
+        const double on = s.onDeviation(i1, i2, ic);
+        if (!usable(on) || !(std::fabs(on) <= limit)) return false;
         Candidate c{};
         if (s.isRepresentative(i1, i2, ic) && s.evaluate(i1, i2, ic, c) && c.deviation <= limit) {
           pool.push_back(c);
@@ -302,7 +326,7 @@ StandardSets searchStandardSetsExhaustive(const StandardSearch& request) {
   };
   TenthSmallest tenth;
   everySet([&tenth](const Candidate& c) { tenth.add(c.deviation); });
-  const double limit = tenth.value() + kSlack;
+  const double limit = beyond(tenth.value());
   std::vector<Candidate> pool;
   everySet([&](const Candidate& c) {
     if (c.deviation <= limit) pool.push_back(c);

@@ -37,19 +37,22 @@ struct StandardSet {
 };
 
 enum class SearchError {
-  OutOfRange,           // a value is not finite, or no set has finite times
+  OutOfRange,           // a value is not finite
   TimesNotPositive,     // t-EIN or t-AUS not above 0
   TeinNotGreater,       // without the diode t-EIN must be above t-AUS
   FixedNotPositive,     // the fixed part is not above 0
   ResistorRangeEmpty,   // no standard resistor in [rMin, rMax]
   CapacitorRangeEmpty,  // no standard capacitor in [cMin, cMax]
+  Unreachable,          // no set comes within a factor of a million of both times
 };
 
 using StandardSets = Result<std::vector<StandardSet>, SearchError>;
 
 inline constexpr std::size_t kMaxStandardSets = 10;
 
-// The best sets, best first: smallest deviation; deviations within 1e-12 of each other count
+// The best sets, best first. Only sets whose two times both lie within a factor of a million
+// of the desired ones count; the others are useless, and near 100 % their deviations would all
+// tie. Order: the smallest deviation first; deviations within 1e-12 of each other count
 // as equal and are ordered by the smaller sum of both deviations, then the smaller C1, R1, R2.
 // Sets that differ only by a power of ten (R1 and R2 times 10^k, C1 divided by it) are one
 // family and appear once: as the member whose larger resistor is the largest not above

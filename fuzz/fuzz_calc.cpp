@@ -1,7 +1,11 @@
-// The three calculations on arbitrary inputs: a finite result or its error, never a
-// non-finite number, and no result text that says inf or NaN.
+// The three calculations and the standard-parts search on arbitrary inputs: a finite result
+// or its error, never a non-finite number, and no result text that says inf or NaN. The
+// search's sets are sorted, keep to their ranges, and equal the exhaustive search's where
+// that is cheap enough to run.
 
 #include "core/dimensioning.h"
+#include "core/normtext.h"
+#include "core/standardsearch.h"
 #include "core/timeentry.h"
 #include "core/timing.h"
 #include "fuzz/fuzz_support.h"
@@ -19,6 +23,67 @@ void checkTimes(const Result<Times>& t, const char* what) {
   fuzz::require(!fuzz::saysInfOrNan(timesText(v)), "timesText", timesText(v));
   for (double q : {v.tein, v.taus, v.tperiode, v.frequenz}) {
     fuzz::require(!fuzz::saysInfOrNan(displayText(q)), "displayText", displayText(q));
+  }
+}
+
+// Mostly a power of ten between 1e-15 and 1e15, sometimes any double at all.
+double magnitude(fuzz::Input& in) {
+  const auto b = in.take<std::uint8_t>();
+  if (b < 16) return in.take<double>();
+  return std::pow(10.0, (b - 136) / 8.0);
+}
+
+void checkSearch(fuzz::Input& in) {
+  StandardSearch q;
+  q.tein = magnitude(in);
+  q.taus = magnitude(in);
+  q.diode = in.flag();
+  q.resistorSeries = kAllSeries[in.take<std::uint8_t>() % 7];
+  q.rMin = magnitude(in);
+  q.rMax = q.rMin * magnitude(in);
+  q.capacitorSeries = kAllSeries[in.take<std::uint8_t>() % 7];
+  q.cMin = magnitude(in);
+  q.cMax = q.cMin * magnitude(in);
+  q.fixed = static_cast<FixedPart>(in.take<std::uint8_t>() % 3);
+  q.fixedValue = magnitude(in);
+
+  const StandardSets sets = searchStandardSets(q);
+  if (!sets.ok()) return;
+  fuzz::require(!sets.value().empty() && sets.value().size() <= kMaxStandardSets, "set count");
+  const double slack = 1e-12;
+  const StandardSet* previous = nullptr;
+  for (const StandardSet& s : sets.value()) {
+    for (double v :
+         {s.r1, s.r2, s.c1, s.tein, s.taus, s.frequenz, s.devTein, s.devTaus, s.deviation}) {
+      fuzz::require(std::isfinite(v), "search gives a non-finite number");
+    }
+    fuzz::require(s.r1 >= q.rMin * (1 - slack) && s.r1 <= q.rMax * (1 + slack), "R1 outside");
+    if (q.fixed == FixedPart::R2) {
+      fuzz::require(s.r2 == q.fixedValue, "fixed R2 changed");
+    } else {
+      fuzz::require(s.r2 >= q.rMin * (1 - slack) && s.r2 <= q.rMax * (1 + slack), "R2 outside");
+    }
+    if (q.fixed == FixedPart::C1) {
+      fuzz::require(s.c1 == q.fixedValue, "fixed C1 changed");
+    } else {
+      fuzz::require(s.c1 >= q.cMin * (1 - slack) && s.c1 <= q.cMax * (1 + slack), "C1 outside");
+    }
+    if (previous != nullptr) {
+      fuzz::require(previous->deviation <= s.deviation + 1e-12, "sets not sorted");
+    }
+    previous = &s;
+    const std::string text = partText(s.r1, resistorUnits) + partText(s.c1, capacitorUnits) +
+                             timeText(s.tein) + frequencyText(s.frequenz) + percentText(s.devTein) +
+                             percentText(s.deviation);
+    fuzz::require(!fuzz::saysInfOrNan(text), "search texts", text);
+  }
+  const std::size_t r1 = standardValues(q.resistorSeries, q.rMin, q.rMax).size();
+  const std::size_t r2 = q.fixed == FixedPart::R2 ? 1 : r1;
+  const std::size_t c1 =
+      q.fixed == FixedPart::C1 ? 1 : standardValues(q.capacitorSeries, q.cMin, q.cMax).size();
+  if (r1 * r2 * c1 <= 20000) {
+    const StandardSets every = searchStandardSetsExhaustive(q);
+    fuzz::require(every.ok() && every.value() == sets.value(), "differs from exhaustive search");
   }
 }
 
@@ -56,5 +121,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !fuzz::saysInfOrNan(placeholderLines(known, c).r2 + placeholderLines(known, c).c1),
         "placeholderLines");
   }
+  checkSearch(in);
   return 0;
 }

@@ -61,6 +61,15 @@ int main(int argc, char** argv) {
   click(w, "cmdFertig");
   ok &= save(w, dir, "page3-result-computed.png");
 
+  // The standard-values window, opened from the menu with the computed times, and with a
+  // range that holds no standard value.
+  w.findChild<QAction*>("mnuNormwerte")->trigger();
+  auto* normwerte = w.findChild<QWidget*>("frmNormwerte");
+  ok &= save(*normwerte, dir, "normwerte.png");
+  normwerte->findChild<QLineEdit*>("txtNRmax")->setText("0.5");
+  ok &= save(*normwerte, dir, "normwerte-empty-range.png");
+  normwerte->close();
+
   QTimer::singleShot(0, [&] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       ok &= save(*box, dir, "about.png");

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/reading.h"
 #include "ui/widgets.h"
 
 namespace kippwerk::ui {
@@ -95,15 +96,6 @@ QLabel* makeLabel(Qt::Alignment horizontal) {
   return label;
 }
 
-QComboBox* makeList(std::span<const Unit> units) {
-  auto* list = new QComboBox;
-  list->setEditable(false);
-  for (const Unit& u : units)
-    list->addItem(QString::fromUtf8(u.name.data(), static_cast<qsizetype>(u.name.size())));
-  list->setCurrentIndex(-1);
-  return list;
-}
-
 QWidget* makeControl(const ControlRow& row) {
   const QString caption = QString::fromUtf8(row.caption);
   switch (row.kind) {
@@ -128,9 +120,9 @@ QWidget* makeControl(const ControlRow& row) {
     case Kind::Button:
       return new WrapButton(caption);
     case Kind::ResistorList:
-      return makeList(resistorUnits);
+      return makeUnitList(resistorUnits);
     case Kind::CapacitorList:
-      return makeList(capacitorUnits);
+      return makeUnitList(capacitorUnits);
     case Kind::CheckBox:
       return new QCheckBox(caption);
     case Kind::Option: {

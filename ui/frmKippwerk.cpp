@@ -16,6 +16,7 @@
 
 #include "core/timeentry.h"
 #include "ui/controls.h"
+#include "ui/reading.h"
 #include "ui/widgets.h"
 
 namespace kippwerk::ui {
@@ -23,10 +24,6 @@ namespace {
 
 constexpr int kClientWidth = 496;   // 7440 twips
 constexpr int kClientHeight = 398;  // 5970 twips
-
-QString fromCore(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 const QString kOutOfRange = QStringLiteral(
     "Ein Wert oder ein Ergebnis liegt außerhalb des darstellbaren Zahlenbereichs.\r\n"
@@ -106,23 +103,27 @@ frmKippwerk::frmKippwerk(QWidget* parent) : QMainWindow(parent) {
 
 void frmKippwerk::buildMenu() {
   struct Item {
-    const char* menu;
+    int menu;  // index into kMenus
     const char* name;
     const char* caption;  // nullptr: a separator line
     void (frmKippwerk::*operation)();
   };
+  static constexpr std::pair<const char*, const char*> kMenus[] = {
+      {"mnuDatei", "&Datei"}, {"mnuExtras", "&Extras"}, {"mnuHelp", "&?"}};
   static constexpr Item kItems[] = {
-      {"mnuDatei", "mnuRestart", "&Restart", &frmKippwerk::mnuRestart_Click},
-      {"mnuDatei", "mnuStrich", nullptr, nullptr},
-      {"mnuDatei", "mnuBeenden", "&Beenden", &frmKippwerk::mnuBeenden_Click},
-      {"mnuHelp", "mnuAbout", "&About", &frmKippwerk::mnuAbout_Click},
+      {0, "mnuRestart", "&Restart", &frmKippwerk::mnuRestart_Click},
+      {0, "mnuStrich", nullptr, nullptr},
+      {0, "mnuBeenden", "&Beenden", &frmKippwerk::mnuBeenden_Click},
+      {1, "mnuNormwerte", "&Normwerte ...", &frmKippwerk::mnuNormwerte_Click},
+      {2, "mnuAbout", "&About", &frmKippwerk::mnuAbout_Click},
   };
-  QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
-  datei->setObjectName(QStringLiteral("mnuDatei"));
-  QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
-  help->setObjectName(QStringLiteral("mnuHelp"));
+  std::vector<QMenu*> menus;
+  for (const auto& [name, caption] : kMenus) {
+    menus.push_back(menuBar()->addMenu(QString::fromUtf8(caption)));
+    menus.back()->setObjectName(QString::fromLatin1(name));
+  }
   for (const Item& item : kItems) {
-    QMenu* menu = QLatin1String(item.menu) == QLatin1String("mnuDatei") ? datei : help;
+    QMenu* menu = menus[static_cast<std::size_t>(item.menu)];
     QAction* action =
         item.caption ? menu->addAction(QString::fromUtf8(item.caption)) : menu->addSeparator();
     action->setObjectName(QString::fromLatin1(item.name));
@@ -194,13 +195,6 @@ void frmKippwerk::Form_Load() {
   c_.cmbGegC1->setCurrentIndex(2);
   c_.cmbR2->setCurrentIndex(1);
   c_.cmbC1->setCurrentIndex(2);
-}
-
-Result<double> frmKippwerk::readScaled(QLineEdit* box, QComboBox* units,
-                                       std::span<const Unit> table) const {
-  const Result<double> read = parseValue(box->text().toStdString());
-  if (!read) return read;
-  return applyUnit(read.value(), table, units->currentIndex());
 }
 
 void frmKippwerk::showMessage(QMessageBox::Icon icon, const QString& text) {
@@ -336,6 +330,38 @@ void frmKippwerk::mnuRestart_Click() {
 
 void frmKippwerk::mnuBeenden_Click() {
   QCoreApplication::exit(0);
+}
+
+void frmKippwerk::mnuNormwerte_Click() {
+  if (normwerte_ == nullptr) {
+    normwerte_ = new frmNormwerte(this);
+    connect(normwerte_, &frmNormwerte::takeOver, this, &frmKippwerk::takeOverStandardSet);
+  }
+  frmNormwerte::Start start;
+  start.tein = q_.times.tein;
+  start.taus = q_.times.taus;
+  start.diode = c_.chkDiode->isChecked();
+  start.known = c_.optR2->isChecked() ? KnownComponent::R2 : KnownComponent::C1;
+  start.c1Text = c_.txtC1->text();
+  start.c1Unit = c_.cmbC1->currentIndex();
+  start.r2Text = c_.txtR2->text();
+  start.r2Unit = c_.cmbR2->currentIndex();
+  normwerte_->open(start);
+}
+
+void frmKippwerk::takeOverStandardSet(const frmNormwerte::HandOver& set) {
+  const std::tuple<QLineEdit*, QComboBox*, const ScaledText&> parts[] = {
+      {c_.txtGegR1, c_.cmbGegR1, set.r1},
+      {c_.txtGegR2, c_.cmbGegR2, set.r2},
+      {c_.txtGegC1, c_.cmbGegC1, set.c1},
+  };
+  for (const auto& [box, units, part] : parts) {
+    box->setText(fromCore(part.number));
+    units->setCurrentIndex(part.unit);
+  }
+  c_.chkD->setChecked(set.diode);
+  for (int i = 0; i < 5; ++i) page(i)->setVisible(i == 4);
+  cmdBerechne_Click();
 }
 
 void frmKippwerk::mnuAbout_Click() {

@@ -14,6 +14,7 @@
 #include "core/dimensioning.h"
 #include "core/numbers.h"
 #include "core/timing.h"
+#include "ui/frmNormwerte.h"
 
 class QAction;
 class QCheckBox;
@@ -56,6 +57,9 @@ class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-namin
   void mnuRestart_Click();
   void mnuBeenden_Click();
   void mnuAbout_Click();
+  void mnuNormwerte_Click();
+  // A set of standard parts from frmNormwerte: into the timing page, then "Berechne Zeiten".
+  void takeOverStandardSet(const frmNormwerte::HandOver& set);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,9 +73,9 @@ class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-namin
   void applyTimeEntry(QLineEdit* box, const std::function<Result<Times>(Times, double)>& op);
   void showMessage(QMessageBox::Icon icon, const QString& text);
   void showError(Error error);
-  Result<double> readScaled(QLineEdit* box, QComboBox* units, std::span<const Unit> table) const;
 
   Quantities q_;
+  frmNormwerte* normwerte_ = nullptr;  // made on first use, lives with the window
   // The time box that received the last key press while it had the focus.
   const QObject* keyPressedIn_ = nullptr;
 

@@ -173,11 +173,16 @@ INSTANTIATE_TEST_SUITE_P(
                      q.fixedValue = std::nan("");
                    }),
                    SearchError::OutOfRange},
-        RefusedRow{"NoSetWithFiniteTimes", with([](auto& q) {
+        RefusedRow{"TeinFarBelowEverySet", with([](auto& q) {
                      q.tein = 5e-324;
                      q.diode = true;
                    }),
-                   SearchError::OutOfRange},
+                   SearchError::Unreachable},
+        RefusedRow{"TausFarAboveEverySet", with([](auto& q) {
+                     q.diode = true;
+                     q.taus = 1e11;
+                   }),
+                   SearchError::Unreachable},
         RefusedRow{"ZeroTein", with([](auto& q) { q.tein = 0; }), SearchError::TimesNotPositive},
         RefusedRow{"NegativeTaus", with([](auto& q) { q.taus = -0.1; }),
                    SearchError::TimesNotPositive},

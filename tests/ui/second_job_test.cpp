@@ -29,17 +29,6 @@ QStringList boxTexts(const frmKippwerk& w) {
           box(w, "txtFrequenz")->text()};
 }
 
-// Replaces the whole text the way a user does: Ctrl+A, then the new text key by key.
-void retype(QLineEdit* target, const QString& text) {
-  target->setFocus();
-  QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
-  if (text.isEmpty()) {
-    QTest::keyClick(target, Qt::Key_Delete);
-  } else {
-    QTest::keyClicks(target, text);
-  }
-}
-
 void selectAll(QLineEdit* target) {
   target->setFocus();
   QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);

@@ -1,0 +1,480 @@
+#include "ui/frmNormwerte.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <array>
+
+#include "ui/reading.h"
+#include "ui/signalpicture.h"
+
+namespace kippwerk::ui {
+namespace {
+
+constexpr Series kResistorSeries[] = {Series::E6,  Series::E12, Series::E24,
+                                      Series::E48, Series::E96, Series::E192};
+constexpr Series kCapacitorSeries[] = {Series::E3, Series::E6, Series::E12, Series::E24};
+constexpr int kResistorSeriesAtFirst = 2;   // E24
+constexpr int kCapacitorSeriesAtFirst = 1;  // E6
+
+const char* const kColumns[] = {"R1",    "R2",       "C1",      "t-EIN",
+                                "t-AUS", "Frequenz", "Δ t-EIN", "Δ t-AUS"};
+
+// The inputs as data, in reading order, which is also the Tab order. Each row is one cell of
+// the grid: row, column and the number of columns it spans.
+enum class Cell {
+  Label,
+  Box,
+  ResistorUnits,
+  CapacitorUnits,
+  ResistorSeries,
+  CapacitorSeries,
+  Fixed,
+  Check
+};
+
+struct Field {
+  const char* name;
+  Cell kind;
+  const char* text;  // caption, or the box's first text
+  int row, column, span;
+  const char* accessibleName = nullptr;
+  int index = -1;  // first selection of a drop-down
+};
+
+// clang-format off
+constexpr Field kFields[] = {
+  {"lblNTein",  Cell::Label, "t-EIN =", 0, 0, 1},
+  {"txtNTein",  Cell::Box,   "",        0, 1, 1, "t-EIN in Sekunden"},
+  {"lblNTeinS", Cell::Label, "s",       0, 2, 1},
+  {"lblNTaus",  Cell::Label, "t-AUS =", 0, 3, 1},
+  {"txtNTaus",  Cell::Box,   "",        0, 4, 1, "t-AUS in Sekunden"},
+  {"lblNTausS", Cell::Label, "s",       0, 5, 1},
+  {"chkNDiode", Cell::Check, "Diode parallel zu R2", 0, 6, 3, "Diode parallel zu R2"},
+
+  {"lblNReiheR", Cell::Label,          "Widerstände:", 1, 0, 1},
+  {"cmbNReiheR", Cell::ResistorSeries, "",        1, 1, 2, "Reihe der Widerstände", kResistorSeriesAtFirst},
+  {"lblNRmin",   Cell::Label,          "R min =", 1, 3, 1},
+  {"txtNRmin",   Cell::Box,            "1",       1, 4, 1, "R min"},
+  {"cmbNRmin",   Cell::ResistorUnits,  "",        1, 5, 1, "Einheit von R min", 1},
+  {"lblNRmax",   Cell::Label,          "R max =", 1, 6, 1},
+  {"txtNRmax",   Cell::Box,            "10",      1, 7, 1, "R max"},
+  {"cmbNRmax",   Cell::ResistorUnits,  "",        1, 8, 1, "Einheit von R max", 2},
+
+  {"lblNReiheC", Cell::Label,           "Kondensator:", 2, 0, 1},
+  {"cmbNReiheC", Cell::CapacitorSeries, "",        2, 1, 2, "Reihe des Kondensators", kCapacitorSeriesAtFirst},
+  {"lblNCmin",   Cell::Label,           "C min =", 2, 3, 1},
+  {"txtNCmin",   Cell::Box,             "100",     2, 4, 1, "C min"},
+  {"cmbNCmin",   Cell::CapacitorUnits,  "",        2, 5, 1, "Einheit von C min", 0},
+  {"lblNCmax",   Cell::Label,           "C max =", 2, 6, 1},
+  {"txtNCmax",   Cell::Box,             "1000",    2, 7, 1, "C max"},
+  {"cmbNCmax",   Cell::CapacitorUnits,  "",        2, 8, 1, "Einheit von C max", 2},
+
+  {"lblNFest",        Cell::Label,          "Fest:",   3, 0, 1},
+  {"cmbNFest",        Cell::Fixed,          "",        3, 1, 2, "Festes Bauteil", 0},
+  {"lblNFestWert",    Cell::Label,          "Wert =",  3, 3, 1},
+  {"txtNFest",        Cell::Box,            "",        3, 4, 1, "Wert des festen Bauteils"},
+  {"cmbNFestEinheit", Cell::CapacitorUnits, "",        3, 5, 1, "Einheit des festen Bauteils"},
+};
+// clang-format on
+
+QComboBox* makeSeriesList(std::span<const Series> series) {
+  auto* list = new QComboBox;
+  for (Series s : series) list->addItem(fromCore(seriesName(s)));
+  return list;
+}
+
+QWidget* makeField(const Field& f) {
+  const QString text = QString::fromUtf8(f.text);
+  switch (f.kind) {
+    case Cell::Label: {
+      auto* label = new QLabel(text);
+      const bool name = text.endsWith(QLatin1Char('='));
+      label->setAlignment((name ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+      return label;
+    }
+    case Cell::Box: {
+      auto* box = new QLineEdit(text);
+      box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      box->setMinimumWidth(80);
+      return box;
+    }
+    case Cell::ResistorUnits:
+      return makeUnitList(resistorUnits);
+    case Cell::CapacitorUnits:
+      return makeUnitList(capacitorUnits);
+    case Cell::ResistorSeries:
+      return makeSeriesList(kResistorSeries);
+    case Cell::CapacitorSeries:
+      return makeSeriesList(kCapacitorSeries);
+    case Cell::Fixed: {
+      auto* list = new QComboBox;
+      list->addItems({QStringLiteral("nichts"), QStringLiteral("C1"), QStringLiteral("R2")});
+      return list;
+    }
+    case Cell::Check:
+      return new QCheckBox(text);
+  }
+  return nullptr;
+}
+
+QString withUnit(const ScaledText& t, std::span<const Unit> units) {
+  return fromCore(t.number) + QLatin1Char(' ') +
+         fromCore(units[static_cast<std::size_t>(t.unit)].name).trimmed();
+}
+
+// The eight cells of a row, as the table shows them and Ctrl+C copies them.
+std::array<QString, 8> rowTexts(const StandardSet& s) {
+  return {withUnit(partNumber(s.r1, resistorUnits), resistorUnits),
+          withUnit(partNumber(s.r2, resistorUnits), resistorUnits),
+          withUnit(partNumber(s.c1, capacitorUnits), capacitorUnits),
+          fromCore(timeText(s.tein)),
+          fromCore(timeText(s.taus)),
+          fromCore(frequencyText(s.frequenz)),
+          fromCore(percentText(s.devTein)),
+          fromCore(percentText(s.devTaus))};
+}
+
+QString outOfRange(const char* field) {
+  return QStringLiteral("Der Wert bei „%1“ liegt außerhalb des darstellbaren Zahlenbereichs.")
+      .arg(QString::fromUtf8(field));
+}
+
+QString emptyRange(const char* part, double min, double max, Series series) {
+  const QString p = QString::fromUtf8(part);
+  if (min > max) return QStringLiteral("%1 min ist größer als %1 max.").arg(p);
+  return QStringLiteral("Zwischen %1 min und %1 max liegt kein Wert der Reihe %2.")
+      .arg(p, fromCore(seriesName(series)));
+}
+
+// Why there are no sets, as one German sentence.
+QString statusText(SearchError error, const StandardSearch& q) {
+  switch (error) {
+    case SearchError::OutOfRange:
+      return QStringLiteral("Ein Wert liegt außerhalb des darstellbaren Zahlenbereichs.");
+    case SearchError::TimesNotPositive:
+      return QStringLiteral("t-EIN und t-AUS müssen größer als 0 sein.");
+    case SearchError::TeinNotGreater:
+      return QStringLiteral("Ohne Diode muss t-EIN größer als t-AUS sein.");
+    case SearchError::FixedNotPositive:
+      return QStringLiteral("Der feste Wert von %1 muss größer als 0 sein.")
+          .arg(q.fixed == FixedPart::C1 ? QStringLiteral("C1") : QStringLiteral("R2"));
+    case SearchError::ResistorRangeEmpty:
+      return emptyRange("R", q.rMin, q.rMax, q.resistorSeries);
+    case SearchError::CapacitorRangeEmpty:
+      return emptyRange("C", q.cMin, q.cMax, q.capacitorSeries);
+    case SearchError::Unreachable:
+      return QStringLiteral(
+          "Mit diesen Bereichen kommt keine Kombination auch nur annähernd an die gewünschten "
+          "Zeiten heran; bitte die Bereiche anpassen.");
+  }
+  return {};
+}
+
+}  // namespace
+
+frmNormwerte::frmNormwerte(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("frmNormwerte"));
+  setWindowTitle(QStringLiteral("Normwerte"));
+  if (parent != nullptr) setWindowIcon(parent->windowIcon());
+  build();
+  connectEvents();
+}
+
+void frmNormwerte::build() {
+  auto* grid = new QGridLayout;
+  QWidget* previous = nullptr;
+  for (const Field& f : kFields) {
+    QWidget* w = makeField(f);
+    w->setObjectName(QString::fromUtf8(f.name));
+    if (f.accessibleName != nullptr) {
+      w->setAccessibleName(QString::fromUtf8(f.accessibleName));
+      if (auto* label = qobject_cast<QLabel*>(previous)) label->setBuddy(w);
+      if (auto* list = qobject_cast<QComboBox*>(w)) list->setCurrentIndex(f.index);
+    }
+    grid->addWidget(w, f.row, f.column, 1, f.span);
+    previous = w;
+  }
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(4, 1);
+  grid->setColumnStretch(7, 1);
+
+  auto* table = new QTableWidget(0, static_cast<int>(std::size(kColumns)));
+  table->setObjectName(QStringLiteral("tblNormwerte"));
+  table->setAccessibleName(QStringLiteral("Normwerte, die besten zuerst"));
+  QStringList headers;
+  for (const char* h : kColumns) headers << QString::fromUtf8(h);
+  table->setHorizontalHeaderLabels(headers);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  table->verticalHeader()->hide();
+  table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setTabKeyNavigation(false);
+  table->setMinimumWidth(8 * 78);
+  // Ten rows without a scroll bar.
+  table->setFixedHeight(table->horizontalHeader()->sizeHint().height() +
+                        10 * table->verticalHeader()->defaultSectionSize() +
+                        2 * table->frameWidth());
+
+  auto* status = new QLabel;
+  status->setObjectName(QStringLiteral("lblNStatus"));
+  status->setWordWrap(true);
+  status->setMinimumHeight(fontMetrics().height() * 2);
+  status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  auto* picture = new SignalPicture;
+  picture->setObjectName(QStringLiteral("picNSignal"));
+  picture->setMinimumHeight(150);
+
+  auto* takeOver = new QPushButton(QStringLiteral("Übernehmen"));
+  takeOver->setObjectName(QStringLiteral("cmdNUebernehmen"));
+  auto* close = new QPushButton(QStringLiteral("Schließen"));
+  close->setObjectName(QStringLiteral("cmdNSchliessen"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(takeOver);
+  buttons->addWidget(close);
+
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(grid);
+  page->addWidget(table);
+  page->addWidget(status);
+  page->addWidget(picture, 1);
+  page->addLayout(buttons);
+
+  auto find = [this]<class T>(T*& slot, const char* name) {
+    slot = findChild<T*>(QString::fromLatin1(name));
+    Q_ASSERT(slot != nullptr);
+  };
+#define KIPPWERK_FIND(member) find(c_.member, #member)
+  KIPPWERK_FIND(txtNTein);
+  KIPPWERK_FIND(txtNTaus);
+  KIPPWERK_FIND(txtNRmin);
+  KIPPWERK_FIND(txtNRmax);
+  KIPPWERK_FIND(txtNCmin);
+  KIPPWERK_FIND(txtNCmax);
+  KIPPWERK_FIND(txtNFest);
+  KIPPWERK_FIND(cmbNReiheR);
+  KIPPWERK_FIND(cmbNReiheC);
+  KIPPWERK_FIND(cmbNRmin);
+  KIPPWERK_FIND(cmbNRmax);
+  KIPPWERK_FIND(cmbNCmin);
+  KIPPWERK_FIND(cmbNCmax);
+  KIPPWERK_FIND(cmbNFest);
+  KIPPWERK_FIND(cmbNFestEinheit);
+  KIPPWERK_FIND(chkNDiode);
+  KIPPWERK_FIND(tblNormwerte);
+  KIPPWERK_FIND(lblNStatus);
+  KIPPWERK_FIND(picNSignal);
+  KIPPWERK_FIND(cmdNUebernehmen);
+  KIPPWERK_FIND(cmdNSchliessen);
+#undef KIPPWERK_FIND
+
+  // Reading order: the fields row by row, then the table and the two buttons.
+  QWidget* last = nullptr;
+  for (const Field& f : kFields) {
+    if (f.kind == Cell::Label) continue;
+    QWidget* w = findChild<QWidget*>(QString::fromUtf8(f.name));
+    if (last != nullptr) setTabOrder(last, w);
+    last = w;
+  }
+  setTabOrder(last, c_.tblNormwerte);
+  setTabOrder(c_.tblNormwerte, c_.cmdNUebernehmen);
+  setTabOrder(c_.cmdNUebernehmen, c_.cmdNSchliessen);
+  c_.picNSignal->setFocusPolicy(Qt::NoFocus);
+}
+
+void frmNormwerte::connectEvents() {
+  for (QLineEdit* box : {c_.txtNTein, c_.txtNTaus, c_.txtNRmin, c_.txtNRmax, c_.txtNCmin,
+                         c_.txtNCmax, c_.txtNFest}) {
+    connect(box, &QLineEdit::textChanged, this, &frmNormwerte::recompute);
+  }
+  for (QComboBox* list : {c_.cmbNReiheR, c_.cmbNReiheC, c_.cmbNRmin, c_.cmbNRmax, c_.cmbNCmin,
+                          c_.cmbNCmax, c_.cmbNFestEinheit}) {
+    connect(list, &QComboBox::currentIndexChanged, this, &frmNormwerte::recompute);
+  }
+  connect(c_.cmbNFest, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNFest_Click);
+  connect(c_.chkNDiode, &QCheckBox::toggled, this, &frmNormwerte::recompute);
+  connect(c_.tblNormwerte, &QTableWidget::itemSelectionChanged, this, &frmNormwerte::showSelected);
+  connect(c_.cmdNUebernehmen, &QPushButton::clicked, this, &frmNormwerte::cmdNUebernehmen_Click);
+  connect(c_.cmdNSchliessen, &QPushButton::clicked, this, &QWidget::close);
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
+  c_.tblNormwerte->installEventFilter(this);
+}
+
+void frmNormwerte::open(const Start& start) {
+  start_ = start;
+  {
+    const QSignalBlocker quietTein(c_.txtNTein), quietTaus(c_.txtNTaus), quietDiode(c_.chkNDiode);
+    c_.txtNTein->setText(fromCore(exactText(start.tein)));
+    c_.txtNTaus->setText(fromCore(exactText(start.taus)));
+    c_.chkNDiode->setChecked(start.diode);
+  }
+  fillFixedValue();
+  recompute();
+  show();
+  raise();
+  activateWindow();
+}
+
+FixedPart frmNormwerte::fixedChoice() const {
+  switch (c_.cmbNFest->currentIndex()) {
+    case 1:
+      return FixedPart::C1;
+    case 2:
+      return FixedPart::R2;
+    default:
+      return FixedPart::None;
+  }
+}
+
+// The value boxes show the main window's value of the chosen part; with nothing chosen, its
+// known component, greyed.
+void frmNormwerte::fillFixedValue() {
+  const FixedPart choice = fixedChoice();
+  const bool capacitor =
+      choice == FixedPart::C1 || (choice == FixedPart::None && start_.known == KnownComponent::C1);
+  {
+    const QSignalBlocker quiet(c_.txtNFest);
+    c_.txtNFest->setText(capacitor ? start_.c1Text : start_.r2Text);
+  }
+  if (capacitor) {
+    fillUnitList(c_.cmbNFestEinheit, capacitorUnits, start_.c1Unit);
+  } else {
+    fillUnitList(c_.cmbNFestEinheit, resistorUnits, start_.r2Unit);
+  }
+  c_.txtNFest->setEnabled(choice != FixedPart::None);
+  c_.cmbNFestEinheit->setEnabled(choice != FixedPart::None);
+}
+
+void frmNormwerte::cmbNFest_Click() {
+  fillFixedValue();
+  recompute();
+}
+
+Result<StandardSearch, QString> frmNormwerte::readRequest() const {
+  StandardSearch q;
+  q.diode = c_.chkNDiode->isChecked();
+  q.resistorSeries = kResistorSeries[std::max(0, c_.cmbNReiheR->currentIndex())];
+  q.capacitorSeries = kCapacitorSeries[std::max(0, c_.cmbNReiheC->currentIndex())];
+  q.fixed = fixedChoice();
+  struct Input {
+    const QLineEdit* box;
+    const QComboBox* units;  // nullptr: seconds
+    std::span<const Unit> table;
+    const char* name;
+    double* into;
+  };
+  const Input inputs[] = {
+      {c_.txtNTein, nullptr, {}, "t-EIN", &q.tein},
+      {c_.txtNTaus, nullptr, {}, "t-AUS", &q.taus},
+      {c_.txtNRmin, c_.cmbNRmin, resistorUnits, "R min", &q.rMin},
+      {c_.txtNRmax, c_.cmbNRmax, resistorUnits, "R max", &q.rMax},
+      {c_.txtNCmin, c_.cmbNCmin, capacitorUnits, "C min", &q.cMin},
+      {c_.txtNCmax, c_.cmbNCmax, capacitorUnits, "C max", &q.cMax},
+      {c_.txtNFest, c_.cmbNFestEinheit,
+       q.fixed == FixedPart::C1 ? std::span<const Unit>(capacitorUnits) : resistorUnits, "Wert",
+       &q.fixedValue},
+  };
+  for (const Input& in : inputs) {
+    if (in.into == &q.fixedValue && q.fixed == FixedPart::None) continue;
+    const Result<double> v = in.units == nullptr ? parseValue(in.box->text().toStdString())
+                                                 : readScaled(in.box, in.units, in.table);
+    if (!v) return outOfRange(in.name);
+    *in.into = v.value();
+  }
+  return q;
+}
+
+void frmNormwerte::recompute() {
+  const Result<StandardSearch, QString> request = readRequest();
+  if (!request) return showProblem(request.error());
+  StandardSets sets = searchStandardSets(request.value());
+  if (!sets) return showProblem(statusText(sets.error(), request.value()));
+  showSets(sets.value(), request.value());
+}
+
+void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch& request) {
+  sets_ = std::move(sets);
+  request_ = request;
+  c_.lblNStatus->clear();
+  QTableWidget* t = c_.tblNormwerte;
+  const QSignalBlocker quiet(t);
+  t->clearContents();
+  t->setRowCount(static_cast<int>(sets_.size()));
+  for (int row = 0; row < t->rowCount(); ++row) {
+    const auto texts = rowTexts(sets_[static_cast<std::size_t>(row)]);
+    for (int column = 0; column < static_cast<int>(texts.size()); ++column) {
+      auto* item = new QTableWidgetItem(texts[static_cast<std::size_t>(column)]);
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      t->setItem(row, column, item);
+    }
+  }
+  t->selectRow(0);
+  c_.cmdNUebernehmen->setEnabled(true);
+  showSelected();
+}
+
+void frmNormwerte::showProblem(const QString& status) {
+  sets_.clear();
+  c_.lblNStatus->setText(status);
+  const QSignalBlocker quiet(c_.tblNormwerte);
+  c_.tblNormwerte->setRowCount(0);
+  c_.cmdNUebernehmen->setEnabled(false);
+  showSelected();
+}
+
+void frmNormwerte::showSelected() {
+  const int row = c_.tblNormwerte->currentRow();
+  if (row < 0 || row >= static_cast<int>(sets_.size())) {
+    c_.picNSignal->setSignal(std::nullopt);
+    return;
+  }
+  const StandardSet& s = sets_[static_cast<std::size_t>(row)];
+  c_.picNSignal->setSignal(Signal{s.tein, s.taus, request_.tein, request_.taus});
+}
+
+void frmNormwerte::copySelectedRow() const {
+  const int row = c_.tblNormwerte->currentRow();
+  if (row < 0 || row >= static_cast<int>(sets_.size())) return;
+  QStringList header;
+  for (const char* h : kColumns) header << QString::fromUtf8(h);
+  const auto texts = rowTexts(sets_[static_cast<std::size_t>(row)]);
+  const QStringList cells(texts.begin(), texts.end());
+  QApplication::clipboard()->setText(header.join(QLatin1Char('\t')) + QLatin1Char('\n') +
+                                     cells.join(QLatin1Char('\t')));
+}
+
+bool frmNormwerte::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == c_.tblNormwerte && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    copySelectedRow();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void frmNormwerte::cmdNUebernehmen_Click() {
+  const int row = c_.tblNormwerte->currentRow();
+  if (row < 0 || row >= static_cast<int>(sets_.size())) return;
+  const StandardSet& s = sets_[static_cast<std::size_t>(row)];
+  emit takeOver(HandOver{partNumber(s.r1, resistorUnits), partNumber(s.r2, resistorUnits),
+                         partNumber(s.c1, capacitorUnits), request_.diode});
+}
+
+}  // namespace kippwerk::ui

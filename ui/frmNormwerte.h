@@ -1,0 +1,92 @@
+#pragma once
+
+// frmNormwerte: standard parts for the desired times. Every change of an input reads all the
+// inputs with the program's number rules, runs the search in the core and rewrites the table,
+// the status line and the signal picture; the window keeps nothing but the sets last found.
+// It knows the main window only through Start, what it is filled with at each opening, and the
+// takeOver signal that hands the selected set back. It never shows a message box: what it
+// cannot compute it says in its status line.
+
+#include <QWidget>
+#include <vector>
+
+#include "core/dimensioning.h"
+#include "core/normtext.h"
+#include "core/standardsearch.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace kippwerk::ui {
+
+class SignalPicture;
+
+class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
+  Q_OBJECT
+
+ public:
+  // The main window's state that the inputs take over when the window is opened.
+  struct Start {
+    double tein = 0.0, taus = 0.0;  // full precision
+    bool diode = false;
+    KnownComponent known = KnownComponent::C1;
+    QString c1Text, r2Text;  // the known-component page's boxes and their unit indices
+    int c1Unit = -1, r2Unit = -1;
+  };
+
+  // A set as the timing page takes it: numbers and unit indices as the table shows them.
+  struct HandOver {
+    ScaledText r1, r2, c1;
+    bool diode = false;
+  };
+
+  explicit frmNormwerte(QWidget* parent = nullptr);
+
+  // Fills the inputs from `start`, shows the window and brings it to the front.
+  void open(const Start& start);
+
+  const std::vector<StandardSet>& sets() const { return sets_; }
+
+  // Event operations.
+  void recompute();
+  void cmbNFest_Click();
+  void cmdNUebernehmen_Click();
+
+ signals:
+  void takeOver(const kippwerk::ui::frmNormwerte::HandOver& set);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void build();
+  void connectEvents();
+  void fillFixedValue();
+  Result<StandardSearch, QString> readRequest() const;
+  void showSets(std::vector<StandardSet> sets, const StandardSearch& request);
+  void showProblem(const QString& status);
+  void showSelected();
+  void copySelectedRow() const;
+  FixedPart fixedChoice() const;
+
+  Start start_;
+  StandardSearch request_;
+  std::vector<StandardSet> sets_;
+
+  struct Controls {
+    QLineEdit *txtNTein, *txtNTaus, *txtNRmin, *txtNRmax, *txtNCmin, *txtNCmax, *txtNFest;
+    QComboBox *cmbNReiheR, *cmbNReiheC, *cmbNRmin, *cmbNRmax, *cmbNCmin, *cmbNCmax, *cmbNFest,
+        *cmbNFestEinheit;
+    QCheckBox* chkNDiode;
+    QTableWidget* tblNormwerte;
+    QLabel* lblNStatus;
+    SignalPicture* picNSignal;
+    QPushButton *cmdNUebernehmen, *cmdNSchliessen;
+  } c_{};
+};
+
+}  // namespace kippwerk::ui

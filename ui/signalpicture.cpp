@@ -1,0 +1,114 @@
+#include "ui/signalpicture.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+#include "core/normtext.h"
+#include "ui/reading.h"
+
+namespace kippwerk::ui {
+namespace {
+
+const QColor kSetColour(0, 70, 160);
+const QColor kWantColour(200, 40, 40);
+
+// Two periods of a signal that starts high: its level changes at these times.
+QPainterPath twoPeriods(double tein, double taus, double scale, double x0, double high,
+                        double low) {
+  QPainterPath path(QPointF(x0, low));
+  double t = 0.0;
+  path.lineTo(x0, high);
+  for (int period = 0; period < 2; ++period) {
+    t += tein;
+    path.lineTo(x0 + t * scale, high);
+    path.lineTo(x0 + t * scale, low);
+    t += taus;
+    path.lineTo(x0 + t * scale, low);
+    if (period == 0) path.lineTo(x0 + t * scale, high);
+  }
+  return path;
+}
+
+QString axisLabel(double t) {
+  const ScaledText text = scaledText(t, timeUnits, 3, false);
+  return fromCore(text.number) + QLatin1Char(' ') +
+         fromCore(timeUnits[static_cast<std::size_t>(text.unit)].name);
+}
+
+}  // namespace
+
+double axisStep(double span, int parts) {
+  const double raw = span / parts;
+  const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+  const double norm = raw / magnitude;
+  const double nice = norm < 1.5 ? 1.0 : norm < 3.5 ? 2.0 : norm < 7.5 ? 5.0 : 10.0;
+  return nice * magnitude;
+}
+
+SignalPicture::SignalPicture(QWidget* parent) : QFrame(parent) {
+  setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  setAutoFillBackground(true);
+  QPalette white = palette();
+  white.setColor(QPalette::Window, Qt::white);
+  setPalette(white);
+}
+
+void SignalPicture::setSignal(std::optional<Signal> signal) {
+  signal_ = signal;
+  update();
+}
+
+void SignalPicture::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  if (!signal_) return;
+  const Signal& s = *signal_;
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QFontMetrics fm(font());
+  const QRectF area = QRectF(contentsRect()).adjusted(12, fm.height() + 10, -16, -fm.height() - 14);
+  const double span = 2.0 * std::max(s.tein + s.taus, s.wantTein + s.wantTaus);
+  if (!(span > 0.0) || !std::isfinite(span)) return;
+  const double scale = area.width() / span;
+  const double high = area.top() + 2, low = area.bottom() - 2;
+
+  // Time axis with its ticks and labels.
+  const double axisY = area.bottom() + 6;
+  p.setPen(QPen(Qt::black, 1));
+  p.drawLine(QPointF(area.left(), axisY), QPointF(area.right(), axisY));
+  const double step = axisStep(span, 6);
+  for (int i = 0; i * step <= span * (1 + 1e-9); ++i) {
+    const double x = area.left() + i * step * scale;
+    p.drawLine(QPointF(x, axisY), QPointF(x, axisY + 4));
+    const QString label = i == 0 ? QStringLiteral("0") : axisLabel(i * step);
+    const double w = fm.horizontalAdvance(label);
+    const double left = std::clamp(x - w / 2, double(contentsRect().left() + 2),
+                                   double(contentsRect().right() - 2) - w);
+    p.drawText(QPointF(left, axisY + 6 + fm.ascent()), label);
+  }
+
+  QPen setPen(kSetColour, 2);
+  setPen.setJoinStyle(Qt::MiterJoin);
+  p.setPen(setPen);
+  p.drawPath(twoPeriods(s.tein, s.taus, scale, area.left(), high, low));
+  QPen wantPen(kWantColour, 1.5, Qt::DashLine);
+  p.setPen(wantPen);
+  p.drawPath(twoPeriods(s.wantTein, s.wantTaus, scale, area.left(), high, low));
+
+  // The legend above the signal, right-aligned.
+  const QString setText = QStringLiteral("gewählte Bauteile");
+  const QString wantText = QStringLiteral("gewünschte Zeiten");
+  const double y = contentsRect().top() + 4 + fm.ascent();
+  double x = contentsRect().right() - 8 - fm.horizontalAdvance(wantText);
+  p.setPen(Qt::black);
+  p.drawText(QPointF(x, y), wantText);
+  p.setPen(wantPen);
+  p.drawLine(QPointF(x - 28, y - fm.ascent() / 2.5), QPointF(x - 6, y - fm.ascent() / 2.5));
+  x -= 40 + fm.horizontalAdvance(setText);
+  p.setPen(Qt::black);
+  p.drawText(QPointF(x, y), setText);
+  p.setPen(setPen);
+  p.drawLine(QPointF(x - 28, y - fm.ascent() / 2.5), QPointF(x - 6, y - fm.ascent() / 2.5));
+}
+
+}  // namespace kippwerk::ui

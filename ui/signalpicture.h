@@ -1,0 +1,36 @@
+#pragma once
+
+// The output of the astable circuit over two periods: the selected set's signal as a solid line,
+// the desired one dashed over it, both to the same time scale with a labelled axis. Drawn
+// with vectors, so it is sharp at any device pixel ratio.
+
+#include <QFrame>
+#include <optional>
+
+namespace kippwerk::ui {
+
+struct Signal {
+  double tein = 0.0, taus = 0.0;          // what the set gives, seconds
+  double wantTein = 0.0, wantTaus = 0.0;  // what was asked for
+};
+
+class SignalPicture : public QFrame {
+ public:
+  explicit SignalPicture(QWidget* parent = nullptr);
+
+  void setSignal(std::optional<Signal> signal);
+  const std::optional<Signal>& signal() const { return signal_; }
+
+  QSize sizeHint() const override { return {600, 150}; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  std::optional<Signal> signal_;
+};
+
+// A step of 1, 2 or 5 times a power of ten that cuts `span` into about `parts` pieces.
+double axisStep(double span, int parts);
+
+}  // namespace kippwerk::ui
