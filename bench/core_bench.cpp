@@ -16,6 +16,7 @@
 
 #include "core/dimensioning.h"
 #include "core/numbers.h"
+#include "core/standardsearch.h"
 #include "core/timing.h"
 
 namespace {
@@ -119,6 +120,19 @@ void dimensioningTextStream(benchmark::State& state) {
   }
 }
 
+// E192 resistors from 1 k to 10 M Ohm and E24 capacitors from 100 pF to 1000 uF: 769 * 769 * 169
+// combinations for the exhaustive search.
+const StandardSearch kSearch{0.54, 0.22,        false,   Series::E192, 1e3,
+                             10e6, Series::E24, 100e-12, 1e-3};
+
+void standardSearchCore(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(searchStandardSets(kSearch));
+}
+
+void standardSearchExhaustive(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(searchStandardSetsExhaustive(kSearch));
+}
+
 BENCHMARK(parseValueCore);
 BENCHMARK(parseValueStrtod);
 BENCHMARK(formatValueCore);
@@ -127,23 +141,35 @@ BENCHMARK(timesTextCore);
 BENCHMARK(timesTextStream);
 BENCHMARK(dimensioningTextCore);
 BENCHMARK(dimensioningTextStream);
+BENCHMARK(standardSearchCore)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(11)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(standardSearchExhaustive)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// Keeps the CPU time per iteration of every benchmark for the ratio table.
+// Keeps the CPU time per iteration of every benchmark (the median where it is repeated) for the
+// ratio table.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedCPUTime();
+    for (const Run& r : runs) {
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median") continue;
+      times_[r.run_name.function_name] =
+          r.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
+    }
   }
   void printRatios() const {
     const std::pair<const char*, const char*> pairs[] = {
         {"parseValueCore", "parseValueStrtod"},
         {"formatValueCore", "formatValuePrintf"},
         {"timesTextCore", "timesTextStream"},
-        {"dimensioningTextCore", "dimensioningTextStream"}};
-    std::printf("\n%-22s %-24s %s\n", "core", "baseline", "core / baseline (CPU time)");
+        {"dimensioningTextCore", "dimensioningTextStream"},
+        {"standardSearchCore", "standardSearchExhaustive"}};
+    std::printf("\n%-22s %-26s %s\n", "core", "baseline", "core / baseline (CPU time)");
     for (const auto& [core, baseline] : pairs) {
-      std::printf("%-22s %-24s %.2f\n", core, baseline, times_.at(core) / times_.at(baseline));
+      const double ratio = times_.at(core) / times_.at(baseline);
+      std::printf("%-22s %-26s %.2g (%.0f x faster)\n", core, baseline, ratio, 1 / ratio);
     }
   }
 

@@ -32,11 +32,7 @@ ScaledText scaledText(double x, std::span<const Unit> units, int significant, bo
   for (std::size_t i = 0; i < units.size(); ++i) {
     if (units[i].factor == 1.0) unit = static_cast<int>(i);
   }
-  if (x == 0.0) {
-    out.number = "0";
-    out.unit = unit;
-    return out;
-  }
+  if (x == 0.0) return {std::string(1, '0'), unit};
   // d.ddde±X: rounded first, so 999.96 becomes 1.000e3 and moves to the next unit.
   char buf[48];
   const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific,

@@ -107,7 +107,7 @@ QWidget* makeField(const Field& f) {
     case Cell::Box: {
       auto* box = new QLineEdit(text);
       box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      box->setMinimumWidth(80);
+      box->setMinimumWidth(110);  // a full-precision time fits
       return box;
     }
     case Cell::ResistorUnits:
@@ -233,7 +233,6 @@ void frmNormwerte::build() {
   auto* status = new QLabel;
   status->setObjectName(QStringLiteral("lblNStatus"));
   status->setWordWrap(true);
-  status->setMinimumHeight(fontMetrics().height() * 2);
   status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   auto* picture = new SignalPicture;

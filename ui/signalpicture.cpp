@@ -47,11 +47,13 @@ double axisStep(double span, int parts) {
 }
 
 SignalPicture::SignalPicture(QWidget* parent) : QFrame(parent) {
-  setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  setAutoFillBackground(true);
+  setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  // White inside; the frame keeps the window's shades, so all four edges show.
   QPalette white = palette();
-  white.setColor(QPalette::Window, Qt::white);
+  white.setColor(QPalette::Base, Qt::white);
   setPalette(white);
+  setBackgroundRole(QPalette::Base);
+  setAutoFillBackground(true);
 }
 
 void SignalPicture::setSignal(std::optional<Signal> signal) {
