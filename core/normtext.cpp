@@ -51,32 +51,33 @@ ScaledText scaledText(double x, std::span<const Unit> units, int significant, bo
     if (exponentOf(units[i]) <= exponent) unit = static_cast<int>(i);
   }
   const int shift = exponent - exponentOf(units[static_cast<std::size_t>(unit)]);
-  std::string number = x < 0 ? "-" : "";
-  if (shift > 14 || shift < -6) {  // far beyond the table: exponent form
-    number += digits[0];
-    std::string fraction = digits.substr(1);
-    if (!keepZeros) {
-      while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
-    }
-    if (!fraction.empty()) number += "." + fraction;
-    number += shift < 0 ? "E-" : "E+";
-    number += std::to_string(std::abs(shift));
+  // Built by appending only: g++ 12 warns falsely about assignments of literals here.
+  std::string number, fraction;
+  if (x < 0) number.push_back('-');
+  const bool exponentForm = shift > 14 || shift < -6;  // far beyond the table
+  if (exponentForm) {
+    number.push_back(digits[0]);
+    fraction.append(digits, 1);
+  } else if (shift >= 0) {
+    const auto wholeDigits = static_cast<std::size_t>(shift) + 1;
+    if (digits.size() < wholeDigits) digits.append(wholeDigits - digits.size(), '0');
+    number.append(digits, 0, wholeDigits);
+    fraction.append(digits, wholeDigits);
   } else {
-    std::string whole, fraction;
-    if (shift >= 0) {
-      const auto wholeDigits = static_cast<std::size_t>(shift) + 1;
-      if (digits.size() < wholeDigits) digits.append(wholeDigits - digits.size(), '0');
-      whole = digits.substr(0, wholeDigits);
-      fraction = digits.substr(wholeDigits);
-    } else {
-      whole = "0";
-      fraction = std::string(static_cast<std::size_t>(-shift - 1), '0') + digits;
-    }
-    if (!keepZeros) {
-      while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
-    }
-    number += whole;
-    if (!fraction.empty()) number += "." + fraction;
+    number.push_back('0');
+    fraction.append(static_cast<std::size_t>(-shift - 1), '0');
+    fraction.append(digits);
+  }
+  if (!keepZeros) {
+    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  }
+  if (!fraction.empty()) {
+    number.push_back('.');
+    number.append(fraction);
+  }
+  if (exponentForm) {
+    number.append(shift < 0 ? "E-" : "E+");
+    number.append(std::to_string(std::abs(shift)));
   }
   out.number = number;
   out.unit = unit;
