@@ -26,6 +26,11 @@ if ldd "$scratch/root/usr/bin/kippwerk" | grep -q 'not found'; then
   ldd "$scratch/root/usr/bin/kippwerk" | grep 'not found'
   fail=1
 fi
+file "$scratch/root/usr/bin/kippwerk" | grep -q ', stripped' ||
+  { echo "the program in the package is not stripped"; fail=1; }
+size=$(stat -c %s "$scratch/root/usr/bin/kippwerk")
+echo "usr/bin/kippwerk: $size bytes"
+[ "$size" -lt 1500000 ] || { echo "the program in the package is larger than 1.5 MB"; fail=1; }
 desktop-file-validate "$scratch/root/usr/share/applications/org.example.kippwerk.desktop" || fail=1
 appstreamcli validate --no-net "$scratch/root/usr/share/metainfo/org.example.kippwerk.metainfo.xml" >/dev/null || fail=1
 file "$scratch/root/usr/share/icons/hicolor/32x32/apps/org.example.kippwerk.png" | grep -q '32 x 32' || fail=1

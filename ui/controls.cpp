@@ -65,7 +65,7 @@ constexpr ControlRow kRows[] = {
   {"cmdWeiter2",  Kind::Button,    "Frame(2)", "Weiter", 5760, 1440, 1215, 495, 21},
 
   // result page
-  {"lblErgebnis", Kind::Label,  "Frame(3)", "", 1440, 120, 4335, 1815, 30},
+  {"lblErgebnis", Kind::Result, "Frame(3)", "", 1440, 120, 4335, 1815, 30},
   {"cmdZurueck3", Kind::Button, "Frame(3)", "Zurück", 240, 1440, 1095, 495, 23},
   {"cmdFertig",   Kind::Button, "Frame(3)", "Berechne Bauteile", 5880, 1440, 1095, 495, 29},
 
@@ -81,7 +81,7 @@ constexpr ControlRow kRows[] = {
   {"cmbGegC1",    Kind::CapacitorList, "Frame(4)", "", 4080, 360, 615, 315, 54, false, "Einheit von C1"},
   {"Label5",      Kind::NameLabel,     "Frame(4)", "D = ", 2760, 840, 495, 255, 41},
   {"chkD",        Kind::CheckBox,      "Frame(4)", "", 3240, 840, 255, 255, 45, false, "D"},
-  {"lblZeiten",   Kind::Label,         "Frame(4)", "", 4800, 360, 2175, 855, 47},
+  {"lblZeiten",   Kind::Result,        "Frame(4)", "", 4800, 360, 2175, 855, 47},
   {"cmdZurueck4", Kind::Button,        "Frame(4)", "Zurück", 240, 1440, 1095, 495, 37},
   {"cmdBerechne", Kind::Button,        "Frame(4)", "Berechne Zeiten", 5880, 1440, 1095, 495, 36},
 };
@@ -103,11 +103,14 @@ QWidget* makeControl(const ControlRow& row) {
       return new PictureBox;
     case Kind::Page:
     case Kind::Group:
-      return new QGroupBox(caption);
+      return new PageFrame(caption);
     case Kind::Label:
-    case Kind::NameLabel: {
+    case Kind::NameLabel:
+    case Kind::Result: {
       QLabel* label = makeLabel(row.kind == Kind::NameLabel ? Qt::AlignRight : Qt::AlignLeft);
       label->setText(caption);
+      // Mouse selection gives the label click focus only, so Tab still passes it by.
+      if (row.kind == Kind::Result) label->setTextInteractionFlags(Qt::TextSelectableByMouse);
       return label;
     }
     case Kind::TextBox:
@@ -159,7 +162,7 @@ void buildControls(QWidget* client) {
     const bool container = row.kind == Kind::Page || row.kind == Kind::Group;
     if (container) containers.insert(w->objectName(), w);
     w->setVisible(!container || row.initially);
-    if (w->focusPolicy() != Qt::NoFocus || row.kind == Kind::Option) {
+    if ((w->focusPolicy() & Qt::TabFocus) || row.kind == Kind::Option) {
       focusable.emplace_back(row.tabIndex, w);
     }
   }

@@ -16,6 +16,7 @@ enum class Kind {
   Group,      // a member of Frame1
   Label,      // left-aligned, word-wrapped, opaque
   NameLabel,  // the same, right-aligned so that it ends at the box beside it
+  Result,     // a left-aligned label whose text the mouse selects and Ctrl+C copies
   TextBox,    // right-aligned single line
   LockedBox,  // the same, read-only
   Button,     // caption wraps

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 #include "core/timeentry.h"
 #include "ui/controls.h"
@@ -45,10 +47,22 @@ constexpr Navigation kNavigation[] = {
 
 }  // namespace
 
+QIcon windowIconSet() {
+  QIcon icon;
+  for (const char* file : {":/kippwerk/kippwerk.ico", ":/kippwerk/kippwerk-large.ico"}) {
+    QImageReader reader(QString::fromLatin1(file));
+    for (int i = 0; i < reader.imageCount(); ++i) {
+      reader.jumpToImage(i);
+      icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+  }
+  return icon;
+}
+
 frmKippwerk::frmKippwerk(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("frmKippwerk"));
   setWindowTitle(QStringLiteral("Kippwerk"));
-  setWindowIcon(QIcon(QStringLiteral(":/kippwerk/kippwerk.ico")));
+  setWindowIcon(windowIconSet());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   // The program's dialog font, message boxes included: the captions of the layout fit it
@@ -93,7 +107,13 @@ frmKippwerk::frmKippwerk(QWidget* parent) : QMainWindow(parent) {
   KIPPWERK_FIND(lblZeiten);
   KIPPWERK_FIND(lblErgebnis);
 #undef KIPPWERK_FIND
-  c_.Picture1->setPicture(QPixmap(QStringLiteral(":/kippwerk/circuit.gif")));
+  std::vector<QPixmap> circuit;
+  for (int scale = 1; scale <= 3; ++scale) {
+    const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+    circuit.emplace_back(QStringLiteral(":/kippwerk/circuit%1.gif").arg(suffix));
+    circuit.back().setDevicePixelRatio(scale);
+  }
+  c_.Picture1->setPicture(std::move(circuit));
 
   connectEvents();
   Form_Load();
@@ -269,16 +289,22 @@ void frmKippwerk::txtFrequenz_KeyUp() {
   applyTimeEntry(c_.txtFrequenz, afterFrequencyTyped);
 }
 
+// All or nothing: when the times cannot follow the new mode, the box returns to its former
+// state (without running this operation again) and the locks stay as they were.
 void frmKippwerk::chkDiode_Click() {
   const bool equalTimes = c_.chkDiode->isChecked();
+  const Result<Times> next = afterModeSwitched(q_.times, equalTimes);
+  if (!next) {
+    {
+      const QSignalBlocker quiet(c_.chkDiode);
+      c_.chkDiode->setChecked(!equalTimes);
+    }
+    showError(next.error());
+    return setText(nullptr);
+  }
   c_.txtTaus->setReadOnly(equalTimes);
   c_.txtFrequenz->setReadOnly(!equalTimes);
-  const Result<Times> next = afterModeSwitched(q_.times, equalTimes);
-  if (next) {
-    q_.times = next.value();
-  } else {
-    showError(next.error());
-  }
+  q_.times = next.value();
   setText(nullptr);
 }
 

@@ -187,7 +187,7 @@ QString statusText(SearchError error, const StandardSearch& q) {
 frmNormwerte::frmNormwerte(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmNormwerte"));
   setWindowTitle(QStringLiteral("Normwerte"));
-  if (parent != nullptr) setWindowIcon(parent->windowIcon());
+  if (parent != nullptr) setWindowIcon(parent->windowIcon());  // the main window's flag
   build();
   connectEvents();
 }

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 
 namespace kippwerk::ui {
 
@@ -18,6 +19,21 @@ void WrapButton::paintEvent(QPaintEvent*) {
                  isEnabled(), caption, QPalette::ButtonText);
 }
 
+void PageFrame::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const QRect frame = rect().adjusted(0, topLine(), -1, -1);
+  p.setPen(palette().color(QPalette::Dark));
+  p.drawRect(frame.adjusted(0, 0, -1, -1));
+  p.setPen(palette().color(QPalette::Light));
+  p.drawRect(frame.adjusted(1, 1, 0, 0));
+  if (title().isEmpty()) return;
+  const QFontMetrics fm(font());
+  const QRect caption(kCaptionIndent, 0, fm.horizontalAdvance(title()) + 4, fm.height());
+  p.fillRect(caption, palette().window());
+  p.setPen(palette().color(QPalette::WindowText));
+  p.drawText(caption, Qt::AlignCenter | Qt::TextShowMnemonic, title());
+}
+
 PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(2);
@@ -28,16 +44,29 @@ PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
   setPalette(white);
 }
 
-void PictureBox::setPicture(const QPixmap& picture) {
-  picture_ = picture;
+void PictureBox::setPicture(std::vector<QPixmap> resolutions) {
+  resolutions_ = std::move(resolutions);
+  std::sort(resolutions_.begin(), resolutions_.end(), [](const QPixmap& a, const QPixmap& b) {
+    return a.devicePixelRatio() < b.devicePixelRatio();
+  });
   update();
+}
+
+const QPixmap& PictureBox::pictureFor(qreal ratio) const {
+  static const QPixmap kNone;
+  for (const QPixmap& p : resolutions_) {
+    if (p.devicePixelRatio() >= ratio) return p;
+  }
+  return resolutions_.empty() ? kNone : resolutions_.back();
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
   QFrame::paintEvent(event);
   QPainter p(this);
   p.setClipRect(contentsRect());
-  p.drawPixmap(contentsRect().topLeft(), picture_);
+  // Between two resolutions the finer one is scaled down, smoothly.
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.drawPixmap(contentsRect().topLeft(), pictureFor(devicePixelRatioF()));
 }
 
 }  // namespace kippwerk::ui

@@ -3,8 +3,10 @@
 // The few widgets Qt has no exact counterpart for.
 
 #include <QFrame>
+#include <QGroupBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <vector>
 
 namespace kippwerk::ui {
 
@@ -17,19 +19,39 @@ class WrapButton : public QPushButton {
   void paintEvent(QPaintEvent* event) override;
 };
 
+// A group frame drawn the classic way, the same on every page: an etched line whose top runs
+// through the middle of the caption, interrupted behind the caption text a few pixels from
+// the left corner. It has no fill of its own, so the opaque labels on it, which fill with the
+// window's colour, show no lighter patch.
+class PageFrame : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+  // The row of the top line, in the frame's own pixels: half the caption's height.
+  int topLine() const { return fontMetrics().height() / 2; }
+  static constexpr int kCaptionIndent = 8;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
 // Shows a picture unscaled from the upper-left inner corner on white, clipped to the box,
-// inside a sunken border. It takes the keyboard focus like the other controls.
+// inside a sunken border. It takes the keyboard focus like the other controls. The picture may
+// come in several resolutions (pixmaps with a device pixel ratio of 1, 2, 3, ...): the box
+// paints the one made for the screen's ratio, so it is never enlarged pixel by pixel.
 class PictureBox : public QFrame {
  public:
   explicit PictureBox(QWidget* parent = nullptr);
-  void setPicture(const QPixmap& picture);
-  const QPixmap& picture() const { return picture_; }
+  void setPicture(std::vector<QPixmap> resolutions);
+
+  // The resolution painted at the given device pixel ratio.
+  const QPixmap& pictureFor(qreal ratio) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QPixmap picture_;
+  std::vector<QPixmap> resolutions_;  // ascending device pixel ratio
 };
 
 }  // namespace kippwerk::ui

@@ -1,14 +1,20 @@
-// Draws the window's two resources pixel by pixel and writes them as files:
-//   resgen CIRCUIT.gif ICON.ico
-// The circuit is a 4-colour GIF of 302 x 263 pixels; the icon holds a 32 x 32 and a 16 x 16
-// image with 16 colours and a transparency mask. Nothing here depends on a toolkit, so the
-// output is the same on every machine.
+// Draws the window's resources pixel by pixel and writes them into a folder:
+//   resgen OUTDIR
+// circuit.gif is the 4-colour circuit picture of 302 x 263 pixels; circuit@2x.gif and
+// circuit@3x.gif draw the same picture at two and three times the resolution for screens with
+// that many device pixels per pixel. kippwerk.ico holds the window icon's 32 x 32 and 16 x 16
+// images with 16 colours and a transparency mask, kippwerk-large.ico the same flag at the
+// larger sizes a desktop asks for. Nothing here depends on a toolkit, so the output is the
+// same on every machine.
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <string_view>
@@ -31,12 +37,30 @@ constexpr std::array<std::array<std::uint8_t, 3>, 4> kPalette{{
     {0, 0, 0},        // text
 }};
 
+// Coordinates are those of the 302 x 263 picture; a canvas of scale s has s x s device pixels
+// for each of them. At scale 1 every shape is set pixel by pixel as it always was; at higher
+// scales straight lines keep their width of one picture pixel, while round and slanted shapes
+// are drawn anew at the finer resolution.
 class Canvas {
  public:
-  Canvas() : pixels_(kWidth * kHeight, kWhite) {}
+  explicit Canvas(int scale = 1)
+      : scale_(scale),
+        width_(kWidth * scale),
+        height_(kHeight * scale),
+        pixels_(static_cast<std::size_t>(width_ * height_), kWhite) {}
 
+  int scale() const { return scale_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  // One device pixel.
+  void device(int x, int y, Ink ink) {
+    if (x >= 0 && x < width_ && y >= 0 && y < height_) pixels_[y * width_ + x] = ink;
+  }
+  // One picture pixel: a block of s x s device pixels.
   void dot(int x, int y, Ink ink) {
-    if (x >= 0 && x < kWidth && y >= 0 && y < kHeight) pixels_[y * kWidth + x] = ink;
+    for (int dy = 0; dy < scale_; ++dy)
+      for (int dx = 0; dx < scale_; ++dx) device(x * scale_ + dx, y * scale_ + dy, ink);
   }
   // Lines run from the first to the second coordinate inclusive; `dotted` leaves out every
   // third pixel.
@@ -48,8 +72,20 @@ class Canvas {
     for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y)
       if (!dotted || (y - y0) % 3 != 2) dot(x, y, ink);
   }
+  // A slanted line between pixel centres. At a finer scale it is set along the exact line,
+  // one picture pixel wide, with the same dotting per picture pixel of length.
   void line(int x0, int y0, int x1, int y1, Ink ink, bool dotted = false) {
     const int steps = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+    if (scale_ > 1) {
+      const double s = scale_, half = s / 2.0;
+      for (int i = 0; i <= steps * scale_; ++i) {
+        if (dotted && (i / scale_) % 3 == 2) continue;
+        const double t = steps > 0 ? double(i) / (steps * scale_) : 0.0;
+        const double cx = (x0 + (x1 - x0) * t) * s + half, cy = (y0 + (y1 - y0) * t) * s + half;
+        disc(cx, cy, half, ink);
+      }
+      return;
+    }
     for (int i = 0; i <= steps; ++i) {
       if (dotted && i % 3 == 2) continue;
       const int x = x0 + ((x1 - x0) * i * 2 + (steps > 0 ? steps : 1)) / (2 * std::max(steps, 1));
@@ -65,12 +101,23 @@ class Canvas {
   }
   // A filled junction dot, 7 pixels across.
   void junction(int cx, int cy) {
+    if (scale_ > 1) return disc((cx + 0.5) * scale_, (cy + 0.5) * scale_, 3.5 * scale_, kGreen);
     static constexpr int kHalfWidths[7] = {1, 2, 3, 3, 3, 2, 1};
     for (int dy = -3; dy <= 3; ++dy)
       hline(cx - kHalfWidths[dy + 3], cx + kHalfWidths[dy + 3], cy + dy, kGreen);
   }
   // An open terminal circle, 9 pixels across (midpoint circle of radius 4).
   void terminal(int cx, int cy) {
+    if (scale_ > 1) {  // a ring one picture pixel wide around the same centre
+      const double s = scale_, mx = (cx + 0.5) * s, my = (cy + 0.5) * s;
+      for (int y = (cy - 5) * scale_; y < (cy + 6) * scale_; ++y) {
+        for (int x = (cx - 5) * scale_; x < (cx + 6) * scale_; ++x) {
+          const double d = std::hypot(x + 0.5 - mx, y + 0.5 - my);
+          if (d >= 3.5 * s && d <= 4.5 * s) device(x, y, kRed);
+        }
+      }
+      return;
+    }
     int x = 4, y = 0, err = 1 - x;
     while (x >= y) {
       for (const auto& [dx, dy] : {std::pair{x, y}, std::pair{y, x}}) {
@@ -88,10 +135,49 @@ class Canvas {
       }
     }
   }
+  // Device pixels whose centres lie within `radius` of (cx, cy), in device coordinates.
+  void disc(double cx, double cy, double radius, Ink ink) {
+    for (int y = static_cast<int>(cy - radius); y <= static_cast<int>(cy + radius); ++y)
+      for (int x = static_cast<int>(cx - radius); x <= static_cast<int>(cx + radius); ++x)
+        if (std::hypot(x + 0.5 - cx, y + 0.5 - cy) <= radius) device(x, y, ink);
+  }
+  // A black glyph of w x h picture pixels at (x, y). With `refine`, at scales 2 and 3 its
+  // outline follows the Scale2x / Scale3x rules, which round the steps of slanted strokes
+  // instead of enlarging them.
+  void glyph(int x, int y, const std::vector<bool>& cells, int w, int h, bool refine = true) {
+    auto at = [&](int cx, int cy) {
+      return cx >= 0 && cx < w && cy >= 0 && cy < h && cells[cy * w + cx];
+    };
+    for (int cy = 0; cy < h; ++cy) {
+      for (int cx = 0; cx < w; ++cx) {
+        const bool a = at(cx - 1, cy - 1), b = at(cx, cy - 1), c = at(cx + 1, cy - 1);
+        const bool d = at(cx - 1, cy), e = at(cx, cy), f = at(cx + 1, cy);
+        const bool g = at(cx - 1, cy + 1), hh = at(cx, cy + 1), i = at(cx + 1, cy + 1);
+        std::vector<bool> out(static_cast<std::size_t>(scale_ * scale_), e);
+        if (refine && scale_ == 2) {
+          out = {d == b && d != hh && b != f ? b : e, b == f && b != d && f != hh ? f : e,
+                 d == hh && d != b && hh != f ? d : e, hh == f && hh != d && f != b ? f : e};
+        } else if (refine && scale_ == 3) {
+          const bool db = d == b && b != f && d != hh, bf = b == f && b != d && f != hh;
+          const bool dh = d == hh && d != b && hh != f, hf = hh == f && d != hh && b != f;
+          out = {db ? d : e, (db && e != c) || (bf && e != a) ? b : e,
+                 bf ? f : e, (db && e != g) || (dh && e != a) ? d : e,
+                 e,          (bf && e != i) || (hf && e != c) ? f : e,
+                 dh ? d : e, (dh && e != i) || (hf && e != g) ? hh : e,
+                 hf ? f : e};
+        }
+        for (int sy = 0; sy < scale_; ++sy)
+          for (int sx = 0; sx < scale_; ++sx)
+            if (out[static_cast<std::size_t>(sy * scale_ + sx)])
+              device((x + cx) * scale_ + sx, (y + cy) * scale_ + sy, kBlack);
+      }
+    }
+  }
 
   const std::vector<std::uint8_t>& pixels() const { return pixels_; }
 
  private:
+  int scale_, width_, height_;
   std::vector<std::uint8_t> pixels_;
 };
 
@@ -118,12 +204,17 @@ const std::map<char, std::array<std::string_view, 5>> kSmall{
 void text(Canvas& c, int x, int y, std::string_view s, int scale = 1, bool dotted = false) {
   for (char ch : s) {
     const auto& rows = kLarge.at(ch);
-    for (int r = 0; r < 7; ++r)
-      for (int col = 0; col < 5; ++col)
-        if (rows[r][col] == '#' && (!dotted || (r + col) % 3 != 2))
-          for (int sy = 0; sy < scale; ++sy)
-            for (int sx = 0; sx < scale; ++sx)
-              c.dot(x + col * scale + sx, y + r * scale + sy, kBlack);
+    std::vector<bool> cells(static_cast<std::size_t>(35 * scale * scale));
+    for (int r = 0; r < 7 * scale; ++r)
+      for (int col = 0; col < 5 * scale; ++col)
+        cells[r * 5 * scale + col] = rows[r / scale][col / scale] == '#';
+    if (dotted) {  // dots stay dots at every scale
+      for (int r = 0; r < 7; ++r)
+        for (int col = 0; col < 5; ++col)
+          if (rows[r][col] == '#' && (r + col) % 3 != 2) c.dot(x + col, y + r, kBlack);
+    } else {
+      c.glyph(x, y, cells, 5 * scale, 7 * scale);
+    }
     x += 6 * scale;
   }
 }
@@ -131,9 +222,10 @@ void text(Canvas& c, int x, int y, std::string_view s, int scale = 1, bool dotte
 void small(Canvas& c, int x, int y, std::string_view s) {
   for (char ch : s) {
     const auto& rows = kSmall.at(ch);
+    std::vector<bool> cells(15);
     for (int r = 0; r < 5; ++r)
-      for (int col = 0; col < 3; ++col)
-        if (rows[r][col] == '#') c.dot(x + col, y + r, kBlack);
+      for (int col = 0; col < 3; ++col) cells[r * 3 + col] = rows[r][col] == '#';
+    c.glyph(x, y, cells, 3, 5, c.scale() == 2);  // 3 x 5 is too coarse for Scale3x
     x += 4;
   }
 }
@@ -144,8 +236,8 @@ void subscripted(Canvas& c, int x, int y, char letter, char digit) {
   small(c, x + 6, y + 4, std::string_view(&digit, 1));
 }
 
-Canvas drawCircuit() {
-  Canvas c;
+Canvas drawCircuit(int scale) {
+  Canvas c(scale);
   // Rails with their terminals.
   c.hline(35, 243, 23, kGreen);
   c.terminal(248, 23);
@@ -234,8 +326,8 @@ Bytes encodeGif(const Canvas& canvas) {
     out.push_back(static_cast<std::uint8_t>(v >> 8));
   };
   for (char ch : std::string_view("GIF89a")) out.push_back(static_cast<std::uint8_t>(ch));
-  put16(kWidth);
-  put16(kHeight);
+  put16(canvas.width());
+  put16(canvas.height());
   out.push_back(0x80 | 0x10 | 0x01);  // global table, 2-bit colour resolution, 4 entries
   out.push_back(0);                   // background index
   out.push_back(0);                   // aspect
@@ -243,8 +335,8 @@ Bytes encodeGif(const Canvas& canvas) {
   out.push_back(0x2C);  // image descriptor
   put16(0);
   put16(0);
-  put16(kWidth);
-  put16(kHeight);
+  put16(canvas.width());
+  put16(canvas.height());
   out.push_back(0);
 
   constexpr int kMinCodeSize = 2;
@@ -324,16 +416,18 @@ constexpr std::array<std::array<std::uint8_t, 3>, 16> kVga{{
 constexpr int kTransparent = -1, kBlackIdx = 0, kRedIdx = 9, kYellowIdx = 11;
 
 // The flag, row by row: black, red and yellow bands, the lower two framed by black columns,
-// a black bottom row, transparent above and below.
+// a black bottom row, transparent above and below. The rows are those of the 32 pixel image
+// scaled to the size and rounded, which gives the 16 pixel image exactly; the frame is one
+// pixel per 32 of size.
 std::vector<int> flag(int size) {
-  const bool big = size == 32;
-  const int blackFrom = big ? 6 : 3, redFrom = big ? 12 : 6, yellowFrom = big ? 19 : 10,
-            bottom = big ? 25 : 13;
+  auto row = [size](int row32) { return (row32 * size + 16) / 32; };
+  const int blackFrom = row(6), redFrom = row(12), yellowFrom = row(19), bottom = row(25);
+  const int frame = std::max(1, size / 32);
   std::vector<int> px(size * size, kTransparent);
-  for (int y = blackFrom; y <= bottom; ++y) {
+  for (int y = blackFrom; y < bottom + frame; ++y) {
     for (int x = 0; x < size; ++x) {
       int idx = kBlackIdx;
-      const bool edge = x == 0 || x == size - 1;
+      const bool edge = x < frame || x >= size - frame;
       if (y >= redFrom && y < yellowFrom && !edge) idx = kRedIdx;
       if (y >= yellowFrom && y < bottom && !edge) idx = kYellowIdx;
       px[y * size + x] = idx;
@@ -386,16 +480,18 @@ Bytes iconImage(int size) {
   return out;
 }
 
-Bytes encodeIco() {
-  const Bytes big = iconImage(32), little = iconImage(16);
+Bytes encodeIco(std::initializer_list<int> sizes) {
+  std::vector<Bytes> images;
+  for (int size : sizes) images.push_back(iconImage(size));
   Bytes out;
   putLe(out, 0, 2);
   putLe(out, 1, 2);
-  putLe(out, 2, 2);
-  std::uint32_t offset = 6 + 2 * 16;
-  for (const auto& [size, image] : {std::pair{32, &big}, std::pair{16, &little}}) {
-    out.push_back(static_cast<std::uint8_t>(size));
-    out.push_back(static_cast<std::uint8_t>(size));
+  putLe(out, static_cast<std::uint32_t>(sizes.size()), 2);
+  auto offset = static_cast<std::uint32_t>(6 + 16 * sizes.size());
+  auto image = images.begin();
+  for (int size : sizes) {
+    out.push_back(static_cast<std::uint8_t>(size & 0xFF));  // 256 is written as 0
+    out.push_back(static_cast<std::uint8_t>(size & 0xFF));
     out.push_back(16);
     out.push_back(0);
     putLe(out, 1, 2);
@@ -403,9 +499,9 @@ Bytes encodeIco() {
     putLe(out, static_cast<std::uint32_t>(image->size()), 4);
     putLe(out, offset, 4);
     offset += static_cast<std::uint32_t>(image->size());
+    ++image;
   }
-  out.insert(out.end(), big.begin(), big.end());
-  out.insert(out.end(), little.begin(), little.end());
+  for (const Bytes& b : images) out.insert(out.end(), b.begin(), b.end());
   return out;
 }
 
@@ -418,13 +514,23 @@ bool write(const char* path, const Bytes& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: resgen CIRCUIT.gif ICON.ico\n");
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: resgen OUTDIR\n");
     return 2;
   }
-  if (!write(argv[1], encodeGif(drawCircuit())) || !write(argv[2], encodeIco())) {
-    std::fprintf(stderr, "resgen: cannot write the output files\n");
-    return 1;
+  const std::filesystem::path dir(argv[1]);
+  const std::pair<const char*, Bytes> files[] = {
+      {"circuit.gif", encodeGif(drawCircuit(1))},
+      {"circuit@2x.gif", encodeGif(drawCircuit(2))},
+      {"circuit@3x.gif", encodeGif(drawCircuit(3))},
+      {"kippwerk.ico", encodeIco({32, 16})},
+      {"kippwerk-large.ico", encodeIco({24, 48, 64, 96, 128, 256})},
+  };
+  for (const auto& [name, bytes] : files) {
+    if (!write((dir / name).string().c_str(), bytes)) {
+      std::fprintf(stderr, "resgen: cannot write %s\n", (dir / name).string().c_str());
+      return 1;
+    }
   }
   return 0;
 }

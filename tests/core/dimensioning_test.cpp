@@ -95,6 +95,21 @@ INSTANTIATE_TEST_SUITE_P(
                      crlf({"R1 =  166512 Ohm", "R2 =  166512 Ohm", "C1 =  4.7E-06 F", "D  = ja", "",
                            "t-EIN =  .54 s", "t-AUS =  .54 s", "t-Periode =  1.08 s",
                            "Frequenz =  .926 Hz"})},
+        // With the box ticked, R1 follows from C1 alone, like R2: both equal the known R2.
+        DimensionRow{"EqualTimesWithTheBoxR2Known", KnownComponent::R2, 68 * 1000.0, true,
+                     Times{0.54, 0.54, 1.08, 1 / 1.08},
+                     crlf({"R1 = ?", "R2 =  68000 Ohm", "C1 = ?", "D  = ja", "", "t-EIN =  .54 s",
+                           "t-AUS =  .54 s", "t-Periode =  1.08 s", "Frequenz =  .926 Hz"}),
+                     crlf({"R1 =  68000 Ohm", "R2 =  68000 Ohm", "C1 =  1.1509E-05 F", "D  = ja",
+                           "", "t-EIN =  .54 s", "t-AUS =  .54 s", "t-Periode =  1.08 s",
+                           "Frequenz =  .926 Hz"})},
+        // The known C1 shows unrounded until "Berechne Bauteile" rounds it with the others.
+        DimensionRow{
+            "KnownPicofaradsUnrounded", KnownComponent::C1, 4.7 * 1e-12, false, kStart,
+            crlf({"R1 = ?", "R2 = ?", "C1 =  4.7E-12 F", "D  = nein", "", kStartTimeLines[0],
+                  kStartTimeLines[1], kStartTimeLines[2], kStartTimeLines[3]}),
+            crlf({"R1 =  98674067222 Ohm", "R2 =  67838421215 Ohm", "C1 =  0 F", "D  = nein", "",
+                  kStartTimeLines[0], kStartTimeLines[1], kStartTimeLines[2], kStartTimeLines[3]})},
         DimensionRow{
             "TinyC1ShownAsZero", KnownComponent::R2, 1 * 1000000.0, false,
             Times{0.0002, 0.0001, 0.0003, 1 / 0.0003},

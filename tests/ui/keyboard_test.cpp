@@ -67,6 +67,14 @@ class KeyboardTest : public QObject {
  private slots:
   void initTestCase() { pinTestEnvironment(); }
 
+  void endsWithAltDThenB() {
+    frmKippwerk w;
+    QVERIFY(showActive(w));
+    QTimer::singleShot(0, &w, [] { menu(Qt::Key_D, Qt::Key_B); });  // &Datei, &Beenden
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });   // watchdog
+    QCOMPARE(QApplication::exec(), 0);
+  }
+
   void doesTheFirstJobWithKeysOnly() {
     frmKippwerk w;
     QVERIFY(showActive(w));

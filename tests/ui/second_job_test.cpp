@@ -251,34 +251,50 @@ class SecondJobTest : public QObject {
     QTest::addColumn<bool>("equalTimes");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("thenSwitchTheMode");  // the text is accepted, the switch refused
     QTest::newRow("subnormal frequency") << true << "txtFrequenz"
-                                         << "1e-320";
+                                         << "1e-320" << false;
     QTest::newRow("sum of equal times") << true << "txtTein"
-                                        << "1e308";
+                                        << "1e308" << false;
     QTest::newRow("number beyond a double") << false << "txtTaus"
-                                            << "1e400";
+                                            << "1e400" << false;
     QTest::newRow("radix beyond 32 bits") << false << "txtTein"
-                                          << "&HFFFFFFFFF";
+                                          << "&HFFFFFFFFF" << false;
+    QTest::newRow("mode switch with a huge t-EIN") << false << "txtTein"
+                                                   << "1e308" << true;
   }
 
+  // Nothing changes on a refusal: quantities, box texts, the mode and both locks.
   void refusesResultsOutOfRange() {
     QFETCH(bool, equalTimes);
     QFETCH(QString, target);
     QFETCH(QString, text);
+    QFETCH(bool, thenSwitchTheMode);
     frmKippwerk w;
     QVERIFY(showActive(w));
     goTo(w, 2);
     if (equalTimes) toggleEqualTimes(w);
     selectAll(child<QLineEdit>(w, target));  // its key release already recomputes
+    if (thenSwitchTheMode) pasteOver(child<QLineEdit>(w, target), text);
     const Times before = w.quantities().times;
-    const QStringList texts = boxTexts(w);
+    QStringList texts;  // the boxes show the unchanged quantities
+    for (double q : {before.tein, before.taus, before.tperiode, before.frequenz}) {
+      texts << QString::fromStdString(kippwerk::displayText(q));
+    }
     MessageBoxWatcher boxes;
-    pasteOver(child<QLineEdit>(w, target), text);
+    if (thenSwitchTheMode) {
+      toggleEqualTimes(w);
+    } else {
+      pasteOver(child<QLineEdit>(w, target), text);
+    }
     QCOMPARE(boxes.seen().size(), std::size_t{1});
     QCOMPARE(boxes.seen()[0].icon, QMessageBox::Critical);
     QCOMPARE(boxes.seen()[0].title, QStringLiteral("Kippwerk"));
     QCOMPARE(w.quantities().times, before);
     QCOMPARE(boxTexts(w), texts);
+    QCOMPARE(child<QCheckBox>(w, "chkDiode")->isChecked(), equalTimes);
+    QCOMPARE(box(w, "txtTaus")->isReadOnly(), equalTimes);
+    QCOMPARE(box(w, "txtFrequenz")->isReadOnly(), !equalTimes);
   }
 
   void typingPastTheRangeStopsAtTheLastGoodValue() {

@@ -83,8 +83,20 @@ class MessageBoxWatcher : public QObject {
     int buttons;
   };
 
-  MessageBoxWatcher() { qApp->installEventFilter(this); }
-  ~MessageBoxWatcher() override { qApp->removeEventFilter(this); }
+  MessageBoxWatcher() {
+    ++active();
+    qApp->installEventFilter(this);
+  }
+  ~MessageBoxWatcher() override {
+    qApp->removeEventFilter(this);
+    --active();
+  }
+
+  // How many watchers expect boxes right now.
+  static int& active() {
+    static int count = 0;
+    return count;
+  }
 
   const std::vector<Seen>& seen() const { return seen_; }
   void clear() { seen_.clear(); }
@@ -115,6 +127,22 @@ class MessageBoxWatcher : public QObject {
   std::vector<Seen> seen_;
 };
 
+// Outside a MessageBoxWatcher's life no box is expected: one that appears fails the running
+// test at once with its text and is closed, so the test cannot hang on it.
+class UnexpectedBoxGuard : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = qobject_cast<QMessageBox*>(watched);
+    if (box == nullptr || event->type() != QEvent::Show || MessageBoxWatcher::active() > 0) {
+      return false;
+    }
+    QTest::qFail(qPrintable(QStringLiteral("unexpected message box: ") + box->text()), __FILE__,
+                 __LINE__);
+    QMetaObject::invokeMethod(box, &QDialog::reject, Qt::QueuedConnection);
+    return false;
+  }
+};
+
 // The offscreen platform warns about every dialog's size hints and every raise(); the warnings
 // say nothing about the program and would crowd out the test's own output.
 inline void quietOffscreenWarnings() {
@@ -126,10 +154,13 @@ inline void quietOffscreenWarnings() {
       });
 }
 
-// The decimal point is always '.', and the platform's noise stays out of the output.
+// The decimal point is always '.', the platform's noise stays out of the output, and an
+// unexpected message box fails the test.
 inline void pinTestEnvironment() {
   QLocale::setDefault(QLocale::c());
   quietOffscreenWarnings();
+  static UnexpectedBoxGuard guard;
+  qApp->installEventFilter(&guard);
 }
 
 inline QString crlf(const QStringList& lines) {

@@ -2,6 +2,7 @@
 // first job, driven through the controls' object names on the offscreen platform.
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QFontMetrics>
@@ -20,7 +21,6 @@
 using namespace kippwerk::testing;
 using kippwerk::ui::controlRows;
 using kippwerk::ui::Kind;
-using kippwerk::ui::twipsToPixels;
 
 class WindowTest : public QObject {
   Q_OBJECT
@@ -79,22 +79,103 @@ class WindowTest : public QObject {
     QCOMPARE(q.Diode, false);
   }
 
-  void placesEveryControlAsTheTableSays() {
+  // Rectangles (twips) and captions as the layout tables give them, written out here rather
+  // than taken from the table the window is built from, so that a wrong row there fails.
+  void placesEveryControlAsTheLayoutTablesSay() {
+    struct Place {
+      const char* name;
+      const char* caption;  // title, caption or default text; nullptr for drop-downs
+      int left, top, width, height;
+    };
+    // clang-format off
+    const Place places[] = {
+      {"Picture1", nullptr, 1433, 120, 4575, 3615}, {"lblBauteile", "C2=10nF", 6120, 3480, 735, 255},
+      {"Frame(0)", "", 120, 3840, 7215, 2055}, {"Frame(1)", "", 120, 3840, 7215, 2055},
+      {"Frame(2)", "Frame2", 120, 3840, 7215, 2055}, {"Frame(3)", "", 120, 3840, 7215, 2055},
+      {"Frame(4)", "", 120, 3840, 7215, 2055},
+      {"cmdZeit", "Zeiten anhand bekannter Bauteile berechnen", 120, 240, 3375, 1695},
+      {"cmdBauteile", "Bauteile anhand gewünschter Zeiten berechnen", 3600, 240, 3495, 1695},
+      {"lblText", "Welche Größe ist bekannt?", 120, 240, 6975, 375},
+      {"optC1", "C1", 360, 600, 615, 375}, {"optR2", "R2", 1080, 600, 615, 375},
+      {"Frame1(0)", "", 4320, 240, 2655, 855}, {"lblC1", "C1 = ", 120, 360, 375, 255},
+      {"txtC1", "4.7", 600, 360, 1215, 285}, {"cmbC1", nullptr, 1920, 360, 615, 315},
+      {"Frame1(1)", "", 4320, 240, 2655, 855}, {"lblR2", "R2 = ", 120, 360, 375, 255},
+      {"txtR2", "68", 600, 360, 735, 285}, {"cmbR2", nullptr, 1440, 360, 1095, 315},
+      {"cmdZurueck1", "Zurück", 240, 1440, 1095, 495}, {"cmdWeiter1", "Weiter", 5760, 1440, 1215, 495},
+      {"Label1", "Wie lange sollen t-EIN und t-AUS werden?", 360, 240, 3135, 255},
+      {"Label10", "Es werden gerundet Ergebnisse angezeigt, aber es wird mit den genauen Werten gerechnet!", 3600, 240, 3495, 495},
+      {"chkDiode", "t-EIN = t-AUS ?", 360, 480, 2295, 255},
+      {"lblTein", "t-EIN = ", 600, 960, 615, 255}, {"txtTein", ".54", 1320, 960, 1575, 285},
+      {"lblS2", "s", 3000, 960, 135, 255}, {"lblTaus", "t-AUS = ", 3840, 960, 615, 255},
+      {"txtTaus", ".22", 4560, 960, 1575, 285}, {"lblS1", "s", 6240, 960, 135, 255},
+      {"lblTperiode", "t-Periode = ", 1440, 1320, 855, 255}, {"txtTperiode", ".76", 2400, 1320, 1575, 285},
+      {"lblS3", "s", 4080, 1320, 135, 255}, {"Label9", "Frequenz = ", 1440, 1680, 855, 255},
+      {"txtFrequenz", "1.316", 2400, 1680, 1575, 285}, {"lblHz", "Hz", 4080, 1680, 255, 255},
+      {"cmdZurueck2", "Zurück", 240, 1440, 1095, 495}, {"cmdWeiter2", "Weiter", 5760, 1440, 1215, 495},
+      {"lblErgebnis", "", 1440, 120, 4335, 1815}, {"cmdZurueck3", "Zurück", 240, 1440, 1095, 495},
+      {"cmdFertig", "Berechne Bauteile", 5880, 1440, 1095, 495},
+      {"Label2", "R1 = ", 240, 360, 495, 255}, {"txtGegR1", "100", 720, 360, 735, 285},
+      {"cmbGegR1", nullptr, 1680, 360, 1095, 315}, {"Label3", "R2 = ", 240, 840, 495, 255},
+      {"txtGegR2", "68", 720, 840, 735, 285}, {"cmbGegR2", nullptr, 1680, 840, 1095, 315},
+      {"Label4", "C1 = ", 2760, 360, 495, 255}, {"txtGegC1", "4.7", 3240, 360, 735, 285},
+      {"cmbGegC1", nullptr, 4080, 360, 615, 315}, {"Label5", "D = ", 2760, 840, 495, 255},
+      {"chkD", "", 3240, 840, 255, 255}, {"lblZeiten", "", 4800, 360, 2175, 855},
+      {"cmdZurueck4", "Zurück", 240, 1440, 1095, 495}, {"cmdBerechne", "Berechne Zeiten", 5880, 1440, 1095, 495},
+    };
+    // clang-format on
     frmKippwerk w;
-    for (const auto& row : controlRows()) {
-      QWidget* c = child(w, QString::fromUtf8(row.name));
-      const QRect expected(twipsToPixels(row.left), twipsToPixels(row.top),
-                           twipsToPixels(row.width), twipsToPixels(row.height));
-      QCOMPARE(c->geometry(), expected);
-      const QString parent = QString::fromUtf8(row.parent);
-      QCOMPARE(c->parentWidget()->objectName(), parent.isEmpty() ? QString() : parent);
+    QCOMPARE(controlRows().size(), std::size(places));
+    auto px = [](int twips) { return (twips * 2 + 15) / 30; };
+    for (const Place& p : places) {
+      QWidget* c = child(w, QString::fromUtf8(p.name));
+      QCOMPARE(c->geometry(), QRect(px(p.left), px(p.top), px(p.width), px(p.height)));
+      if (p.caption == nullptr) continue;
+      QString caption;
+      if (auto* g = qobject_cast<QGroupBox*>(c)) caption = g->title();
+      if (auto* l = qobject_cast<QLabel*>(c)) caption = l->text();
+      if (auto* b = qobject_cast<QAbstractButton*>(c)) caption = b->text();
+      if (auto* e = qobject_cast<QLineEdit*>(c)) caption = e->text();
+      QCOMPARE(caption, QString::fromUtf8(p.caption));
     }
-    QCOMPARE(child(w, "txtTein")->accessibleName(), QStringLiteral("t-EIN"));
-    QCOMPARE(child(w, "cmbGegR1")->accessibleName(), QStringLiteral("Einheit von R1"));
-    // all five pages share one rectangle
-    for (int i = 1; i < 5; ++i) {
-      QCOMPARE(child(w, QStringLiteral("Frame(%1)").arg(i))->geometry(),
-               child(w, "Frame(0)")->geometry());
+  }
+
+  // Every page's etched top line lies on the same row; "Frame2" stands in it, the line
+  // interrupted behind it; every opaque label has the colour of the page it stands on.
+  void drawsEveryPageFrameAlike() {
+    frmKippwerk w;
+    w.show();
+    int lineRow = -1;
+    for (int i = 0; i < 5; ++i) {
+      goTo(w, i);
+      auto* page = child<kippwerk::ui::PageFrame>(w, QStringLiteral("Frame(%1)").arg(i));
+      const QImage img = w.grab(QRect(page->mapTo(&w, QPoint(0, 0)), page->size())).toImage();
+      const QRgb line = page->palette().color(QPalette::Dark).rgb();
+      int row = -1;
+      for (int y = 0; y < img.height() && row < 0; ++y) {
+        bool across = true;
+        for (int x = img.width() / 2; x < img.width() - 2; ++x) across &= img.pixel(x, y) == line;
+        if (across) row = y;
+      }
+      QVERIFY2(row >= 0, qPrintable(page->objectName()));
+      if (lineRow < 0) lineRow = row;
+      QCOMPARE(row, lineRow);
+      const QRgb background = img.pixel(3, img.height() / 2);
+      for (const QLabel* label : page->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(page)) continue;
+        QVERIFY2(img.pixel(label->mapTo(page, QPoint(0, 0))) == background,
+                 qPrintable(label->objectName()));
+      }
+      if (i != 2) continue;
+      const int from = kippwerk::ui::PageFrame::kCaptionIndent;
+      const int to = from + page->fontMetrics().horizontalAdvance(page->title());
+      int onLine = 0, caption = 0;
+      for (int x = from; x < to; ++x) {
+        const QRgb c = img.pixel(x, lineRow);
+        onLine += c == line;
+        caption += c != line && c != background;
+      }
+      QCOMPARE(onLine, 0);
+      QVERIFY(caption > 0);
     }
   }
 
@@ -323,6 +404,10 @@ class WindowTest : public QObject {
     QTest::newRow("farads") << QStringList{"100", "68", "4.7"} << QList<int>{1, 1, 4} << false
                             << QStringList{"t-EIN =  544824 s", "t-AUS =  220524 s",
                                            "t-Periode =  765348 s", "Frequenz =  0 Hz"};
+    QTest::newRow("R2 in its own unit")
+        << QStringList{"100", "1", "4.7"} << QList<int>{1, 2, 2} << false
+        << QStringList{"t-EIN =  3.567 s", "t-AUS =  3.243 s", "t-Periode =  6.81 s",
+                       "Frequenz =  .15 Hz"};
     QTest::newRow("blank inside") << QStringList{"1 00", "68", "4.7"} << kOhmUf << false
                                   << QStringList{"t-EIN =  .545 s", "t-AUS =  .221 s",
                                                  "t-Periode =  .765 s", "Frequenz =  1.31 Hz"};
@@ -356,6 +441,29 @@ class WindowTest : public QObject {
     QCOMPARE(child<QLabel>(w, "lblZeiten")->text(), crlf(lines));
     QCOMPARE(visiblePages(w), QList<int>{4});
     QCOMPARE(child<QLineEdit>(w, boxes[2])->text(), inputs[2]);
+  }
+
+  // The mouse selects a result text and Ctrl+C copies it; Tab still passes both labels by.
+  void letsTheResultTextsBeSelectedAndCopied() {
+    frmKippwerk w;
+    QVERIFY(showActive(w));
+    goTo(w, 3);
+    click(w, "cmdFertig");
+    goTo(w, 4);
+    click(w, "cmdBerechne");
+    for (const char* name : {"lblZeiten", "lblErgebnis"}) {
+      goTo(w, QLatin1String(name) == QLatin1String("lblZeiten") ? 4 : 3);
+      auto* label = child<QLabel>(w, QString::fromLatin1(name));
+      QCOMPARE(label->focusPolicy(), Qt::ClickFocus);
+      const QPoint from(1, 5), to(label->width() - 2, 5);
+      QTest::mousePress(label, Qt::LeftButton, {}, from);
+      QTest::mouseMove(label, to);
+      QTest::mouseRelease(label, Qt::LeftButton, {}, to);
+      QVERIFY2(label->hasSelectedText(), name);
+      QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
+      QCOMPARE(QApplication::clipboard()->text(), label->selectedText());
+      QVERIFY(label->text().startsWith(label->selectedText()));
+    }
   }
 
   void storesAllEightQuantitiesButLeavesTheTimeEntryBoxes() {
