@@ -107,6 +107,25 @@ std::string_view seriesName(Series s) {
   return table(s).name;
 }
 
+double usualTolerance(Series s) {
+  switch (s) {
+    case Series::E3:
+    case Series::E6:
+      return 20.0;
+    case Series::E12:
+      return 10.0;
+    case Series::E24:
+      return 5.0;
+    case Series::E48:
+      return 2.0;
+    case Series::E96:
+      return 1.0;
+    case Series::E192:
+      return 0.5;
+  }
+  return 5.0;
+}
+
 std::vector<double> standardValues(Series s, double min, double max) {
   std::vector<double> out;
   if (!std::isfinite(min) || !std::isfinite(max) || min > max || max <= 0.0) return out;

@@ -20,6 +20,10 @@ std::span<const int> seriesMantissas(Series s);
 int seriesDigits(Series s);
 std::string_view seriesName(Series s);
 
+// The tolerance class usually sold with the series, in percent: E6 20, E12 10, E24 5, E48 2,
+// E96 1, E192 0.5 (E3 as E6).
+double usualTolerance(Series s);
+
 // Every value of the series in [min, max], ascending. A bound that is itself a standard value
 // but carries the last-bit noise of decimal scaling (4.7 * 1e-6) still counts as inside. Only
 // the decades from 1e-24 to 1e24 are searched. Empty when min > max or a bound is not finite.

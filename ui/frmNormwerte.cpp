@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "ui/reading.h"
@@ -27,6 +28,11 @@ constexpr Series kResistorSeries[] = {Series::E6,  Series::E12, Series::E24,
 constexpr Series kCapacitorSeries[] = {Series::E3, Series::E6, Series::E12, Series::E24};
 constexpr int kResistorSeriesAtFirst = 2;   // E24
 constexpr int kCapacitorSeriesAtFirst = 1;  // E6
+// Tolerances in percent; the resistors' list follows the series (usualTolerance).
+constexpr double kResistorTolerances[] = {0.1, 0.25, 0.5, 1, 2, 5, 10, 20};
+constexpr double kCapacitorTolerances[] = {1, 2, 5, 10, 20};
+constexpr int kResistorToleranceAtFirst = 5;   // 5 %, the class of E24
+constexpr int kCapacitorToleranceAtFirst = 3;  // 10 %
 
 const char* const kColumns[] = {"R1",    "R2",       "C1",      "t-EIN",
                                 "t-AUS", "Frequenz", "Δ t-EIN", "Δ t-AUS"};
@@ -40,6 +46,8 @@ enum class Cell {
   CapacitorUnits,
   ResistorSeries,
   CapacitorSeries,
+  ResistorTolerance,
+  CapacitorTolerance,
   Fixed,
   Check
 };
@@ -64,7 +72,8 @@ constexpr Field kFields[] = {
   {"chkNDiode", Cell::Check, "Diode parallel zu R2", 0, 6, 3, "Diode parallel zu R2"},
 
   {"lblNReiheR", Cell::Label,          "Widerstände:", 1, 0, 1},
-  {"cmbNReiheR", Cell::ResistorSeries, "",        1, 1, 2, "Reihe der Widerstände", kResistorSeriesAtFirst},
+  {"cmbNReiheR", Cell::ResistorSeries, "",        1, 1, 1, "Reihe der Widerstände", kResistorSeriesAtFirst},
+  {"cmbNTolR",   Cell::ResistorTolerance, "",     1, 2, 1, "Toleranz der Widerstände", kResistorToleranceAtFirst},
   {"lblNRmin",   Cell::Label,          "R min =", 1, 3, 1},
   {"txtNRmin",   Cell::Box,            "1",       1, 4, 1, "R min"},
   {"cmbNRmin",   Cell::ResistorUnits,  "",        1, 5, 1, "Einheit von R min", 1},
@@ -73,7 +82,8 @@ constexpr Field kFields[] = {
   {"cmbNRmax",   Cell::ResistorUnits,  "",        1, 8, 1, "Einheit von R max", 2},
 
   {"lblNReiheC", Cell::Label,           "Kondensator:", 2, 0, 1},
-  {"cmbNReiheC", Cell::CapacitorSeries, "",        2, 1, 2, "Reihe des Kondensators", kCapacitorSeriesAtFirst},
+  {"cmbNReiheC", Cell::CapacitorSeries, "",        2, 1, 1, "Reihe des Kondensators", kCapacitorSeriesAtFirst},
+  {"cmbNTolC",   Cell::CapacitorTolerance, "",     2, 2, 1, "Toleranz des Kondensators", kCapacitorToleranceAtFirst},
   {"lblNCmin",   Cell::Label,           "C min =", 2, 3, 1},
   {"txtNCmin",   Cell::Box,             "100",     2, 4, 1, "C min"},
   {"cmbNCmin",   Cell::CapacitorUnits,  "",        2, 5, 1, "Einheit von C min", 0},
@@ -92,6 +102,12 @@ constexpr Field kFields[] = {
 QComboBox* makeSeriesList(std::span<const Series> series) {
   auto* list = new QComboBox;
   for (Series s : series) list->addItem(fromCore(seriesName(s)));
+  return list;
+}
+
+QComboBox* makeToleranceList(std::span<const double> percents) {
+  auto* list = new QComboBox;
+  for (double p : percents) list->addItem(QStringLiteral("± %1 %").arg(fromCore(exactText(p))));
   return list;
 }
 
@@ -118,6 +134,10 @@ QWidget* makeField(const Field& f) {
       return makeSeriesList(kResistorSeries);
     case Cell::CapacitorSeries:
       return makeSeriesList(kCapacitorSeries);
+    case Cell::ResistorTolerance:
+      return makeToleranceList(kResistorTolerances);
+    case Cell::CapacitorTolerance:
+      return makeToleranceList(kCapacitorTolerances);
     case Cell::Fixed: {
       auto* list = new QComboBox;
       list->addItems({QStringLiteral("nichts"), QStringLiteral("C1"), QStringLiteral("R2")});
@@ -235,6 +255,18 @@ void frmNormwerte::build() {
   status->setWordWrap(true);
   status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+  auto* spread = new QLabel;
+  spread->setObjectName(QStringLiteral("lblNToleranz"));
+  spread->setTextFormat(Qt::PlainText);
+  spread->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  spread->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // The status and the spread never show at once: they share one place of five lines, so
+  // the picture below does not move when one gives way to the other.
+  auto* below = new QGridLayout;
+  below->addWidget(status, 0, 0);
+  below->addWidget(spread, 0, 0);
+  below->setRowMinimumHeight(0, 5 * fontMetrics().lineSpacing() + 4);
+
   auto* picture = new SignalPicture;
   picture->setObjectName(QStringLiteral("picNSignal"));
   picture->setMinimumHeight(150);
@@ -251,7 +283,7 @@ void frmNormwerte::build() {
   auto* page = new QVBoxLayout(this);
   page->addLayout(grid);
   page->addWidget(table);
-  page->addWidget(status);
+  page->addLayout(below);
   page->addWidget(picture, 1);
   page->addLayout(buttons);
 
@@ -275,6 +307,9 @@ void frmNormwerte::build() {
   KIPPWERK_FIND(cmbNCmax);
   KIPPWERK_FIND(cmbNFest);
   KIPPWERK_FIND(cmbNFestEinheit);
+  KIPPWERK_FIND(cmbNTolR);
+  KIPPWERK_FIND(cmbNTolC);
+  KIPPWERK_FIND(lblNToleranz);
   KIPPWERK_FIND(chkNDiode);
   KIPPWERK_FIND(tblNormwerte);
   KIPPWERK_FIND(lblNStatus);
@@ -302,9 +337,13 @@ void frmNormwerte::connectEvents() {
                          c_.txtNCmax, c_.txtNFest}) {
     connect(box, &QLineEdit::textChanged, this, &frmNormwerte::recompute);
   }
-  for (QComboBox* list : {c_.cmbNReiheR, c_.cmbNReiheC, c_.cmbNRmin, c_.cmbNRmax, c_.cmbNCmin,
-                          c_.cmbNCmax, c_.cmbNFestEinheit}) {
+  for (QComboBox* list :
+       {c_.cmbNReiheC, c_.cmbNRmin, c_.cmbNRmax, c_.cmbNCmin, c_.cmbNCmax, c_.cmbNFestEinheit}) {
     connect(list, &QComboBox::currentIndexChanged, this, &frmNormwerte::recompute);
+  }
+  connect(c_.cmbNReiheR, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNReiheR_Click);
+  for (QComboBox* list : {c_.cmbNTolR, c_.cmbNTolC}) {
+    connect(list, &QComboBox::currentIndexChanged, this, &frmNormwerte::showSelected);
   }
   connect(c_.cmbNFest, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNFest_Click);
   connect(c_.chkNDiode, &QCheckBox::toggled, this, &frmNormwerte::recompute);
@@ -359,6 +398,18 @@ void frmNormwerte::fillFixedValue() {
   }
   c_.txtNFest->setEnabled(choice != FixedPart::None);
   c_.cmbNFestEinheit->setEnabled(choice != FixedPart::None);
+}
+
+// A series comes with its usual tolerance class; a tolerance chosen afterwards holds until the
+// series changes again.
+void frmNormwerte::cmbNReiheR_Click() {
+  const double usual = usualTolerance(kResistorSeries[std::max(0, c_.cmbNReiheR->currentIndex())]);
+  const auto* at = std::find(std::begin(kResistorTolerances), std::end(kResistorTolerances), usual);
+  {
+    const QSignalBlocker quiet(c_.cmbNTolR);
+    c_.cmbNTolR->setCurrentIndex(static_cast<int>(at - std::begin(kResistorTolerances)));
+  }
+  recompute();
 }
 
 void frmNormwerte::cmbNFest_Click() {
@@ -438,25 +489,44 @@ void frmNormwerte::showProblem(const QString& status) {
   showSelected();
 }
 
-void frmNormwerte::showSelected() {
+const StandardSet* frmNormwerte::selectedSet() const {
   const int row = c_.tblNormwerte->currentRow();
-  if (row < 0 || row >= static_cast<int>(sets_.size())) {
+  return row >= 0 && row < static_cast<int>(sets_.size()) ? &sets_[static_cast<std::size_t>(row)]
+                                                          : nullptr;
+}
+
+ToleranceSpread frmNormwerte::spreadOf(const StandardSet& s) const {
+  auto percent = [](std::span<const double> list, const QComboBox* box) {
+    return list[static_cast<std::size_t>(std::max(0, box->currentIndex()))] / 100.0;
+  };
+  return toleranceSpread(s.r1, s.r2, s.c1, request_.diode,
+                         percent(kResistorTolerances, c_.cmbNTolR),
+                         percent(kCapacitorTolerances, c_.cmbNTolC));
+}
+
+void frmNormwerte::showSelected() {
+  const StandardSet* s = selectedSet();
+  if (s == nullptr) {
+    c_.lblNToleranz->clear();
     c_.picNSignal->setSignal(std::nullopt);
     return;
   }
-  const StandardSet& s = sets_[static_cast<std::size_t>(row)];
-  c_.picNSignal->setSignal(Signal{s.tein, s.taus, request_.tein, request_.taus});
+  const ToleranceSpread spread = spreadOf(*s);
+  c_.lblNToleranz->setText(fromCore(toleranceText(spread, request_.tein, request_.taus)));
+  c_.picNSignal->setSignal(Signal{s->tein, s->taus, request_.tein, request_.taus, spread.edges});
 }
 
+// The header names and the row, tab-separated, then the tolerance lines.
 void frmNormwerte::copySelectedRow() const {
-  const int row = c_.tblNormwerte->currentRow();
-  if (row < 0 || row >= static_cast<int>(sets_.size())) return;
+  const StandardSet* s = selectedSet();
+  if (s == nullptr) return;
   QStringList header;
   for (const char* h : kColumns) header << QString::fromUtf8(h);
-  const auto texts = rowTexts(sets_[static_cast<std::size_t>(row)]);
+  const auto texts = rowTexts(*s);
   const QStringList cells(texts.begin(), texts.end());
-  QApplication::clipboard()->setText(header.join(QLatin1Char('\t')) + QLatin1Char('\n') +
-                                     cells.join(QLatin1Char('\t')));
+  QApplication::clipboard()->setText(
+      header.join(QLatin1Char('\t')) + QLatin1Char('\n') + cells.join(QLatin1Char('\t')) +
+      QLatin1Char('\n') + fromCore(toleranceText(spreadOf(*s), request_.tein, request_.taus)));
 }
 
 bool frmNormwerte::eventFilter(QObject* watched, QEvent* event) {
@@ -469,11 +539,10 @@ bool frmNormwerte::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmNormwerte::cmdNUebernehmen_Click() {
-  const int row = c_.tblNormwerte->currentRow();
-  if (row < 0 || row >= static_cast<int>(sets_.size())) return;
-  const StandardSet& s = sets_[static_cast<std::size_t>(row)];
-  emit takeOver(HandOver{partNumber(s.r1, resistorUnits), partNumber(s.r2, resistorUnits),
-                         partNumber(s.c1, capacitorUnits), request_.diode});
+  const StandardSet* s = selectedSet();
+  if (s == nullptr) return;
+  emit takeOver(HandOver{partNumber(s->r1, resistorUnits), partNumber(s->r2, resistorUnits),
+                         partNumber(s->c1, capacitorUnits), request_.diode});
 }
 
 }  // namespace kippwerk::ui

@@ -3,6 +3,7 @@
 // frmNormwerte: standard parts for the desired times. Every change of an input reads all the
 // inputs with the program's number rules, runs the search in the core and rewrites the table,
 // the status line and the signal picture; the window keeps nothing but the sets last found.
+// The selected row and the tolerances give the worst-case spread shown below the table.
 // It knows the main window only through Start, what it is filled with at each opening, and the
 // takeOver signal that hands the selected set back. It never shows a message box: what it
 // cannot compute it says in its status line.
@@ -13,6 +14,7 @@
 #include "core/dimensioning.h"
 #include "core/normtext.h"
 #include "core/standardsearch.h"
+#include "core/tolerance.h"
 
 class QCheckBox;
 class QComboBox;
@@ -53,6 +55,7 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
 
   // Event operations.
   void recompute();
+  void cmbNReiheR_Click();
   void cmbNFest_Click();
   void cmdNUebernehmen_Click();
 
@@ -72,6 +75,8 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   void showSelected();
   void copySelectedRow() const;
   FixedPart fixedChoice() const;
+  const StandardSet* selectedSet() const;
+  ToleranceSpread spreadOf(const StandardSet& s) const;
 
   Start start_;
   StandardSearch request_;
@@ -80,10 +85,10 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   struct Controls {
     QLineEdit *txtNTein, *txtNTaus, *txtNRmin, *txtNRmax, *txtNCmin, *txtNCmax, *txtNFest;
     QComboBox *cmbNReiheR, *cmbNReiheC, *cmbNRmin, *cmbNRmax, *cmbNCmin, *cmbNCmax, *cmbNFest,
-        *cmbNFestEinheit;
+        *cmbNFestEinheit, *cmbNTolR, *cmbNTolC;
     QCheckBox* chkNDiode;
     QTableWidget* tblNormwerte;
-    QLabel* lblNStatus;
+    QLabel *lblNStatus, *lblNToleranz;
     SignalPicture* picNSignal;
     QPushButton *cmdNUebernehmen, *cmdNSchliessen;
   } c_{};

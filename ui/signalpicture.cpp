@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
+#include <functional>
 
 #include "core/normtext.h"
 #include "ui/reading.h"
@@ -13,7 +14,7 @@ namespace {
 const QColor kSetColour(0, 70, 160);
 const QColor kWantColour(200, 40, 40);
 
-// Two periods of a signal that starts high: its level changes at these times.
+// Two periods of a signal that starts high, up to the rising edge of the third.
 QPainterPath twoPeriods(double tein, double taus, double scale, double x0, double high,
                         double low) {
   QPainterPath path(QPointF(x0, low));
@@ -25,7 +26,7 @@ QPainterPath twoPeriods(double tein, double taus, double scale, double x0, doubl
     path.lineTo(x0 + t * scale, low);
     t += taus;
     path.lineTo(x0 + t * scale, low);
-    if (period == 0) path.lineTo(x0 + t * scale, high);
+    path.lineTo(x0 + t * scale, high);  // the rising edge that begins the next period
   }
   return path;
 }
@@ -69,7 +70,8 @@ void SignalPicture::paintEvent(QPaintEvent* event) {
   p.setRenderHint(QPainter::Antialiasing);
   const QFontMetrics fm(font());
   const QRectF area = QRectF(contentsRect()).adjusted(12, fm.height() + 10, -16, -fm.height() - 14);
-  const double span = 2.0 * std::max(s.tein + s.taus, s.wantTein + s.wantTaus);
+  double span = 2.0 * std::max(s.tein + s.taus, s.wantTein + s.wantTaus);
+  if (s.edges) span = std::max(span, (*s.edges)[3].high);
   if (!(span > 0.0) || !std::isfinite(span)) return;
   const double scale = area.width() / span;
   const double high = area.top() + 2, low = area.bottom() - 2;
@@ -89,6 +91,15 @@ void SignalPicture::paintEvent(QPaintEvent* event) {
     p.drawText(QPointF(left, axisY + 6 + fm.ascent()), label);
   }
 
+  QColor band = kSetColour;
+  band.setAlpha(55);
+  if (s.edges) {
+    for (const Spread& e : *s.edges) {
+      const double from = area.left() + e.low * scale, to = area.left() + e.high * scale;
+      p.fillRect(QRectF(from, high, std::max(to - from, 1.0), low - high), band);
+    }
+  }
+
   QPen setPen(kSetColour, 2);
   setPen.setJoinStyle(Qt::MiterJoin);
   p.setPen(setPen);
@@ -97,20 +108,29 @@ void SignalPicture::paintEvent(QPaintEvent* event) {
   p.setPen(wantPen);
   p.drawPath(twoPeriods(s.wantTein, s.wantTaus, scale, area.left(), high, low));
 
-  // The legend above the signal, right-aligned.
-  const QString setText = QStringLiteral("gewählte Bauteile");
-  const QString wantText = QStringLiteral("gewünschte Zeiten");
+  // The legend above the signal, right-aligned: a sample of each drawing and its name.
   const double y = contentsRect().top() + 4 + fm.ascent();
-  double x = contentsRect().right() - 8 - fm.horizontalAdvance(wantText);
-  p.setPen(Qt::black);
-  p.drawText(QPointF(x, y), wantText);
-  p.setPen(wantPen);
-  p.drawLine(QPointF(x - 28, y - fm.ascent() / 2.5), QPointF(x - 6, y - fm.ascent() / 2.5));
-  x -= 40 + fm.horizontalAdvance(setText);
-  p.setPen(Qt::black);
-  p.drawText(QPointF(x, y), setText);
-  p.setPen(setPen);
-  p.drawLine(QPointF(x - 28, y - fm.ascent() / 2.5), QPointF(x - 6, y - fm.ascent() / 2.5));
+  const double middle = y - fm.ascent() / 2.5;
+  double x = contentsRect().right() - 8;
+  auto entry = [&](const QString& text, const std::function<void(double)>& sample) {
+    x -= fm.horizontalAdvance(text);
+    p.setPen(Qt::black);
+    p.drawText(QPointF(x, y), text);
+    sample(x - 28);
+    x -= 40;
+  };
+  entry(QStringLiteral("gewünschte Zeiten"), [&](double left) {
+    p.setPen(wantPen);
+    p.drawLine(QPointF(left, middle), QPointF(left + 22, middle));
+  });
+  entry(QStringLiteral("gewählte Bauteile"), [&](double left) {
+    p.setPen(setPen);
+    p.drawLine(QPointF(left, middle), QPointF(left + 22, middle));
+  });
+  if (s.edges) {
+    entry(QStringLiteral("Toleranzbereich"),
+          [&](double left) { p.fillRect(QRectF(left + 4, middle - 5, 14, 10), band); });
+  }
 }
 
 }  // namespace kippwerk::ui

@@ -14,6 +14,7 @@
 
 #include "core/normtext.h"
 #include "core/timing.h"
+#include "core/tolerance.h"
 #include "ui/frmNormwerte.h"
 #include "ui/signalpicture.h"
 #include "ui_support.h"
@@ -177,14 +178,48 @@ class NormwerteTest : public QObject {
     QVERIFY(boxes.seen().empty());
   }
 
+  // The resistors' tolerance follows the series until the user picks one; the spread below
+  // the table follows the selected row and the tolerances.
+  void showsTheSpreadOfTheSelectedSet() {
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    auto* series = in<QComboBox>(n, "cmbNReiheR");
+    auto* tolerance = in<QComboBox>(n, "cmbNTolR");
+    QCOMPARE(tolerance->currentText(), QStringLiteral("± 5 %"));
+    QCOMPARE(in<QComboBox>(n, "cmbNTolC")->currentText(), QStringLiteral("± 10 %"));
+    series->setFocus();
+    QTest::keyClick(series, Qt::Key_Down);  // E48
+    QCOMPARE(tolerance->currentText(), QStringLiteral("± 2 %"));
+    tolerance->setFocus();
+    QTest::keyClick(tolerance, Qt::Key_Down);
+    QCOMPARE(tolerance->currentText(), QStringLiteral("± 5 %"));
+    retype(in(n, "txtNTein"), "0.6");
+    QCOMPARE(tolerance->currentText(), QStringLiteral("± 5 %"));  // the choice holds
+    QTest::keyClick(series, Qt::Key_Down);                        // E96
+    QCOMPARE(tolerance->currentText(), QStringLiteral("± 1 %"));
+
+    auto* table = in<QTableWidget>(n, "tblNormwerte");
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Down);
+    const auto& set = n->sets()[1];
+    const auto spread = kippwerk::toleranceSpread(set.r1, set.r2, set.c1, false, 0.01, 0.1);
+    QCOMPARE(in<QLabel>(n, "lblNToleranz")->text(),
+             QString::fromStdString(kippwerk::toleranceText(spread, 0.6, 0.22)));
+    QCOMPARE(in<kippwerk::ui::SignalPicture>(n, "picNSignal")->signal()->edges->at(3),
+             spread.edges[3]);
+    retype(in(n, "txtNTaus"), "1");
+    QVERIFY(in<QLabel>(n, "lblNToleranz")->text().isEmpty());
+  }
+
   void worksFromTheKeyboard() {
     frmKippwerk w;
     frmNormwerte* n = openNormwerte(w);
     QVERIFY(QTest::qWaitForWindowActive(n));
-    const QStringList order{
-        "txtNTein", "txtNTaus", "chkNDiode",    "cmbNReiheR",      "txtNRmin",      "cmbNRmin",
-        "txtNRmax", "cmbNRmax", "cmbNReiheC",   "txtNCmin",        "cmbNCmin",      "txtNCmax",
-        "cmbNCmax", "cmbNFest", "tblNormwerte", "cmdNUebernehmen", "cmdNSchliessen"};
+    const QStringList order{"txtNTein",     "txtNTaus",        "chkNDiode",     "cmbNReiheR",
+                            "cmbNTolR",     "txtNRmin",        "cmbNRmin",      "txtNRmax",
+                            "cmbNRmax",     "cmbNReiheC",      "cmbNTolC",      "txtNCmin",
+                            "cmbNCmin",     "txtNCmax",        "cmbNCmax",      "cmbNFest",
+                            "tblNormwerte", "cmdNUebernehmen", "cmdNSchliessen"};
     in(n, "txtNTein")->setFocus();
     QStringList walked;
     for (int i = 0; i < order.size(); ++i) {
@@ -201,7 +236,12 @@ class NormwerteTest : public QObject {
     QCOMPARE(QApplication::clipboard()->text(),
              QStringLiteral("R1\tR2\tC1\tt-EIN\tt-AUS\tFrequenz\tΔ t-EIN\tΔ t-AUS\n"
                             "680 k Ohm\t470 k Ohm\t680 nF\t539.6 ms\t220.5 ms\t1.316 Hz\t"
-                            "-0.08 %\t+0.24 %"));
+                            "-0.08 %\t+0.24 %\n"
+                            "t-EIN: 461.3 ms … 623.2 ms (-14.57 % … +15.41 %)\n"
+                            "t-AUS: 188.5 ms … 254.7 ms (-14.30 % … +15.78 %)\n"
+                            "t-Periode: 649.9 ms … 877.9 ms (-14.49 % … +15.52 %)\n"
+                            "Frequenz: 1.139 Hz … 1.539 Hz (-13.43 % … +16.94 %)\n"
+                            "Tastgrad: 69.8 % … 72.2 % (Soll 71.1 %)"));
 
     QTest::keyClick(in(n, "txtNTaus"), Qt::Key_Return);
     QVERIFY(n->isVisible());
