@@ -149,16 +149,11 @@ QWidget* makeField(const Field& f) {
   return nullptr;
 }
 
-QString withUnit(const ScaledText& t, std::span<const Unit> units) {
-  return fromCore(t.number) + QLatin1Char(' ') +
-         fromCore(units[static_cast<std::size_t>(t.unit)].name).trimmed();
-}
-
 // The eight cells of a row, as the table shows them and Ctrl+C copies them.
 std::array<QString, 8> rowTexts(const StandardSet& s) {
-  return {withUnit(partNumber(s.r1, resistorUnits), resistorUnits),
-          withUnit(partNumber(s.r2, resistorUnits), resistorUnits),
-          withUnit(partNumber(s.c1, capacitorUnits), capacitorUnits),
+  return {fromCore(partText(s.r1, resistorUnits)),
+          fromCore(partText(s.r2, resistorUnits)),
+          fromCore(partText(s.c1, capacitorUnits)),
           fromCore(timeText(s.tein)),
           fromCore(timeText(s.taus)),
           fromCore(frequencyText(s.frequenz)),
@@ -202,6 +197,29 @@ QString statusText(SearchError error, const StandardSearch& q) {
   return {};
 }
 
+// The result table: eight columns, ten rows without a scroll bar, whole rows selected.
+QTableWidget* makeSetTable(const QFontMetrics& fm) {
+  auto* table = new QTableWidget(0, static_cast<int>(std::size(kColumns)));
+  table->setObjectName(QStringLiteral("tblNormwerte"));
+  table->setAccessibleName(QStringLiteral("Normwerte, die besten zuerst"));
+  QStringList headers;
+  for (const char* h : kColumns) headers << QString::fromUtf8(h);
+  table->setHorizontalHeaderLabels(headers);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  table->verticalHeader()->hide();
+  table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table->verticalHeader()->setDefaultSectionSize(fm.height() + 6);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setTabKeyNavigation(false);
+  table->setMinimumWidth(8 * 78);
+  table->setFixedHeight(table->horizontalHeader()->sizeHint().height() +
+                        10 * table->verticalHeader()->defaultSectionSize() +
+                        2 * table->frameWidth());
+  return table;
+}
+
 }  // namespace
 
 frmNormwerte::frmNormwerte(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -230,25 +248,7 @@ void frmNormwerte::build() {
   grid->setColumnStretch(4, 1);
   grid->setColumnStretch(7, 1);
 
-  auto* table = new QTableWidget(0, static_cast<int>(std::size(kColumns)));
-  table->setObjectName(QStringLiteral("tblNormwerte"));
-  table->setAccessibleName(QStringLiteral("Normwerte, die besten zuerst"));
-  QStringList headers;
-  for (const char* h : kColumns) headers << QString::fromUtf8(h);
-  table->setHorizontalHeaderLabels(headers);
-  table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-  table->verticalHeader()->hide();
-  table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-  table->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table->setSelectionMode(QAbstractItemView::SingleSelection);
-  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->setTabKeyNavigation(false);
-  table->setMinimumWidth(8 * 78);
-  // Ten rows without a scroll bar.
-  table->setFixedHeight(table->horizontalHeader()->sizeHint().height() +
-                        10 * table->verticalHeader()->defaultSectionSize() +
-                        2 * table->frameWidth());
+  auto* table = makeSetTable(fontMetrics());
 
   auto* status = new QLabel;
   status->setObjectName(QStringLiteral("lblNStatus"));
@@ -287,6 +287,24 @@ void frmNormwerte::build() {
   page->addWidget(picture, 1);
   page->addLayout(buttons);
 
+  findControls();
+
+  // Reading order: the fields row by row, then the table and the two buttons.
+  QWidget* last = nullptr;
+  for (const Field& f : kFields) {
+    if (f.kind == Cell::Label) continue;
+    QWidget* w = findChild<QWidget*>(QString::fromUtf8(f.name));
+    if (last != nullptr) setTabOrder(last, w);
+    last = w;
+  }
+  setTabOrder(last, c_.tblNormwerte);
+  setTabOrder(c_.tblNormwerte, c_.cmdNUebernehmen);
+  setTabOrder(c_.cmdNUebernehmen, c_.cmdNSchliessen);
+  c_.picNSignal->setFocusPolicy(Qt::NoFocus);
+}
+
+// Each member of c_ holds the control whose object name is the member's own name.
+void frmNormwerte::findControls() {
   auto find = [this]<class T>(T*& slot, const char* name) {
     slot = findChild<T*>(QString::fromLatin1(name));
     Q_ASSERT(slot != nullptr);
@@ -317,19 +335,6 @@ void frmNormwerte::build() {
   KIPPWERK_FIND(cmdNUebernehmen);
   KIPPWERK_FIND(cmdNSchliessen);
 #undef KIPPWERK_FIND
-
-  // Reading order: the fields row by row, then the table and the two buttons.
-  QWidget* last = nullptr;
-  for (const Field& f : kFields) {
-    if (f.kind == Cell::Label) continue;
-    QWidget* w = findChild<QWidget*>(QString::fromUtf8(f.name));
-    if (last != nullptr) setTabOrder(last, w);
-    last = w;
-  }
-  setTabOrder(last, c_.tblNormwerte);
-  setTabOrder(c_.tblNormwerte, c_.cmdNUebernehmen);
-  setTabOrder(c_.cmdNUebernehmen, c_.cmdNSchliessen);
-  c_.picNSignal->setFocusPolicy(Qt::NoFocus);
 }
 
 void frmNormwerte::connectEvents() {

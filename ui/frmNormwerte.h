@@ -67,6 +67,7 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
 
  private:
   void build();
+  void findControls();
   void connectEvents();
   void fillFixedValue();
   Result<StandardSearch, QString> readRequest() const;

@@ -37,8 +37,7 @@ QString axisLabel(double t) {
          fromCore(timeUnits[static_cast<std::size_t>(text.unit)].name);
 }
 
-}  // namespace
-
+// A step of 1, 2 or 5 times a power of ten that cuts `span` into about `parts` pieces.
 double axisStep(double span, int parts) {
   const double raw = span / parts;
   const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
@@ -46,6 +45,8 @@ double axisStep(double span, int parts) {
   const double nice = norm < 1.5 ? 1.0 : norm < 3.5 ? 2.0 : norm < 7.5 ? 5.0 : 10.0;
   return nice * magnitude;
 }
+
+}  // namespace
 
 SignalPicture::SignalPicture(QWidget* parent) : QFrame(parent) {
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);

@@ -37,7 +37,4 @@ class SignalPicture : public QFrame {
   std::optional<Signal> signal_;
 };
 
-// A step of 1, 2 or 5 times a power of ten that cuts `span` into about `parts` pieces.
-double axisStep(double span, int parts);
-
 }  // namespace kippwerk::ui
