@@ -169,7 +169,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::printf("\n%-22s %-26s %s\n", "core", "baseline", "core / baseline (CPU time)");
     for (const auto& [core, baseline] : pairs) {
       const double ratio = times_.at(core) / times_.at(baseline);
-      std::printf("%-22s %-26s %.2g (%.0f x faster)\n", core, baseline, ratio, 1 / ratio);
+      std::printf("%-22s %-26s %.2g (%.1f x faster)\n", core, baseline, ratio, 1 / ratio);
     }
   }
 

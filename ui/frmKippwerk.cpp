@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -18,6 +17,7 @@
 
 #include "core/timeentry.h"
 #include "ui/controls.h"
+#include "ui/flagicon.h"
 #include "ui/reading.h"
 #include "ui/widgets.h"
 
@@ -47,22 +47,10 @@ constexpr Navigation kNavigation[] = {
 
 }  // namespace
 
-QIcon windowIconSet() {
-  QIcon icon;
-  for (const char* file : {":/kippwerk/kippwerk.ico", ":/kippwerk/kippwerk-large.ico"}) {
-    QImageReader reader(QString::fromLatin1(file));
-    for (int i = 0; i < reader.imageCount(); ++i) {
-      reader.jumpToImage(i);
-      icon.addPixmap(QPixmap::fromImage(reader.read()));
-    }
-  }
-  return icon;
-}
-
 frmKippwerk::frmKippwerk(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("frmKippwerk"));
   setWindowTitle(QStringLiteral("Kippwerk"));
-  setWindowIcon(windowIconSet());
+  setWindowIcon(flagIcon());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   // The program's dialog font, message boxes included: the captions of the layout fit it
@@ -107,13 +95,9 @@ frmKippwerk::frmKippwerk(QWidget* parent) : QMainWindow(parent) {
   KIPPWERK_FIND(lblZeiten);
   KIPPWERK_FIND(lblErgebnis);
 #undef KIPPWERK_FIND
-  std::vector<QPixmap> circuit;
-  for (int scale = 1; scale <= 3; ++scale) {
-    const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
-    circuit.emplace_back(QStringLiteral(":/kippwerk/circuit%1.gif").arg(suffix));
-    circuit.back().setDevicePixelRatio(scale);
-  }
-  c_.Picture1->setPicture(std::move(circuit));
+  c_.Picture1->setPicture({QStringLiteral(":/kippwerk/circuit.gif"),
+                           QStringLiteral(":/kippwerk/circuit@2x.gif"),
+                           QStringLiteral(":/kippwerk/circuit@3x.gif")});
 
   connectEvents();
   Form_Load();

@@ -6,7 +6,6 @@
 // result texts. The current page is whichever member of Frame is visible; there is no page
 // variable. Message boxes are shown only from here.
 
-#include <QIcon>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <functional>
@@ -28,9 +27,6 @@ class QRadioButton;
 namespace kippwerk::ui {
 
 class PictureBox;
-
-// The flag icon in every size the generator draws, for the window and its tool windows.
-QIcon windowIconSet();
 
 class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-naming)
  public:

@@ -259,7 +259,6 @@ void frmNormwerte::build() {
   spread->setObjectName(QStringLiteral("lblNToleranz"));
   spread->setTextFormat(Qt::PlainText);
   spread->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  spread->setTextInteractionFlags(Qt::TextSelectableByMouse);
   // The status and the spread never show at once: they share one place of five lines, so
   // the picture below does not move when one gives way to the other.
   auto* below = new QGridLayout;
@@ -470,14 +469,19 @@ void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch&
   c_.lblNStatus->clear();
   QTableWidget* t = c_.tblNormwerte;
   const QSignalBlocker quiet(t);
-  t->clearContents();
-  t->setRowCount(static_cast<int>(sets_.size()));
+  // The cells stay and only their texts change: a key costs a repaint, not a new table.
+  if (t->rowCount() != static_cast<int>(sets_.size()))
+    t->setRowCount(static_cast<int>(sets_.size()));
   for (int row = 0; row < t->rowCount(); ++row) {
     const auto texts = rowTexts(sets_[static_cast<std::size_t>(row)]);
     for (int column = 0; column < static_cast<int>(texts.size()); ++column) {
-      auto* item = new QTableWidgetItem(texts[static_cast<std::size_t>(column)]);
-      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      t->setItem(row, column, item);
+      QTableWidgetItem* item = t->item(row, column);
+      if (item == nullptr) {
+        item = new QTableWidgetItem;
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        t->setItem(row, column, item);
+      }
+      item->setText(texts[static_cast<std::size_t>(column)]);
     }
   }
   t->selectRow(0);

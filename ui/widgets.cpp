@@ -4,6 +4,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <algorithm>
+#include <cmath>
 
 namespace kippwerk::ui {
 
@@ -44,20 +45,23 @@ PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
   setPalette(white);
 }
 
-void PictureBox::setPicture(std::vector<QPixmap> resolutions) {
-  resolutions_ = std::move(resolutions);
-  std::sort(resolutions_.begin(), resolutions_.end(), [](const QPixmap& a, const QPixmap& b) {
-    return a.devicePixelRatio() < b.devicePixelRatio();
-  });
+void PictureBox::setPicture(std::vector<QString> files) {
+  files_ = std::move(files);
+  loaded_.assign(files_.size(), QPixmap());
   update();
 }
 
 const QPixmap& PictureBox::pictureFor(qreal ratio) const {
   static const QPixmap kNone;
-  for (const QPixmap& p : resolutions_) {
-    if (p.devicePixelRatio() >= ratio) return p;
+  if (files_.empty()) return kNone;
+  const int scale =
+      std::clamp(static_cast<int>(std::ceil(ratio - 1e-9)), 1, static_cast<int>(files_.size()));
+  QPixmap& p = loaded_[static_cast<std::size_t>(scale - 1)];
+  if (p.isNull()) {
+    p.load(files_[static_cast<std::size_t>(scale - 1)]);
+    p.setDevicePixelRatio(scale);
   }
-  return resolutions_.empty() ? kNone : resolutions_.back();
+  return p;
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {

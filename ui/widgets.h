@@ -37,12 +37,14 @@ class PageFrame : public QGroupBox {
 
 // Shows a picture unscaled from the upper-left inner corner on white, clipped to the box,
 // inside a sunken border. It takes the keyboard focus like the other controls. The picture may
-// come in several resolutions (pixmaps with a device pixel ratio of 1, 2, 3, ...): the box
-// paints the one made for the screen's ratio, so it is never enlarged pixel by pixel.
+// come in several resolutions (files drawn at 1, 2, 3, ... times the size): the box paints the
+// one made for the screen's device pixel ratio, so it is never enlarged pixel by pixel, and
+// reads a file only when a screen asks for it.
 class PictureBox : public QFrame {
  public:
   explicit PictureBox(QWidget* parent = nullptr);
-  void setPicture(std::vector<QPixmap> resolutions);
+  // files[i] holds the picture at i + 1 times its size.
+  void setPicture(std::vector<QString> files);
 
   // The resolution painted at the given device pixel ratio.
   const QPixmap& pictureFor(qreal ratio) const;
@@ -51,7 +53,8 @@ class PictureBox : public QFrame {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  std::vector<QPixmap> resolutions_;  // ascending device pixel ratio
+  std::vector<QString> files_;
+  mutable std::vector<QPixmap> loaded_;  // by scale - 1; null until first painted
 };
 
 }  // namespace kippwerk::ui
