@@ -16,13 +16,6 @@ std::string_view trimmed(std::string_view name) {
   return name;
 }
 
-std::string withUnit(const ScaledText& t, std::span<const Unit> units) {
-  std::string out = t.number;
-  out += ' ';
-  out += trimmed(units[static_cast<std::size_t>(t.unit)].name);
-  return out;
-}
-
 }  // namespace
 
 ScaledText scaledText(double x, std::span<const Unit> units, int significant, bool keepZeros) {
@@ -84,20 +77,27 @@ ScaledText scaledText(double x, std::span<const Unit> units, int significant, bo
   return out;
 }
 
+std::string unitText(const ScaledText& t, std::span<const Unit> units) {
+  std::string out = t.number;
+  out += ' ';
+  out += trimmed(units[static_cast<std::size_t>(t.unit)].name);
+  return out;
+}
+
 ScaledText partNumber(double x, std::span<const Unit> units) {
   return scaledText(x, units, 4, false);
 }
 
 std::string partText(double x, std::span<const Unit> units) {
-  return withUnit(partNumber(x, units), units);
+  return unitText(partNumber(x, units), units);
 }
 
 std::string timeText(double seconds) {
-  return withUnit(scaledText(seconds, timeUnits, 4, true), timeUnits);
+  return unitText(scaledText(seconds, timeUnits, 4, true), timeUnits);
 }
 
 std::string frequencyText(double hertz) {
-  return withUnit(scaledText(hertz, frequencyUnits, 4, true), frequencyUnits);
+  return unitText(scaledText(hertz, frequencyUnits, 4, true), frequencyUnits);
 }
 
 std::string percentText(double relative) {

@@ -38,6 +38,9 @@ struct ScaledText {
 // the end of the fraction go: 330 k, 4.7 u. Beyond the table's ends the number leaves [1, 1000).
 ScaledText scaledText(double x, std::span<const Unit> units, int significant, bool keepZeros);
 
+// The number, a blank and the unit's name without its leading blank: "4.7 uF", "1 F".
+std::string unitText(const ScaledText& t, std::span<const Unit> units);
+
 // "4.99 k Ohm", "4.7 uF": a part with up to 4 significant digits, which shows every standard
 // value with its series' digits.
 std::string partText(double x, std::span<const Unit> units);

@@ -184,6 +184,13 @@ QGroupBox* frmKippwerk::page(int index) const {
   return c_.Frame[index];
 }
 
+void frmKippwerk::showOnlyPage(int index) {
+  page(index)->show();
+  for (int i = 0; i < 5; ++i) {
+    if (i != index) page(i)->hide();
+  }
+}
+
 void frmKippwerk::switchPage(int from, int to) {
   page(from)->hide();
   page(to)->show();
@@ -334,8 +341,7 @@ void frmKippwerk::cmdFertig_Click() {
 }
 
 void frmKippwerk::mnuRestart_Click() {
-  page(0)->show();
-  for (int i = 1; i < 5; ++i) page(i)->hide();
+  showOnlyPage(0);
 }
 
 void frmKippwerk::mnuBeenden_Click() {
@@ -370,7 +376,7 @@ void frmKippwerk::takeOverStandardSet(const frmNormwerte::HandOver& set) {
     units->setCurrentIndex(part.unit);
   }
   c_.chkD->setChecked(set.diode);
-  for (int i = 0; i < 5; ++i) page(i)->setVisible(i == 4);
+  showOnlyPage(4);
   cmdBerechne_Click();
 }
 

@@ -69,6 +69,7 @@ class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-namin
   void connectEvents();
   QGroupBox* page(int index) const;
   void switchPage(int from, int to);
+  void showOnlyPage(int index);
   void setText(QLineEdit* typedIn);
   void applyTimeEntry(QLineEdit* box, const std::function<Result<Times>(Times, double)>& op);
   void showMessage(QMessageBox::Icon icon, const QString& text);

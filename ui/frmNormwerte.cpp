@@ -149,6 +149,12 @@ QWidget* makeField(const Field& f) {
   return nullptr;
 }
 
+QStringList columnHeaders() {
+  QStringList headers;
+  for (const char* h : kColumns) headers << QString::fromUtf8(h);
+  return headers;
+}
+
 // The eight cells of a row, as the table shows them and Ctrl+C copies them.
 std::array<QString, 8> rowTexts(const StandardSet& s) {
   return {fromCore(partText(s.r1, resistorUnits)),
@@ -202,9 +208,7 @@ QTableWidget* makeSetTable(const QFontMetrics& fm) {
   auto* table = new QTableWidget(0, static_cast<int>(std::size(kColumns)));
   table->setObjectName(QStringLiteral("tblNormwerte"));
   table->setAccessibleName(QStringLiteral("Normwerte, die besten zuerst"));
-  QStringList headers;
-  for (const char* h : kColumns) headers << QString::fromUtf8(h);
-  table->setHorizontalHeaderLabels(headers);
+  table->setHorizontalHeaderLabels(columnHeaders());
   table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   table->verticalHeader()->hide();
   table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -529,12 +533,10 @@ void frmNormwerte::showSelected() {
 void frmNormwerte::copySelectedRow() const {
   const StandardSet* s = selectedSet();
   if (s == nullptr) return;
-  QStringList header;
-  for (const char* h : kColumns) header << QString::fromUtf8(h);
   const auto texts = rowTexts(*s);
   const QStringList cells(texts.begin(), texts.end());
   QApplication::clipboard()->setText(
-      header.join(QLatin1Char('\t')) + QLatin1Char('\n') + cells.join(QLatin1Char('\t')) +
+      columnHeaders().join(QLatin1Char('\t')) + QLatin1Char('\n') + cells.join(QLatin1Char('\t')) +
       QLatin1Char('\n') + fromCore(toleranceText(spreadOf(*s), request_.tein, request_.taus)));
 }
 

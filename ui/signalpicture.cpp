@@ -32,9 +32,7 @@ QPainterPath twoPeriods(double tein, double taus, double scale, double x0, doubl
 }
 
 QString axisLabel(double t) {
-  const ScaledText text = scaledText(t, timeUnits, 3, false);
-  return fromCore(text.number) + QLatin1Char(' ') +
-         fromCore(timeUnits[static_cast<std::size_t>(text.unit)].name);
+  return fromCore(unitText(scaledText(t, timeUnits, 3, false), timeUnits));
 }
 
 // A step of 1, 2 or 5 times a power of ten that cuts `span` into about `parts` pieces.
