@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "core/timing.h"
+#include "core/tolerance.h"
 
 namespace kippwerk {
 namespace {
@@ -28,6 +29,26 @@ bool usable(double deviation) {
 }
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
+// Every quantity the window shows of a set, its spread included, is a finite number above 0.
+// Far from the ends of the double range that holds for any tolerance below a half; near them
+// the spread itself is worked out.
+bool spreadUsable(double r1, double r2, double c1, double tein, double taus,
+                  const StandardSearch& q) {
+  const double period = tein + taus;
+  const bool far = tein > 1e-200 && taus > 1e-200 && period < 1e200;
+  if (far && q.resistorTolerance <= 0.5 && q.capacitorTolerance <= 0.5) return true;
+  if (!(tein > 0.0) || !(taus > 0.0) || !std::isfinite(period) || !std::isfinite(1.0 / period)) {
+    return false;
+  }
+  const ToleranceSpread s =
+      toleranceSpread(r1, r2, c1, q.diode, q.resistorTolerance, q.capacitorTolerance);
+  for (const Spread& v : {s.tein, s.taus, s.tperiode, s.frequenz, s.duty, s.edges[0], s.edges[1],
+                          s.edges[2], s.edges[3]}) {
+    if (!(v.low > 0.0) || !std::isfinite(v.high)) return false;
+  }
+  return true;
+}
+
 struct Candidate {
   int i1, i2, ic;  // indices into the part lists
   double r1, r2, c1;
@@ -35,6 +56,10 @@ struct Candidate {
   double devTein, devTaus;
   double deviation, sum;
 };
+
+double onTime(const StandardSearch& q, double r1, double r2, double c1) {
+  return kTiming * (q.diode ? r1 : r1 + r2) * c1;
+}
 
 // Where a set stands against another: smaller deviation, then the tie-breaks.
 bool better(const Candidate& a, const Candidate& b) {
@@ -98,11 +123,12 @@ class Space {
                 0.0};
     s.devTein = onDeviation(i1, i2, ic);
     s.devTaus = offDeviation(i2, ic);
-    s.tein = kTiming * (q_.diode ? s.r1 : s.r1 + s.r2) * s.c1;
+    s.tein = onTime(q_, s.r1, s.r2, s.c1);
     s.taus = kTiming * s.r2 * s.c1;
     s.deviation = std::max(std::fabs(s.devTein), std::fabs(s.devTaus));
     s.sum = std::fabs(s.devTein) + std::fabs(s.devTaus);
     if (!usable(s.devTein) || !usable(s.devTaus)) return false;
+    if (!spreadUsable(s.r1, s.r2, s.c1, s.tein, s.taus, q_)) return false;
     out = s;
     return true;
   }
@@ -206,6 +232,41 @@ std::vector<StandardSet> rank(std::vector<Candidate> pool) {
   return out;
 }
 
+double smallestValue(Series s) {
+  return standardValues(s, 0.0, 1e-23).front();
+}
+double largestValue(Series s) {
+  return standardValues(s, 1e23, 1e25).back();
+}
+
+// The smallest and largest part of each kind, before a fixed part replaces its kind.
+struct Ends {
+  std::pair<double, double> r, c;
+};
+
+// The shortest and longest t-EIN and t-AUS that sets of these parts give.
+struct Reach {
+  double teinLow, teinHigh, tausLow, tausHigh;
+};
+
+Reach ends(const StandardSearch& q, const Ends& e) {
+  const bool fixedC = q.fixed == FixedPart::C1, fixedR2 = q.fixed == FixedPart::R2;
+  const double cLow = fixedC ? q.fixedValue : e.c.first, cHigh = fixedC ? q.fixedValue : e.c.second;
+  const double r2Low = fixedR2 ? q.fixedValue : e.r.first;
+  const double r2High = fixedR2 ? q.fixedValue : e.r.second;
+  return {onTime(q, e.r.first, r2Low, cLow), onTime(q, e.r.second, r2High, cHigh),
+          kTiming * r2Low * cLow, kTiming * r2High * cHigh};
+}
+
+// Beyond a factor of a million of either desired time at both ends, nothing is searched.
+bool outOfReach(const StandardSearch& q, const Reach& r) {
+  auto out = [](double lowest, double highest) {
+    return highest < 1.0 / kReach || lowest > kReach;
+  };
+  return out(r.teinLow / q.tein, r.teinHigh / q.tein) ||
+         out(r.tausLow / q.taus, r.tausHigh / q.taus);
+}
+
 // The request's checks, then the lists of parts; nothing when a check fails.
 Result<Space, SearchError> makeSpace(const StandardSearch& q) {
   const bool fixedC = q.fixed == FixedPart::C1;
@@ -213,26 +274,23 @@ Result<Space, SearchError> makeSpace(const StandardSearch& q) {
   for (double v : {q.tein, q.taus, q.rMin, q.rMax, q.cMin, q.cMax, q.fixedValue}) {
     if (!std::isfinite(v)) return SearchError::OutOfRange;
   }
+  for (double t : {q.resistorTolerance, q.capacitorTolerance}) {
+    if (!(t >= 0.0 && t < 1.0)) return SearchError::OutOfRange;
+  }
   if (!(q.tein > 0.0) || !(q.taus > 0.0)) return SearchError::TimesNotPositive;
   if (!q.diode && q.tein <= q.taus) return SearchError::TeinNotGreater;
   if (q.fixed != FixedPart::None && !(q.fixedValue > 0.0)) return SearchError::FixedNotPositive;
+  // Not even the smallest and largest values searched at all come near: no range can help.
+  const Ends widest{{smallestValue(q.resistorSeries), largestValue(q.resistorSeries)},
+                    {smallestValue(q.capacitorSeries), largestValue(q.capacitorSeries)}};
+  if (outOfReach(q, ends(q, widest))) return SearchError::BeyondEveryRange;
   std::vector<double> r = standardValues(q.resistorSeries, q.rMin, q.rMax);
   if (r.empty()) return SearchError::ResistorRangeEmpty;
   std::vector<double> c = fixedC ? std::vector<double>{q.fixedValue}
                                  : standardValues(q.capacitorSeries, q.cMin, q.cMax);
   if (c.empty()) return SearchError::CapacitorRangeEmpty;
   std::vector<double> r2 = fixedR2 ? std::vector<double>{q.fixedValue} : r;
-  // The largest and smallest times any set gives: beyond reach, nothing is searched.
-  auto on = [&q](double r1, double r2v, double c1) {
-    return kTiming * (q.diode ? r1 : r1 + r2v) * c1;
-  };
-  auto outOfReach = [](double lowest, double highest) {
-    return highest < 1.0 / kReach || lowest > kReach;
-  };
-  if (outOfReach(on(r.front(), r2.front(), c.front()) / q.tein,
-                 on(r.back(), r2.back(), c.back()) / q.tein) ||
-      outOfReach(kTiming * r2.front() * c.front() / q.taus,
-                 kTiming * r2.back() * c.back() / q.taus)) {
+  if (outOfReach(q, ends(q, {{r.front(), r.back()}, {c.front(), c.back()}}))) {
     return SearchError::Unreachable;
   }
   return Space(q, std::move(r), std::move(r2), std::move(c));
@@ -332,6 +390,52 @@ StandardSets searchStandardSetsExhaustive(const StandardSearch& request) {
     if (c.deviation <= limit) pool.push_back(c);
   });
   return finish(std::move(pool));
+}
+
+Shortfall shortfallOf(const StandardSearch& q, const StandardSet& best) {
+  using Kind = Shortfall::Kind;
+  if (std::fabs(best.devTein) <= kShortfallFrom && std::fabs(best.devTaus) <= kShortfallFrom) {
+    return {};
+  }
+  // The desired signal itself, spread by the tolerances, would leave the range of a double.
+  const double high = 4.0 * (1.0 + q.resistorTolerance) * (1.0 + q.capacitorTolerance);
+  const double low = (1.0 - q.resistorTolerance) * (1.0 - q.capacitorTolerance) / 4.0;
+  if (!std::isfinite((q.tein + q.taus) * high) ||
+      !std::isfinite(1.0 / (std::min(q.tein, q.taus) * low))) {
+    return {Kind::NumberRange};
+  }
+  const std::vector<double> r = standardValues(q.resistorSeries, q.rMin, q.rMax);
+  const std::vector<double> c = standardValues(q.capacitorSeries, q.cMin, q.cMax);
+  const bool fixedC = q.fixed == FixedPart::C1, fixedR2 = q.fixed == FixedPart::R2;
+  if (r.empty() || (c.empty() && !fixedC)) return {Kind::Series};
+  const Reach reach = ends(
+      q, {{r.front(), r.back()}, fixedC ? std::pair{0.0, 0.0} : std::pair{c.front(), c.back()}});
+
+  struct Time {
+    bool tein;
+    double deviation, want, low, high;
+  };
+  Time times[] = {{true, best.devTein, q.tein, reach.teinLow, reach.teinHigh},
+                  {false, best.devTaus, q.taus, reach.tausLow, reach.tausHigh}};
+  if (std::fabs(times[1].deviation) > std::fabs(times[0].deviation)) std::swap(times[0], times[1]);
+  for (const Time& t : times) {
+    if (std::fabs(t.deviation) <= kShortfallFrom) continue;
+    const bool resistor = t.tein || !fixedR2;
+    if (t.deviation < 0.0 && t.want > t.high) {
+      return {Kind::BeyondLargest, t.tein, t.high, resistor, !fixedC};
+    }
+    if (t.deviation > 0.0 && t.want < t.low) {
+      return {Kind::BelowSmallest, t.tein, t.low, resistor, !fixedC};
+    }
+  }
+  // R1 / R2 decides t-EIN / t-AUS (less one without the diode); the range bounds it.
+  const double r2Low = fixedR2 ? q.fixedValue : r.front();
+  const double r2High = fixedR2 ? q.fixedValue : r.back();
+  const double ratio = q.tein / q.taus - (q.diode ? 0.0 : 1.0);
+  if (ratio < r.front() / r2High || ratio > r.back() / r2Low) {
+    return {Kind::Ratio, true, 0.0, true, false};
+  }
+  return {Kind::Series};
 }
 
 }  // namespace kippwerk

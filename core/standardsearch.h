@@ -25,6 +25,10 @@ struct StandardSearch {
   double cMax = 1000e-6;
   FixedPart fixed = FixedPart::None;
   double fixedValue = 0.0;  // ohms or farads; need not be a standard value
+  // Fractions (0.05 for 5 %): a set counts only when its worst-case spread over these is a
+  // finite, non-zero number in every quantity, as it is far from the ends of the double range.
+  double resistorTolerance = 0.0;
+  double capacitorTolerance = 0.0;
 };
 
 struct StandardSet {
@@ -37,13 +41,14 @@ struct StandardSet {
 };
 
 enum class SearchError {
-  OutOfRange,           // a value is not finite
+  OutOfRange,           // a value is not finite, or a tolerance outside [0, 1)
   TimesNotPositive,     // t-EIN or t-AUS not above 0
   TeinNotGreater,       // without the diode t-EIN must be above t-AUS
   FixedNotPositive,     // the fixed part is not above 0
   ResistorRangeEmpty,   // no standard resistor in [rMin, rMax]
   CapacitorRangeEmpty,  // no standard capacitor in [cMin, cMax]
-  Unreachable,          // no set comes within a factor of a million of both times
+  Unreachable,          // no usable set within these ranges
+  BeyondEveryRange,     // not even the widest ranges searched could come near the times
 };
 
 using StandardSets = Result<std::vector<StandardSet>, SearchError>;
@@ -61,5 +66,28 @@ StandardSets searchStandardSets(const StandardSearch& request);
 
 // The same answer from every combination of parts; the measure of the fast one.
 StandardSets searchStandardSetsExhaustive(const StandardSearch& request);
+
+// What keeps the best set from a desired time when it misses one by more than 10 %.
+struct Shortfall {
+  enum class Kind {
+    None,           // both times within 10 %
+    BeyondLargest,  // the time is longer than the largest parts of the ranges give
+    BelowSmallest,  // shorter than the smallest parts give
+    Ratio,          // each time alone is in reach, but not t-EIN against t-AUS
+    NumberRange,    // the times are too near the ends of the double range to spread
+    Series,         // the steps of the series are too coarse
+  };
+  Kind kind = Kind::None;
+  bool tein = true;       // which time, for BeyondLargest and BelowSmallest
+  double reach = 0.0;     // the time the ranges reach up or down to, seconds
+  bool resistor = false;  // which range can move that time: R and/or C
+  bool capacitor = false;
+
+  friend bool operator==(const Shortfall&, const Shortfall&) = default;
+};
+
+inline constexpr double kShortfallFrom = 0.1;
+
+Shortfall shortfallOf(const StandardSearch& request, const StandardSet& best);
 
 }  // namespace kippwerk

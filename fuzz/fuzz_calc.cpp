@@ -8,6 +8,7 @@
 #include "core/standardsearch.h"
 #include "core/timeentry.h"
 #include "core/timing.h"
+#include "core/tolerance.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
@@ -46,6 +47,8 @@ void checkSearch(fuzz::Input& in) {
   q.cMax = q.cMin * magnitude(in);
   q.fixed = static_cast<FixedPart>(in.take<std::uint8_t>() % 3);
   q.fixedValue = magnitude(in);
+  q.resistorTolerance = in.take<std::uint8_t>() / 256.0;
+  q.capacitorTolerance = in.take<std::uint8_t>() / 256.0;
 
   const StandardSets sets = searchStandardSets(q);
   if (!sets.ok()) return;
@@ -72,6 +75,11 @@ void checkSearch(fuzz::Input& in) {
       fuzz::require(previous->deviation <= s.deviation + 1e-12, "sets not sorted");
     }
     previous = &s;
+    const ToleranceSpread t =
+        toleranceSpread(s.r1, s.r2, s.c1, q.diode, q.resistorTolerance, q.capacitorTolerance);
+    fuzz::require(t.frequenz.low > 0 && std::isfinite(t.edges[3].high) && t.tein.low > 0 &&
+                      t.taus.low > 0 && std::isfinite(t.frequenz.high),
+                  "a listed set has no finite spread");
     const std::string text = partText(s.r1, resistorUnits) + partText(s.c1, capacitorUnits) +
                              timeText(s.tein) + frequencyText(s.frequenz) + percentText(s.devTein) +
                              percentText(s.deviation);
@@ -81,6 +89,8 @@ void checkSearch(fuzz::Input& in) {
   const std::size_t r2 = q.fixed == FixedPart::R2 ? 1 : r1;
   const std::size_t c1 =
       q.fixed == FixedPart::C1 ? 1 : standardValues(q.capacitorSeries, q.cMin, q.cMax).size();
+  const Shortfall why = shortfallOf(q, sets.value().front());
+  fuzz::require(std::isfinite(why.reach) && why.reach >= 0, "shortfall reach");
   if (r1 * r2 * c1 <= 20000) {
     const StandardSets every = searchStandardSetsExhaustive(q);
     fuzz::require(every.ok() && every.value() == sets.value(), "differs from exhaustive search");

@@ -206,6 +206,7 @@ void frmKippwerk::Form_Load() {
   c_.cmbGegC1->setCurrentIndex(2);
   c_.cmbR2->setCurrentIndex(1);
   c_.cmbC1->setCurrentIndex(2);
+  desired_ = q_.times;
 }
 
 void frmKippwerk::showMessage(QMessageBox::Icon icon, const QString& text) {
@@ -258,6 +259,7 @@ void frmKippwerk::applyTimeEntry(QLineEdit* box,
     return setText(nullptr);
   }
   q_.times = next.value();
+  desired_ = q_.times;
   setText(box);
 }
 
@@ -296,6 +298,7 @@ void frmKippwerk::chkDiode_Click() {
   c_.txtTaus->setReadOnly(equalTimes);
   c_.txtFrequenz->setReadOnly(!equalTimes);
   q_.times = next.value();
+  desired_ = q_.times;
   setText(nullptr);
 }
 
@@ -352,10 +355,15 @@ void frmKippwerk::mnuNormwerte_Click() {
   if (normwerte_ == nullptr) {
     normwerte_ = new frmNormwerte(this);
     connect(normwerte_, &frmNormwerte::takeOver, this, &frmKippwerk::takeOverStandardSet);
+  } else if (normwerte_->isVisible()) {
+    // Open already: to the front, with what the user is typing there.
+    normwerte_->raise();
+    normwerte_->activateWindow();
+    return;
   }
   frmNormwerte::Start start;
-  start.tein = q_.times.tein;
-  start.taus = q_.times.taus;
+  start.tein = desired_.tein;
+  start.taus = desired_.taus;
   start.diode = c_.chkDiode->isChecked();
   start.known = c_.optR2->isChecked() ? KnownComponent::R2 : KnownComponent::C1;
   start.c1Text = c_.txtC1->text();
@@ -378,6 +386,8 @@ void frmKippwerk::takeOverStandardSet(const frmNormwerte::HandOver& set) {
   c_.chkD->setChecked(set.diode);
   showOnlyPage(4);
   cmdBerechne_Click();
+  raise();
+  activateWindow();
 }
 
 void frmKippwerk::mnuAbout_Click() {

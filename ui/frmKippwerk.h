@@ -76,6 +76,9 @@ class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-namin
   void showError(Error error);
 
   Quantities q_;
+  // The times last set on the time-entry page (the timing page's results are not wishes):
+  // what the standard-values window is offered.
+  Times desired_;
   frmNormwerte* normwerte_ = nullptr;  // made on first use, lives with the window
   // The time box that received the last key press while it had the focus.
   const QObject* keyPressedIn_ = nullptr;

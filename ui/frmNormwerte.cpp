@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "ui/reading.h"
 #include "ui/signalpicture.h"
@@ -167,9 +168,12 @@ std::array<QString, 8> rowTexts(const StandardSet& s) {
           fromCore(percentText(s.devTaus))};
 }
 
-QString outOfRange(const char* field) {
-  return QStringLiteral("Der Wert bei „%1“ liegt außerhalb des darstellbaren Zahlenbereichs.")
-      .arg(QString::fromUtf8(field));
+QString outOfRange(const QString& where) {
+  return QStringLiteral("Der Wert %1 liegt außerhalb des darstellbaren Zahlenbereichs.").arg(where);
+}
+
+QString partName(FixedPart part) {
+  return part == FixedPart::C1 ? QStringLiteral("C1") : QStringLiteral("R2");
 }
 
 QString emptyRange(const char* part, double min, double max, Series series) {
@@ -189,8 +193,7 @@ QString statusText(SearchError error, const StandardSearch& q) {
     case SearchError::TeinNotGreater:
       return QStringLiteral("Ohne Diode muss t-EIN größer als t-AUS sein.");
     case SearchError::FixedNotPositive:
-      return QStringLiteral("Der feste Wert von %1 muss größer als 0 sein.")
-          .arg(q.fixed == FixedPart::C1 ? QStringLiteral("C1") : QStringLiteral("R2"));
+      return QStringLiteral("Der feste Wert von %1 muss größer als 0 sein.").arg(partName(q.fixed));
     case SearchError::ResistorRangeEmpty:
       return emptyRange("R", q.rMin, q.rMax, q.resistorSeries);
     case SearchError::CapacitorRangeEmpty:
@@ -199,8 +202,71 @@ QString statusText(SearchError error, const StandardSearch& q) {
       return QStringLiteral(
           "Mit diesen Bereichen kommt keine Kombination auch nur annähernd an die gewünschten "
           "Zeiten heran; bitte die Bereiche anpassen.");
+    case SearchError::BeyondEveryRange:
+      return QStringLiteral(
+                 "An diese Zeiten kommt keine Kombination von Normwerten auch nur annähernd "
+                 "heran, mit welchen Bereichen auch immer; bitte andere Zeiten%1 eingeben.")
+          .arg(q.fixed == FixedPart::None ? QString()
+                                          : QStringLiteral(" oder einen anderen festen Wert"));
   }
   return {};
+}
+
+// Why the best set still misses a desired time by more than 10 %, or nothing.
+QString shortfallText(const Shortfall& s, const StandardSearch& q) {
+  using Kind = Shortfall::Kind;
+  auto bounds = [&s](const char* end) {
+    const QString r = QStringLiteral("R %1").arg(QLatin1String(end));
+    const QString c = QStringLiteral("C %1").arg(QLatin1String(end));
+    if (s.resistor && s.capacitor) return QStringLiteral("%1 oder %2").arg(r, c);
+    return s.resistor ? r : c;
+  };
+  const QString time = s.tein ? QStringLiteral("t-EIN") : QStringLiteral("t-AUS");
+  const QString reach = fromCore(timeText(s.reach));
+  switch (s.kind) {
+    case Kind::None:
+      return {};
+    case Kind::BeyondLargest:
+      return QStringLiteral("Die Bereiche reichen nur bis %1 = %2; %3 erhöhen.")
+          .arg(time, reach, bounds("max"));
+    case Kind::BelowSmallest:
+      return QStringLiteral("Die Bereiche reichen erst ab %1 = %2; %3 verringern.")
+          .arg(time, reach, bounds("min"));
+    case Kind::Ratio:
+      return QStringLiteral(
+          "Das Verhältnis von t-EIN zu t-AUS liegt außerhalb dessen, was Widerstände von R min "
+          "bis R max ergeben; R min verringern oder R max erhöhen.");
+    case Kind::NumberRange:
+      return QStringLiteral(
+          "Die gewünschten Zeiten liegen zu nahe an den Grenzen des darstellbaren "
+          "Zahlenbereichs; bitte andere Zeiten eingeben.");
+    case Kind::Series:
+      return QStringLiteral(
+                 "Keine Kombination kommt auf 10 % an die gewünschten Zeiten heran: die Reihen "
+                 "sind dafür zu grob; bitte eine feinere Reihe wählen%1.")
+          .arg(q.fixed == FixedPart::None ? QString() : QStringLiteral(" oder nichts festlegen"));
+  }
+  return {};
+}
+
+// A number and a unit of `units` that the timing page reads as `value`: `preferred` when it
+// reads back as the same number up to its last binary digits ("4.7" nF is the part 4.7 nF,
+// though 4.7 times 1e-9 is not the double nearest to 4.7e-9), else the shortest exact number
+// in the largest unit that keeps it at 1 or above.
+ScaledText exactPart(double value, std::span<const Unit> units, const ScaledText& preferred) {
+  auto readBack = [&](const ScaledText& t) {
+    const Result<double> read = parseValue(t.number);
+    return read ? applyUnit(read.value(), units, t.unit).valueOr(0.0) : 0.0;
+  };
+  if (std::fabs(readBack(preferred) - value) <= std::fabs(value) * 1e-14) return preferred;
+  for (int i = static_cast<int>(units.size()) - 1; i >= 0; --i) {
+    const double factor = units[static_cast<std::size_t>(i)].factor;
+    const ScaledText t{exactText(value / factor), i};
+    if (value >= factor && readBack(t) == value) return t;
+  }
+  const auto base =
+      std::find_if(units.begin(), units.end(), [](const Unit& u) { return u.factor == 1.0; });
+  return {exactText(value), static_cast<int>(base - units.begin())};
 }
 
 // The result table: eight columns, ten rows without a scroll bar, whole rows selected.
@@ -263,12 +329,17 @@ void frmNormwerte::build() {
   spread->setObjectName(QStringLiteral("lblNToleranz"));
   spread->setTextFormat(Qt::PlainText);
   spread->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  // The status and the spread never show at once: they share one place of five lines, so
-  // the picture below does not move when one gives way to the other.
-  auto* below = new QGridLayout;
-  below->addWidget(status, 0, 0);
-  below->addWidget(spread, 0, 0);
-  below->setRowMinimumHeight(0, 5 * fontMetrics().lineSpacing() + 4);
+  // The status line above the spread; both keep their room when empty, so the picture below
+  // does not move when a text comes or goes.
+  auto* below = new QVBoxLayout;
+  below->setSpacing(2);
+  auto lines = [this](int n) {
+    return fontMetrics().size(0, QStringLiteral("X\n").repeated(n - 1) + QLatin1Char('X')).height();
+  };
+  status->setMinimumHeight(lines(2));
+  spread->setMinimumHeight(lines(5));
+  below->addWidget(status);
+  below->addWidget(spread);
 
   auto* picture = new SignalPicture;
   picture->setObjectName(QStringLiteral("picNSignal"));
@@ -345,17 +416,17 @@ void frmNormwerte::connectEvents() {
                          c_.txtNCmax, c_.txtNFest}) {
     connect(box, &QLineEdit::textChanged, this, &frmNormwerte::recompute);
   }
-  for (QComboBox* list :
-       {c_.cmbNReiheC, c_.cmbNRmin, c_.cmbNRmax, c_.cmbNCmin, c_.cmbNCmax, c_.cmbNFestEinheit}) {
+  // A tolerance decides which sets are usable at the edges of the number range, so it
+  // searches again like every other input.
+  for (QComboBox* list : {c_.cmbNReiheC, c_.cmbNRmin, c_.cmbNRmax, c_.cmbNCmin, c_.cmbNCmax,
+                          c_.cmbNFestEinheit, c_.cmbNTolR, c_.cmbNTolC}) {
     connect(list, &QComboBox::currentIndexChanged, this, &frmNormwerte::recompute);
   }
   connect(c_.cmbNReiheR, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNReiheR_Click);
-  for (QComboBox* list : {c_.cmbNTolR, c_.cmbNTolC}) {
-    connect(list, &QComboBox::currentIndexChanged, this, &frmNormwerte::showSelected);
-  }
   connect(c_.cmbNFest, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNFest_Click);
   connect(c_.chkNDiode, &QCheckBox::toggled, this, &frmNormwerte::recompute);
-  connect(c_.tblNormwerte, &QTableWidget::itemSelectionChanged, this, &frmNormwerte::showSelected);
+  connect(c_.tblNormwerte, &QTableWidget::itemSelectionChanged, this,
+          &frmNormwerte::keepOneRowSelected);
   connect(c_.cmdNUebernehmen, &QPushButton::clicked, this, &frmNormwerte::cmdNUebernehmen_Click);
   connect(c_.cmdNSchliessen, &QPushButton::clicked, this, &QWidget::close);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -364,14 +435,21 @@ void frmNormwerte::connectEvents() {
 }
 
 void frmNormwerte::open(const Start& start) {
+  const bool newTimes = !opened_ || start.tein != start_.tein || start.taus != start_.taus ||
+                        start.diode != start_.diode;
+  const bool newParts = !opened_ || start.known != start_.known || start.c1Text != start_.c1Text ||
+                        start.c1Unit != start_.c1Unit || start.r2Text != start_.r2Text ||
+                        start.r2Unit != start_.r2Unit;
   start_ = start;
-  {
+  opened_ = true;
+  if (newTimes) {
     const QSignalBlocker quietTein(c_.txtNTein), quietTaus(c_.txtNTaus), quietDiode(c_.chkNDiode);
-    c_.txtNTein->setText(fromCore(exactText(start.tein)));
-    c_.txtNTaus->setText(fromCore(exactText(start.taus)));
+    // The main window's display form: no binary noise from the time-entry arithmetic.
+    c_.txtNTein->setText(fromCore(formatValue(start.tein)).trimmed());
+    c_.txtNTaus->setText(fromCore(formatValue(start.taus)).trimmed());
     c_.chkNDiode->setChecked(start.diode);
   }
-  fillFixedValue();
+  if (newParts) fillFixedValue();
   recompute();
   show();
   raise();
@@ -431,11 +509,16 @@ Result<StandardSearch, QString> frmNormwerte::readRequest() const {
   q.resistorSeries = kResistorSeries[std::max(0, c_.cmbNReiheR->currentIndex())];
   q.capacitorSeries = kCapacitorSeries[std::max(0, c_.cmbNReiheC->currentIndex())];
   q.fixed = fixedChoice();
+  auto percent = [](std::span<const double> list, const QComboBox* box) {
+    return list[static_cast<std::size_t>(std::max(0, box->currentIndex()))] / 100.0;
+  };
+  q.resistorTolerance = percent(kResistorTolerances, c_.cmbNTolR);
+  q.capacitorTolerance = percent(kCapacitorTolerances, c_.cmbNTolC);
   struct Input {
     const QLineEdit* box;
     const QComboBox* units;  // nullptr: seconds
     std::span<const Unit> table;
-    const char* name;
+    const char* name;  // the range boxes must hold a number above 0
     double* into;
   };
   const Input inputs[] = {
@@ -446,14 +529,23 @@ Result<StandardSearch, QString> frmNormwerte::readRequest() const {
       {c_.txtNCmin, c_.cmbNCmin, capacitorUnits, "C min", &q.cMin},
       {c_.txtNCmax, c_.cmbNCmax, capacitorUnits, "C max", &q.cMax},
       {c_.txtNFest, c_.cmbNFestEinheit,
-       q.fixed == FixedPart::C1 ? std::span<const Unit>(capacitorUnits) : resistorUnits, "Wert",
+       q.fixed == FixedPart::C1 ? std::span<const Unit>(capacitorUnits) : resistorUnits, nullptr,
        &q.fixedValue},
   };
   for (const Input& in : inputs) {
-    if (in.into == &q.fixedValue && q.fixed == FixedPart::None) continue;
+    const bool fixed = in.into == &q.fixedValue;
+    if (fixed && q.fixed == FixedPart::None) continue;
     const Result<double> v = in.units == nullptr ? parseValue(in.box->text().toStdString())
                                                  : readScaled(in.box, in.units, in.table);
-    if (!v) return outOfRange(in.name);
+    const QString name = QString::fromUtf8(fixed ? "" : in.name);
+    if (!v) {
+      return outOfRange(fixed ? QStringLiteral("von ") + partName(q.fixed)
+                              : QStringLiteral("bei „%1“").arg(name));
+    }
+    const bool range = in.units != nullptr && !fixed;
+    if (range && !(v.value() > 0.0)) {
+      return QStringLiteral("Bitte bei „%1“ einen Wert größer als 0 eingeben.").arg(name);
+    }
     *in.into = v.value();
   }
   return q;
@@ -465,6 +557,7 @@ void frmNormwerte::recompute() {
   StandardSets sets = searchStandardSets(request.value());
   if (!sets) return showProblem(statusText(sets.error(), request.value()));
   showSets(sets.value(), request.value());
+  c_.lblNStatus->setText(shortfallText(shortfallOf(request_, sets_.front()), request_));
 }
 
 void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch& request) {
@@ -488,6 +581,7 @@ void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch&
       item->setText(texts[static_cast<std::size_t>(column)]);
     }
   }
+  t->setCurrentCell(0, 0);
   t->selectRow(0);
   c_.cmdNUebernehmen->setEnabled(true);
   showSelected();
@@ -502,19 +596,28 @@ void frmNormwerte::showProblem(const QString& status) {
   showSelected();
 }
 
+// While there are rows, one is highlighted: a click beside the rows or a Ctrl+click on the
+// highlighted one would otherwise leave none, while the lines below still showed a set.
+void frmNormwerte::keepOneRowSelected() {
+  QTableWidget* t = c_.tblNormwerte;
+  if (t->rowCount() > 0 && t->selectionModel()->selectedRows().isEmpty()) {
+    const QSignalBlocker quiet(t);
+    t->selectRow(std::clamp(t->currentRow(), 0, t->rowCount() - 1));
+  }
+  showSelected();
+}
+
+// Everything acts on the highlighted row.
 const StandardSet* frmNormwerte::selectedSet() const {
-  const int row = c_.tblNormwerte->currentRow();
-  return row >= 0 && row < static_cast<int>(sets_.size()) ? &sets_[static_cast<std::size_t>(row)]
-                                                          : nullptr;
+  const QModelIndexList rows = c_.tblNormwerte->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return nullptr;
+  const int row = rows.front().row();
+  return row < static_cast<int>(sets_.size()) ? &sets_[static_cast<std::size_t>(row)] : nullptr;
 }
 
 ToleranceSpread frmNormwerte::spreadOf(const StandardSet& s) const {
-  auto percent = [](std::span<const double> list, const QComboBox* box) {
-    return list[static_cast<std::size_t>(std::max(0, box->currentIndex()))] / 100.0;
-  };
-  return toleranceSpread(s.r1, s.r2, s.c1, request_.diode,
-                         percent(kResistorTolerances, c_.cmbNTolR),
-                         percent(kCapacitorTolerances, c_.cmbNTolC));
+  return toleranceSpread(s.r1, s.r2, s.c1, request_.diode, request_.resistorTolerance,
+                         request_.capacitorTolerance);
 }
 
 void frmNormwerte::showSelected() {
@@ -549,11 +652,20 @@ bool frmNormwerte::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+// The timing page computes from texts: each must read back as the very part behind the row,
+// a fixed part with all the digits it was typed with.
 void frmNormwerte::cmdNUebernehmen_Click() {
   const StandardSet* s = selectedSet();
   if (s == nullptr) return;
-  emit takeOver(HandOver{partNumber(s->r1, resistorUnits), partNumber(s->r2, resistorUnits),
-                         partNumber(s->c1, capacitorUnits), request_.diode});
+  const Result<double> typedValue = parseValue(c_.txtNFest->text().toStdString());
+  const ScaledText typed{typedValue ? exactText(typedValue.value()) : std::string(),
+                         c_.cmbNFestEinheit->currentIndex()};
+  auto part = [&](double value, std::span<const Unit> units, FixedPart which) {
+    return exactPart(value, units, request_.fixed == which ? typed : partNumber(value, units));
+  };
+  emit takeOver(HandOver{part(s->r1, resistorUnits, FixedPart::None),
+                         part(s->r2, resistorUnits, FixedPart::R2),
+                         part(s->c1, capacitorUnits, FixedPart::C1), request_.diode});
 }
 
 }  // namespace kippwerk::ui

@@ -4,9 +4,11 @@
 // inputs with the program's number rules, runs the search in the core and rewrites the table,
 // the status line and the signal picture; the window keeps nothing but the sets last found.
 // The selected row and the tolerances give the worst-case spread shown below the table.
-// It knows the main window only through Start, what it is filled with at each opening, and the
-// takeOver signal that hands the selected set back. It never shows a message box: what it
-// cannot compute it says in its status line.
+// It knows the main window only through Start, what it is offered at each opening, and the
+// takeOver signal that hands the selected set back. An opening takes over only what changed in
+// the main window since the last one, so what the user typed here stays. It never shows a
+// message box: what it cannot compute, or why the best set still misses, it says in its
+// status line.
 
 #include <QWidget>
 #include <vector>
@@ -33,14 +35,15 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
  public:
   // The main window's state that the inputs take over when the window is opened.
   struct Start {
-    double tein = 0.0, taus = 0.0;  // full precision
+    double tein = 0.0, taus = 0.0;  // the desired times of the time-entry page
     bool diode = false;
     KnownComponent known = KnownComponent::C1;
     QString c1Text, r2Text;  // the known-component page's boxes and their unit indices
     int c1Unit = -1, r2Unit = -1;
   };
 
-  // A set as the timing page takes it: numbers and unit indices as the table shows them.
+  // A set as the timing page takes it: a number and a unit index for each part that give
+  // exactly the part behind the row, in the table's form wherever that is exact.
   struct HandOver {
     ScaledText r1, r2, c1;
     bool diode = false;
@@ -48,7 +51,8 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
 
   explicit frmNormwerte(QWidget* parent = nullptr);
 
-  // Fills the inputs from `start`, shows the window and brings it to the front.
+  // Takes over from `start` what differs from the last opening (everything the first time),
+  // shows the window and brings it to the front.
   void open(const Start& start);
 
   const std::vector<StandardSet>& sets() const { return sets_; }
@@ -73,6 +77,7 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   Result<StandardSearch, QString> readRequest() const;
   void showSets(std::vector<StandardSet> sets, const StandardSearch& request);
   void showProblem(const QString& status);
+  void keepOneRowSelected();
   void showSelected();
   void copySelectedRow() const;
   FixedPart fixedChoice() const;
@@ -80,6 +85,7 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   ToleranceSpread spreadOf(const StandardSet& s) const;
 
   Start start_;
+  bool opened_ = false;
   StandardSearch request_;
   std::vector<StandardSet> sets_;
 

@@ -8,6 +8,7 @@
 
 #include "core/normtext.h"
 #include "core/timing.h"
+#include "core/tolerance.h"
 #include "tests/core/test_support.h"
 
 namespace kippwerk {
@@ -132,6 +133,13 @@ INSTANTIATE_TEST_SUITE_P(
                           FixedPart::C1, 4.7e-6),
                   {{100e3, 68e3, 4.7e-6}, {91e3, 68e3, 4.7e-6}, {110e3, 68e3, 4.7e-6}},
                   0.008933},
+        // Two families give the same times: the smaller C1 first. Both tie at 1.01 % and a sum
+        // of 2.00 %; the third set is 1.26 % off.
+        WorkedRow{"EqualTimesSmallerCapacitorFirst",
+                  request(0.69 * 2.2e-3 * 1.01, 0.69 * 3.3e-3 * 0.99, true, Series::E6, 1e3, 10e3,
+                          Series::E6, 1e-6, 10e-6),
+                  {{2.2e3, 3.3e3, 1e-6}, {1e3, 1.5e3, 2.2e-6}, {1.5e3, 2.2e3, 1.5e-6}},
+                  0.010101},
         WorkedRow{"FixedResistorOutsideTheRange",
                   request(1e-3, 4e-4, false, Series::E96, 100, 1e5, Series::E12, 100e-12, 10e-6,
                           FixedPart::R2, 68000),
@@ -177,7 +185,25 @@ INSTANTIATE_TEST_SUITE_P(
                      q.tein = 5e-324;
                      q.diode = true;
                    }),
+                   SearchError::BeyondEveryRange},
+        RefusedRow{"TeinBeyondTheLargestPartsSearched", with([](auto& q) { q.tein = 1e308; }),
+                   SearchError::BeyondEveryRange},
+        RefusedRow{"TeinOutOfTheseRangesOnly", with([](auto& q) {
+                     q.tein = 1e-9;
+                     q.taus = 1e-10;
+                     q.cMin = 1e-3;
+                   }),
                    SearchError::Unreachable},
+        // Every set of these parts gives times whose sum is no longer a number.
+        RefusedRow{"EverySetOverflows", with([](auto& q) {
+                     q.tein = 1.5e308;
+                     q.taus = 1e308;
+                     q.fixed = FixedPart::C1;
+                     q.fixedValue = 1e305;
+                   }),
+                   SearchError::Unreachable},
+        RefusedRow{"ToleranceOfAHundredPercent", with([](auto& q) { q.capacitorTolerance = 1; }),
+                   SearchError::OutOfRange},
         RefusedRow{"TausFarAboveEverySet", with([](auto& q) {
                      q.diode = true;
                      q.taus = 1e11;
@@ -206,6 +232,28 @@ INSTANTIATE_TEST_SUITE_P(
                    }),
                    SearchError::CapacitorRangeEmpty}),
     testing::RowName());
+
+// Near the end of the double range only sets whose every shown quantity, spread included, is
+// a finite number above 0 are listed.
+TEST(StandardSearchAtTheEdgeOfTheNumbers, ListsOnlySetsWithFiniteSpreads) {
+  StandardSearch q{1.5e308, 1e308};
+  q.fixed = FixedPart::C1;
+  q.fixedValue = 1e302;
+  q.resistorTolerance = 0.05;
+  q.capacitorTolerance = 0.1;
+  const StandardSets sets = searchStandardSets(q);
+  ASSERT_TRUE(sets.ok());
+  ASSERT_EQ(sets.value().size(), kMaxStandardSets);
+  EXPECT_EQ(sets.value(), searchStandardSetsExhaustive(q).value());
+  for (const StandardSet& s : sets.value()) {
+    const ToleranceSpread t = toleranceSpread(s.r1, s.r2, s.c1, false, 0.05, 0.1);
+    EXPECT_GT(s.frequenz, 0.0);
+    EXPECT_TRUE(std::isfinite(t.edges[3].high) && t.frequenz.low > 0) << s.r1 << " " << s.r2;
+  }
+  // Without tolerances a set may come nearer to the end.
+  q.resistorTolerance = q.capacitorTolerance = 0;
+  EXPECT_GT(searchStandardSets(q).value().front().tein, sets.value().front().tein);
+}
 
 TEST(StandardSearchFixedCapacitor, IgnoresTheCapacitorRange) {
   StandardSearch q{0.54, 0.22};
@@ -319,6 +367,72 @@ TEST(ExactText, ReadsBackAsTheSameDouble) {
     const Result<double> back = parseValue(exactText(x));
     ASSERT_TRUE(back.ok()) << exactText(x);
     EXPECT_EQ(back.value(), x) << exactText(x);
+  }
+}
+
+// What holds the best set back, worked out from the ranges by hand (brute force in exact
+// fractions for the best sets).
+struct ShortfallRow {
+  const char* name;
+  StandardSearch request;
+  Shortfall want;
+};
+
+class Shortfalls : public ::testing::TestWithParam<ShortfallRow> {};
+
+TEST_P(Shortfalls, NameWhatHoldsTheBestSetBack) {
+  const ShortfallRow& r = GetParam();
+  const StandardSets sets = searchStandardSets(r.request);
+  ASSERT_TRUE(sets.ok());
+  Shortfall got = shortfallOf(r.request, sets.value().front());
+  EXPECT_NEAR(got.reach, r.want.reach, r.want.reach * 1e-12);
+  got.reach = r.want.reach;
+  EXPECT_EQ(got, r.want);
+}
+
+using Kind = Shortfall::Kind;
+
+INSTANTIATE_TEST_SUITE_P(
+    Search, Shortfalls,
+    ::testing::Values(
+        ShortfallRow{"WithinTenPercent", StandardSearch{0.54, 0.22}, {}},
+        // 10 M Ohm and 1 uF give 6.9 s at most; the best set is 31 % short.
+        ShortfallRow{"TeinBeyondTheLargestParts",
+                     request(10, 0.5, true, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-6),
+                     {Kind::BeyondLargest, true, 6.9, true, true}},
+        // C1 is fixed at 1 uF, so only R min can go lower: 1 k Ohm gives t-AUS = 0.69 ms.
+        ShortfallRow{"TausBelowTheSmallestParts",
+                     request(1e-3, 1e-4, false, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3,
+                             FixedPart::C1, 1e-6),
+                     {Kind::BelowSmallest, false, 0.69e-3, true, false}},
+        // t-EIN / t-AUS = 100000 needs R1 / R2 = 99999; 1 k to 10 M Ohm allow 10000.
+        ShortfallRow{"RatioBeyondTheResistorRange",
+                     request(1, 1e-5, false, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3),
+                     {Kind::Ratio, true, 0, true, false}},
+        // R1 = 1.22 k Ohm would be exact; E6 offers 1.0 k (-18 %) and 1.5 k (+23 %).
+        ShortfallRow{"SeriesTooCoarse",
+                     request(0.69 * 1.22e3 * 1e-6, 0.69 * 1e4 * 1e-6, true, Series::E6, 1e3, 10e6,
+                             Series::E6, 100e-12, 1e-3, FixedPart::C1, 1e-6),
+                     {Kind::Series}},
+        ShortfallRow{"TimesAtTheEndOfTheNumbers",
+                     [] {
+                       StandardSearch q{1.5e308, 1e308};
+                       q.fixed = FixedPart::C1;
+                       q.fixedValue = 1e302;
+                       q.resistorTolerance = 0.05;
+                       return q;
+                     }(),
+                     {Kind::NumberRange}}),
+    testing::RowName());
+
+// The names and the tolerance class each series is usually sold in.
+TEST(SeriesTables, NameAndToleranceClassOfEachSeries) {
+  const std::pair<const char*, double> want[] = {{"E3", 20}, {"E6", 20}, {"E12", 10},  {"E24", 5},
+                                                 {"E48", 2}, {"E96", 1}, {"E192", 0.5}};
+  ASSERT_EQ(std::size(kAllSeries), std::size(want));
+  for (std::size_t i = 0; i < std::size(want); ++i) {
+    EXPECT_EQ(seriesName(kAllSeries[i]), want[i].first);
+    EXPECT_EQ(usualTolerance(kAllSeries[i]), want[i].second) << want[i].first;
   }
 }
 

@@ -1,6 +1,7 @@
-// A seeded stream of random user actions against the real window, checking after every action
-// what must always hold. KIPPWERK_SOAK_ACTIONS sets the length (default 3000) and
-// KIPPWERK_SOAK_SEED the seed; a failure prints both and the last actions for a replay.
+// A seeded stream of random user actions against the real window and the standard-values
+// window, checking after every action what must always hold. KIPPWERK_SOAK_ACTIONS sets the
+// length (default 3000) and KIPPWERK_SOAK_SEED the seed; a failure prints both and the last
+// actions for a replay.
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QtTest>
 #include <cmath>
 #include <cstdio>
@@ -15,7 +17,9 @@
 #include <random>
 
 #include "core/numbers.h"
+#include "core/standardsearch.h"
 #include "core/timeentry.h"
+#include "ui/frmNormwerte.h"
 #include "ui/widgets.h"
 #include "ui_support.h"
 
@@ -136,16 +140,51 @@ class Soak {
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         return box;
       }
+      case 9:
+        if (pick(2) == 0 && actInNormwerte()) return nullptr;
+        [[fallthrough]];
       default:
         if (pick(20) == 0) {
           note("about");
           action(w_, "mnuAbout")->trigger();
+        } else if (pick(3) == 0) {
+          note("Normwerte");
+          action(w_, "mnuNormwerte")->trigger();
         } else {
           note("restart");
           action(w_, "mnuRestart")->trigger();
         }
         return nullptr;
     }
+  }
+
+  // What only the standard-values window has: its rows clicked, Ctrl+C, Escape.
+  bool actInNormwerte() {
+    auto* n = w_.findChild<kippwerk::ui::frmNormwerte*>();
+    if (n == nullptr || !n->isVisible()) return false;
+    auto* table = n->findChild<QTableWidget*>(QStringLiteral("tblNormwerte"));
+    switch (pick(4)) {
+      case 0: {
+        note("Escape in Normwerte");
+        QTest::keyClick(table, Qt::Key_Escape);
+        break;
+      }
+      case 1: {
+        note("Ctrl+C in the table");
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        break;
+      }
+      default: {
+        const int row = static_cast<int>(pick(12));
+        const QRect cell = table->visualRect(table->model()->index(row, 0));
+        const QPoint at = cell.isValid() ? cell.center() : QPoint(5, table->height() - 8);
+        note(QStringLiteral("click row %1").arg(row));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton,
+                          pick(4) == 0 ? Qt::ControlModifier : Qt::NoModifier, at);
+        break;
+      }
+    }
+    return true;
   }
 
   QString lastActions() const {
@@ -176,6 +215,64 @@ class Soak {
   std::mt19937_64 rng_;
   std::deque<QString> last_;
 };
+
+// The request the standard-values window's inputs show, read here on its own; nothing when an
+// input is unusable, which the window must then say in its status line.
+std::optional<kippwerk::StandardSearch> shownRequest(const QWidget& n) {
+  using namespace kippwerk;
+  auto box = [&](const char* name) { return child<QLineEdit>(n, name)->text().toStdString(); };
+  auto list = [&](const char* name) { return child<QComboBox>(n, name); };
+  auto series = [&](const char* name) {
+    for (Series s : kAllSeries) {
+      if (list(name)->currentText().toStdString() == seriesName(s)) return s;
+    }
+    return Series::E3;
+  };
+  auto percent = [&](const char* name) {
+    return parseValue(list(name)->currentText().mid(2).toStdString()).value() / 100;
+  };
+  StandardSearch q;
+  const std::vector<std::string> boxes = {box("txtNTein"), box("txtNTaus")};
+  for (const std::string& t : boxes) {
+    if (!parseValue(t)) return std::nullopt;
+  }
+  q.tein = parseValue(boxes[0]).value();
+  q.taus = parseValue(boxes[1]).value();
+  q.diode = child<QCheckBox>(n, "chkNDiode")->isChecked();
+  q.resistorSeries = series("cmbNReiheR");
+  q.capacitorSeries = series("cmbNReiheC");
+  q.resistorTolerance = percent("cmbNTolR");
+  q.capacitorTolerance = percent("cmbNTolC");
+  struct Range {
+    const char *box, *units;
+    std::span<const Unit> table;
+    double* into;
+  };
+  const Range ranges[] = {{"txtNRmin", "cmbNRmin", resistorUnits, &q.rMin},
+                          {"txtNRmax", "cmbNRmax", resistorUnits, &q.rMax},
+                          {"txtNCmin", "cmbNCmin", capacitorUnits, &q.cMin},
+                          {"txtNCmax", "cmbNCmax", capacitorUnits, &q.cMax}};
+  auto scaled = [&](const char* name, std::span<const Unit> table, const char* units) {
+    const Result<double> v = parseValue(box(name));
+    return v ? applyUnit(v.value(), table, list(units)->currentIndex()) : v;
+  };
+  for (const Range& r : ranges) {
+    const Result<double> v = scaled(r.box, r.table, r.units);
+    if (!v || !(v.value() > 0)) return std::nullopt;
+    *r.into = v.value();
+  }
+  const QString fixed = list("cmbNFest")->currentText();
+  if (fixed != QLatin1String("nichts")) {
+    q.fixed = fixed == QLatin1String("C1") ? FixedPart::C1 : FixedPart::R2;
+    const Result<double> v = scaled("txtNFest",
+                                    q.fixed == FixedPart::C1 ? std::span<const Unit>(capacitorUnits)
+                                                             : std::span<const Unit>(resistorUnits),
+                                    "cmbNFestEinheit");
+    if (!v) return std::nullopt;
+    q.fixedValue = v.value();
+  }
+  return q;
+}
 
 std::uint64_t fromEnv(const char* name, std::uint64_t fallback) {
   bool ok = false;
@@ -211,12 +308,14 @@ class SoakTest : public QObject {
       check(w, soak, typedIn, boxes, where);
       if (QTest::currentTestFailed()) return;
     }
-    std::printf("soak: seed %llu, %llu actions, %zu message boxes\n",
+    std::printf("soak: seed %llu, %llu actions, %zu message boxes, %zu with Normwerte open\n",
                 static_cast<unsigned long long>(seed), static_cast<unsigned long long>(count),
-                boxesSeen);
+                boxesSeen, normwerteChecks_);
   }
 
  private:
+  std::size_t normwerteChecks_ = 0;
+
   void check(const frmKippwerk& w, const Soak& soak, QLineEdit* typedIn,
              const MessageBoxWatcher& boxes, const QString& where) {
     const char* context = qPrintable(where);
@@ -226,6 +325,8 @@ class SoakTest : public QObject {
       QVERIFY2(!saysInfOrNan(box.text), context);
     }
     for (QLabel* label : w.findChildren<QLabel*>()) QVERIFY2(!saysInfOrNan(label->text()), context);
+    checkNormwerte(w, context);
+    if (QTest::currentTestFailed()) return;
     const auto& q = w.quantities();
     for (double v :
          {q.R1, q.R2, q.C1, q.times.tein, q.times.taus, q.times.tperiode, q.times.frequenz}) {
@@ -249,6 +350,26 @@ class SoakTest : public QObject {
                                            text + "' instead of '" + shown + "'"));
       }
     }
+  }
+
+  // The table is what a fresh search for the inputs shown gives, with one row highlighted, or
+  // it is empty and the status line says why.
+  void checkNormwerte(const frmKippwerk& w, const char* context) {
+    const auto* n = w.findChild<kippwerk::ui::frmNormwerte*>();
+    if (n == nullptr || !n->isVisible()) return;
+    ++normwerteChecks_;
+    const auto* table = child<QTableWidget>(*n, "tblNormwerte");
+    const QString status = child<QLabel>(*n, "lblNStatus")->text();
+    const std::optional<kippwerk::StandardSearch> q = shownRequest(*n);
+    const auto sets = q ? kippwerk::searchStandardSets(*q)
+                        : kippwerk::StandardSets(kippwerk::SearchError::OutOfRange);
+    if (!sets) {
+      QVERIFY2(table->rowCount() == 0 && !status.isEmpty(), context);
+      return;
+    }
+    QVERIFY2(n->sets() == sets.value(), context);
+    QVERIFY2(table->rowCount() == static_cast<int>(sets.value().size()), context);
+    QVERIFY2(table->selectionModel()->selectedRows().size() == 1, context);
   }
 };
 
