@@ -249,16 +249,17 @@ QString shortfallText(const Shortfall& s, const StandardSearch& q) {
   return {};
 }
 
-// A number and a unit of `units` that the timing page reads as `value`: `preferred` when it
-// reads back as the same number up to its last binary digits ("4.7" nF is the part 4.7 nF,
+// A number and a unit of `units` that the timing page reads as `value`: the table's text when
+// it reads back as the same number up to its last binary digits ("4.7" nF is the part 4.7 nF,
 // though 4.7 times 1e-9 is not the double nearest to 4.7e-9), else the shortest exact number
-// in the largest unit that keeps it at 1 or above.
-ScaledText exactPart(double value, std::span<const Unit> units, const ScaledText& preferred) {
+// in the largest unit that keeps it at 1 or above (a fixed R2 of 100.04 k Ohm as "100.04").
+ScaledText exactPart(double value, std::span<const Unit> units) {
   auto readBack = [&](const ScaledText& t) {
     const Result<double> read = parseValue(t.number);
     return read ? applyUnit(read.value(), units, t.unit).valueOr(0.0) : 0.0;
   };
-  if (std::fabs(readBack(preferred) - value) <= std::fabs(value) * 1e-14) return preferred;
+  const ScaledText shown = partNumber(value, units);
+  if (std::fabs(readBack(shown) - value) <= std::fabs(value) * 1e-14) return shown;
   for (int i = static_cast<int>(units.size()) - 1; i >= 0; --i) {
     const double factor = units[static_cast<std::size_t>(i)].factor;
     const ScaledText t{exactText(value / factor), i};
@@ -657,15 +658,8 @@ bool frmNormwerte::eventFilter(QObject* watched, QEvent* event) {
 void frmNormwerte::cmdNUebernehmen_Click() {
   const StandardSet* s = selectedSet();
   if (s == nullptr) return;
-  const Result<double> typedValue = parseValue(c_.txtNFest->text().toStdString());
-  const ScaledText typed{typedValue ? exactText(typedValue.value()) : std::string(),
-                         c_.cmbNFestEinheit->currentIndex()};
-  auto part = [&](double value, std::span<const Unit> units, FixedPart which) {
-    return exactPart(value, units, request_.fixed == which ? typed : partNumber(value, units));
-  };
-  emit takeOver(HandOver{part(s->r1, resistorUnits, FixedPart::None),
-                         part(s->r2, resistorUnits, FixedPart::R2),
-                         part(s->c1, capacitorUnits, FixedPart::C1), request_.diode});
+  emit takeOver(HandOver{exactPart(s->r1, resistorUnits), exactPart(s->r2, resistorUnits),
+                         exactPart(s->c1, capacitorUnits), request_.diode});
 }
 
 }  // namespace kippwerk::ui
