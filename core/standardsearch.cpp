@@ -41,7 +41,7 @@ bool spreadUsable(double r1, double r2, double c1, double tein, double taus,
     return false;
   }
   const ToleranceSpread s =
-      toleranceSpread(r1, r2, c1, q.diode, q.resistorTolerance, q.capacitorTolerance);
+      toleranceSpread(r1, r2, c1, q.circuit(), q.resistorTolerance, q.capacitorTolerance);
   for (const Spread& v : {s.tein, s.taus, s.tperiode, s.frequenz, s.duty, s.edges[0], s.edges[1],
                           s.edges[2], s.edges[3]}) {
     if (!(v.low > 0.0) || !std::isfinite(v.high)) return false;
@@ -57,10 +57,6 @@ struct Candidate {
   double deviation, sum;
 };
 
-double onTime(const StandardSearch& q, double r1, double r2, double c1) {
-  return kTiming * (q.diode ? r1 : r1 + r2) * c1;
-}
-
 // Where a set stands against another: smaller deviation, then the tie-breaks.
 bool better(const Candidate& a, const Candidate& b) {
   if (std::fabs(a.deviation - b.deviation) > kTie) return a.deviation < b.deviation;
@@ -71,13 +67,16 @@ bool better(const Candidate& a, const Candidate& b) {
 }
 
 // The parts one search may use. Index i + perDecade is ten times index i; with a fixed part
-// nothing can be scaled, so every set is its own family.
+// nothing can be scaled, so every set is its own family. With a real diode t-EIN is C1 times a
+// function of R1 and R2 that takes a root search and an integral; the fast search keeps each
+// value it worked out for the other capacitors, the exhaustive one works every set out anew.
 class Space {
  public:
   Space(const StandardSearch& q, std::vector<double> r, std::vector<double> r2,
-        std::vector<double> c)
-      : q_(q), r1_(std::move(r)), r2_(std::move(r2)), c_(std::move(c)) {
+        std::vector<double> c, bool keepOnTimes)
+      : q_(q), circuit_(q.circuit()), r1_(std::move(r)), r2_(std::move(r2)), c_(std::move(c)) {
     families_ = q.fixed == FixedPart::None;
+    keep_ = keepOnTimes && circuit_.realDiode();
     nR_ = static_cast<int>(seriesMantissas(q.resistorSeries).size());
     nC_ = static_cast<int>(seriesMantissas(q.capacitorSeries).size());
   }
@@ -93,19 +92,22 @@ class Space {
            1.0;
   }
   double onDeviation(int i1, int i2, int ic) const {
-    const double r1 = r1_[static_cast<std::size_t>(i1)];
-    const double on = q_.diode ? r1 : r1 + r2_[static_cast<std::size_t>(i2)];
-    return kTiming * on * c_[static_cast<std::size_t>(ic)] / q_.tein - 1.0;
+    return onTimePerFarad(i1, i2) * c_[static_cast<std::size_t>(ic)] / q_.tein - 1.0;
   }
 
-  // The R2 and R1 that would give the desired times exactly with capacitor ic.
+  // The R2 that would give t-AUS exactly with capacitor ic.
   double idealR2(int ic) const { return q_.taus / (kTiming * c_[static_cast<std::size_t>(ic)]); }
-  double idealR1(int i2, int ic) const {
-    const double on = q_.tein / (kTiming * c_[static_cast<std::size_t>(ic)]);
-    return q_.diode ? on : on - r2_[static_cast<std::size_t>(i2)];
-  }
-  int lowerBoundR1(double r) const { return lowerBound(r1_, r); }
   int lowerBoundR2(double r) const { return lowerBound(r2_, r); }
+
+  // The first R1 whose t-EIN reaches the desired one with R2 and C1: from the ideal formula's
+  // R1, moved over the few places the real diode lengthens t-EIN.
+  int firstR1Reaching(int i2, int ic) const {
+    const double on = q_.tein / (kTiming * c_[static_cast<std::size_t>(ic)]);
+    int i = lowerBound(r1_, q_.diode ? on : on - r2_[static_cast<std::size_t>(i2)]);
+    while (i > 0 && onDeviation(i - 1, i2, ic) >= 0.0) --i;
+    while (i < sizeR1() && onDeviation(i, i2, ic) < 0.0) ++i;
+    return i;
+  }
 
   // A set with finite times, or nothing.
   bool evaluate(int i1, int i2, int ic, Candidate& out) const {
@@ -123,7 +125,7 @@ class Space {
                 0.0};
     s.devTein = onDeviation(i1, i2, ic);
     s.devTaus = offDeviation(i2, ic);
-    s.tein = onTime(q_, s.r1, s.r2, s.c1);
+    s.tein = onTimePerFarad(i1, i2) * s.c1;
     s.taus = kTiming * s.r2 * s.c1;
     s.deviation = std::max(std::fabs(s.devTein), std::fabs(s.devTaus));
     s.sum = std::fabs(s.devTein) + std::fabs(s.devTaus);
@@ -185,7 +187,18 @@ class Space {
                     r2_[static_cast<std::size_t>(i2 + k * nR_)]);
   }
 
+  double onTimePerFarad(int i1, int i2) const {
+    const double r1 = r1_[static_cast<std::size_t>(i1)], r2 = r2_[static_cast<std::size_t>(i2)];
+    if (!keep_) return kippwerk::onTimePerFarad(circuit_, r1, r2);
+    const auto [at, added] = kept_.try_emplace(key(i1, i2, 0), 0.0);
+    if (added) at->second = kippwerk::onTimePerFarad(circuit_, r1, r2);
+    return at->second;
+  }
+
   const StandardSearch& q_;
+  Circuit circuit_;
+  bool keep_ = false;
+  mutable std::unordered_map<std::uint64_t, double> kept_;
   std::vector<double> r1_, r2_, c_;
   bool families_ = true;
   int nR_ = 1, nC_ = 1;
@@ -254,7 +267,8 @@ Reach ends(const StandardSearch& q, const Ends& e) {
   const double cLow = fixedC ? q.fixedValue : e.c.first, cHigh = fixedC ? q.fixedValue : e.c.second;
   const double r2Low = fixedR2 ? q.fixedValue : e.r.first;
   const double r2High = fixedR2 ? q.fixedValue : e.r.second;
-  return {onTime(q, e.r.first, r2Low, cLow), onTime(q, e.r.second, r2High, cHigh),
+  const Circuit circuit = q.circuit();
+  return {onTime(circuit, e.r.first, r2Low, cLow), onTime(circuit, e.r.second, r2High, cHigh),
           kTiming * r2Low * cLow, kTiming * r2High * cHigh};
 }
 
@@ -268,7 +282,7 @@ bool outOfReach(const StandardSearch& q, const Reach& r) {
 }
 
 // The request's checks, then the lists of parts; nothing when a check fails.
-Result<Space, SearchError> makeSpace(const StandardSearch& q) {
+Result<Space, SearchError> makeSpace(const StandardSearch& q, bool keepOnTimes) {
   const bool fixedC = q.fixed == FixedPart::C1;
   const bool fixedR2 = q.fixed == FixedPart::R2;
   for (double v : {q.tein, q.taus, q.rMin, q.rMax, q.cMin, q.cMax, q.fixedValue}) {
@@ -276,6 +290,9 @@ Result<Space, SearchError> makeSpace(const StandardSearch& q) {
   }
   for (double t : {q.resistorTolerance, q.capacitorTolerance}) {
     if (!(t >= 0.0 && t < 1.0)) return SearchError::OutOfRange;
+  }
+  if (q.circuit().realDiode() && !(q.ub > 0.0 && std::isfinite(q.ub))) {
+    return SearchError::OutOfRange;
   }
   if (!(q.tein > 0.0) || !(q.taus > 0.0)) return SearchError::TimesNotPositive;
   if (!q.diode && q.tein <= q.taus) return SearchError::TeinNotGreater;
@@ -293,7 +310,7 @@ Result<Space, SearchError> makeSpace(const StandardSearch& q) {
   if (outOfReach(q, ends(q, {{r.front(), r.back()}, {c.front(), c.back()}}))) {
     return SearchError::Unreachable;
   }
-  return Space(q, std::move(r), std::move(r2), std::move(c));
+  return Space(q, std::move(r), std::move(r2), std::move(c), keepOnTimes);
 }
 
 StandardSets finish(std::vector<Candidate> pool) {
@@ -321,7 +338,7 @@ class TenthSmallest {
 }  // namespace
 
 StandardSets searchStandardSets(const StandardSearch& request) {
-  const Result<Space, SearchError> made = makeSpace(request);
+  const Result<Space, SearchError> made = makeSpace(request, true);
   if (!made) return made.error();
   const Space& s = made.value();
 
@@ -331,7 +348,7 @@ StandardSets searchStandardSets(const StandardSearch& request) {
   for (int each = 2; seeds.size() < kMaxStandardSets; each *= 2) {
     for (int ic = 0; ic < s.sizeC(); ++ic) {
       around(s.sizeR2(), s.lowerBoundR2(s.idealR2(ic)), each, [&](int i2) {
-        around(s.sizeR1(), s.lowerBoundR1(s.idealR1(i2, ic)), each,
+        around(s.sizeR1(), s.firstR1Reaching(i2, ic), each,
                [&](int i1) { seeds.insert(s.representativeKey(i1, i2, ic)); });
       });
     }
@@ -353,7 +370,7 @@ StandardSets searchStandardSets(const StandardSearch& request) {
     walkOutward(s.sizeR2(), s.lowerBoundR2(s.idealR2(ic)), [&](int i2) {
       const double off = s.offDeviation(i2, ic);
       if (!usable(off) || !(std::fabs(off) <= limit)) return false;
-      walkOutward(s.sizeR1(), s.lowerBoundR1(s.idealR1(i2, ic)), [&](int i1) {
+      walkOutward(s.sizeR1(), s.firstR1Reaching(i2, ic), [&](int i1) {
         const double on = s.onDeviation(i1, i2, ic);
         if (!usable(on) || !(std::fabs(on) <= limit)) return false;
         Candidate c{};
@@ -369,7 +386,7 @@ StandardSets searchStandardSets(const StandardSearch& request) {
 }
 
 StandardSets searchStandardSetsExhaustive(const StandardSearch& request) {
-  const Result<Space, SearchError> made = makeSpace(request);
+  const Result<Space, SearchError> made = makeSpace(request, false);
   if (!made) return made.error();
   const Space& s = made.value();
   auto everySet = [&s](auto&& visit) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/circuit.h"
 #include "core/eseries.h"
 #include "core/result.h"
 
@@ -29,6 +30,11 @@ struct StandardSearch {
   // finite, non-zero number in every quantity, as it is far from the ends of the double range.
   double resistorTolerance = 0.0;
   double capacitorTolerance = 0.0;
+  // With the diode: its model and the supply voltage it works against.
+  DiodeModel diodeModel = kIdealDiode;
+  double ub = 9.0;
+
+  Circuit circuit() const { return {diode, diodeModel, ub}; }
 };
 
 struct StandardSet {
@@ -41,7 +47,7 @@ struct StandardSet {
 };
 
 enum class SearchError {
-  OutOfRange,           // a value is not finite, or a tolerance outside [0, 1)
+  OutOfRange,           // a value is not finite, a tolerance outside [0, 1), Ub not above 0
   TimesNotPositive,     // t-EIN or t-AUS not above 0
   TeinNotGreater,       // without the diode t-EIN must be above t-AUS
   FixedNotPositive,     // the fixed part is not above 0

@@ -28,7 +28,7 @@ std::string dutyText(double fraction) {
 
 }  // namespace
 
-ToleranceSpread toleranceSpread(double r1, double r2, double c1, bool diode,
+ToleranceSpread toleranceSpread(double r1, double r2, double c1, const Circuit& circuit,
                                 double resistorTolerance, double capacitorTolerance) {
   ToleranceSpread s;
   for (int corner = 0; corner < 8; ++corner) {
@@ -37,7 +37,7 @@ ToleranceSpread toleranceSpread(double r1, double r2, double c1, bool diode,
     };
     const double a = limit(r1, 0, resistorTolerance), b = limit(r2, 1, resistorTolerance);
     const double c = limit(c1, 2, capacitorTolerance);
-    const double tein = kTiming * (diode ? a : a + b) * c;
+    const double tein = onTime(circuit, a, b, c);
     const double taus = kTiming * b * c;
     const double period = tein + taus;
     const bool first = corner == 0;

@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+#include "core/circuit.h"
+
 namespace kippwerk {
 
 struct Spread {
@@ -25,8 +27,13 @@ struct ToleranceSpread {
 
 // Each part at its lower or upper limit, all eight corners: every quantity is monotonic in
 // each part, so the corners hold the extremes. Tolerances are fractions (0.05 for 5 %).
-ToleranceSpread toleranceSpread(double r1, double r2, double c1, bool diode,
+// t-EIN rises with each part in the real circuit too, so the corners hold there as well.
+ToleranceSpread toleranceSpread(double r1, double r2, double c1, const Circuit& circuit,
                                 double resistorTolerance, double capacitorTolerance);
+inline ToleranceSpread toleranceSpread(double r1, double r2, double c1, bool diode,
+                                       double resistorTolerance, double capacitorTolerance) {
+  return toleranceSpread(r1, r2, c1, Circuit{diode}, resistorTolerance, capacitorTolerance);
+}
 
 // Five lines joined by line feeds: t-EIN, t-AUS, t-Periode and Frequenz as
 // "t-EIN: 812.3 ms … 1.047 s (-9.75 % … +16.33 %)", relative to the desired values, then

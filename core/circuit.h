@@ -1,0 +1,97 @@
+#pragma once
+
+// The real circuit behind the ideal formulas: the chip families with their data-sheet limits,
+// the diodes across R2 as the common simulation models give them, and t-EIN with such a diode.
+// With the diode, C1 charges through R1 and the diode in parallel with R2; the diode's forward
+// voltage takes part of the drive, so t-EIN grows. Without it, and for t-AUS, the ideal
+// formulas hold.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kippwerk {
+
+struct ChipFamily {
+  std::string_view name;   // as the drop-down shows it
+  std::string_view where;  // "beim NE555": where the limits hold, for sentences
+  double ubMin, ubMax;     // volts
+  double fMax;             // hertz
+  double r1Min;            // ohms: the discharge transistor's current
+  double rSumPerVolt;      // ohms per volt of Ub: the threshold input's current; 0: no limit
+  double c1Min;            // farads: below, stray capacitance decides
+};
+
+inline constexpr std::array<ChipFamily, 2> kChipFamilies{{
+    {"NE555 (bipolar)", "beim NE555", 4.5, 16.0, 100e3, 1e3, 0.68e6, 500e-12},
+    {"CMOS (7555)", "bei CMOS-Typen", 2.0, 15.0, 500e3, 1e3, 0.0, 200e-12},
+}};
+
+// The Shockley diode: I = Is * (exp(V / (n * Vt)) - 1). Its series resistance is left out: at
+// the currents of a timing circuit it drops less than a millivolt. Is = 0: the ideal diode,
+// which conducts without any forward voltage.
+struct DiodeModel {
+  std::string_view name;
+  double is = 0.0;  // saturation current, amperes
+  double n = 1.0;   // emission coefficient
+
+  bool ideal() const { return !(is > 0.0); }
+};
+
+inline constexpr std::array<DiodeModel, 4> kDiodes{{
+    {"1N4148 (Silizium)", 2.52e-9, 1.752},
+    {"1N4001 (Gleichrichter)", 14.11e-9, 1.984},
+    {"1N5817 (Schottky)", 31.7e-6, 1.373},
+    {"ideal (wie Seite „Zeiten“)", 0.0, 1.0},
+}};
+inline constexpr DiodeModel kIdealDiode = kDiodes[3];
+
+// k * T / q at 27 degrees Celsius, volts.
+inline constexpr double kThermalVoltage = 1.380649e-23 * 300.15 / 1.602176634e-19;
+
+// What besides R1, R2 and C1 decides the times.
+struct Circuit {
+  bool diode = false;  // across R2
+  DiodeModel model = kIdealDiode;
+  double ub = 9.0;  // supply, volts
+
+  bool realDiode() const { return diode && !model.ideal(); }
+};
+
+// t-EIN divided by C1, seconds per farad: 0.69 * (R1 + R2) without the diode, 0.69 * R1 with the
+// ideal one, and with a real one (0.69 / ln 2) * T / C1, where the charge from Ub / 3 to
+// 2 Ub / 3 takes T = C1 * (R1 * ln(f(vs) / f(ve)) + integral from ve to vs of dvd / f(vd)),
+// f(vd) = Is * (exp(vd / (n * Vt)) - 1) + vd / R2 the current into C1 at diode voltage vd.
+// The timing constant 0.69 stands for ln 2 throughout, so the ideal diode's result is the
+// timing page's. It rises with R1 and with R2.
+double onTimePerFarad(const Circuit& c, double r1, double r2);
+
+inline double onTime(const Circuit& c, double r1, double r2, double c1) {
+  return onTimePerFarad(c, r1, r2) * c1;
+}
+
+// At the end of the charge, the share of the current into C1 that flows through R2 rather than
+// the diode (0 without a real diode).
+double r2CurrentShare(const Circuit& c, double r1, double r2);
+
+// The capacitor voltage over one period, from Ub / 3 charging to 2 Ub / 3 and discharging back,
+// as `points` samples of each half: times in seconds from the start of the charge, volts.
+struct VoltagePoint {
+  double t, v;
+};
+std::vector<VoltagePoint> capacitorVoltage(const Circuit& c, double r1, double r2, double c1,
+                                           int points);
+
+// The family's limits that a set breaks, in the order of the table's hints. `brief` is the
+// table's text ("R1 < 1 k Ohm"), `sentence` the reason.
+struct Hint {
+  std::string brief, sentence;
+};
+std::vector<Hint> astableHints(const ChipFamily& family, const Circuit& c, double r1, double r2,
+                               double c1, double frequency);
+
+// The same for the monostable circuit: one resistor R and C1.
+std::vector<Hint> monostableHints(const ChipFamily& family, double ub, double r, double c1);
+
+}  // namespace kippwerk
