@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/circuit.h"
 #include "core/dimensioning.h"
 #include "core/numbers.h"
 #include "core/standardsearch.h"
@@ -133,6 +134,25 @@ void standardSearchExhaustive(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(searchStandardSetsExhaustive(kSearch));
 }
 
+// With a 1N4148 at 5 V, E24 resistors and E6 capacitors over the default ranges: t-EIN of each
+// pair of resistors takes a root search and an integral.
+const StandardSearch kDiodeSearch = [] {
+  StandardSearch q{0.54, 0.22, true, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3};
+  q.resistorTolerance = 0.05;
+  q.capacitorTolerance = 0.1;
+  q.diodeModel = kDiodes[0];
+  q.ub = 5;
+  return q;
+}();
+
+void diodeSearchCore(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(searchStandardSets(kDiodeSearch));
+}
+
+void diodeSearchExhaustive(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(searchStandardSetsExhaustive(kDiodeSearch));
+}
+
 BENCHMARK(parseValueCore);
 BENCHMARK(parseValueStrtod);
 BENCHMARK(formatValueCore);
@@ -146,6 +166,11 @@ BENCHMARK(standardSearchCore)
     ->Repetitions(11)
     ->ReportAggregatesOnly(true);
 BENCHMARK(standardSearchExhaustive)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(diodeSearchCore)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(11)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(diodeSearchExhaustive)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Keeps the CPU time per iteration of every benchmark (the median where it is repeated) for the
 // ratio table.
@@ -165,7 +190,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
         {"formatValueCore", "formatValuePrintf"},
         {"timesTextCore", "timesTextStream"},
         {"dimensioningTextCore", "dimensioningTextStream"},
-        {"standardSearchCore", "standardSearchExhaustive"}};
+        {"standardSearchCore", "standardSearchExhaustive"},
+        {"diodeSearchCore", "diodeSearchExhaustive"}};
     std::printf("\n%-22s %-26s %s\n", "core", "baseline", "core / baseline (CPU time)");
     for (const auto& [core, baseline] : pairs) {
       const double ratio = times_.at(core) / times_.at(baseline);

@@ -1,11 +1,12 @@
 // Keys typed into a time box, each timed from the key press to the end of the repaint of the
 // window that shows its result: the t-EIN box of the time-entry page, and the t-EIN box of the
-// standard-values window with its table and signal picture. Each key changes the text, so
-// every run recomputes and repaints.
+// standard-values window with its table and signal picture, without and with the diode. Each
+// key changes the text, so every run recomputes and repaints.
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QTest>
 #include <algorithm>
@@ -57,6 +58,9 @@ int main(int argc, char** argv) {
   w.findChild<QAction*>(QStringLiteral("mnuNormwerte"))->trigger();
   auto* normwerte = w.findChild<QWidget*>(QStringLiteral("frmNormwerte"));
   measure("key in the standard-values t-EIN (search + table + picture + repaint)",
+          normwerte->findChild<QLineEdit*>(QStringLiteral("txtNTein")), normwerte);
+  normwerte->findChild<QCheckBox*>(QStringLiteral("chkNDiode"))->setChecked(true);
+  measure("the same with a 1N4148 at 9 V",
           normwerte->findChild<QLineEdit*>(QStringLiteral("txtNTein")), normwerte);
   return 0;
 }

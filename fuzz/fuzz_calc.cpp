@@ -49,6 +49,8 @@ void checkSearch(fuzz::Input& in) {
   q.fixedValue = magnitude(in);
   q.resistorTolerance = in.take<std::uint8_t>() / 256.0;
   q.capacitorTolerance = in.take<std::uint8_t>() / 256.0;
+  q.diodeModel = kDiodes[in.take<std::uint8_t>() % kDiodes.size()];
+  q.ub = in.take<std::uint8_t>() < 8 ? in.take<double>() : 1.0 + in.take<std::uint8_t>() / 16.0;
 
   const StandardSets sets = searchStandardSets(q);
   if (!sets.ok()) return;
@@ -76,7 +78,7 @@ void checkSearch(fuzz::Input& in) {
     }
     previous = &s;
     const ToleranceSpread t =
-        toleranceSpread(s.r1, s.r2, s.c1, q.diode, q.resistorTolerance, q.capacitorTolerance);
+        toleranceSpread(s.r1, s.r2, s.c1, q.circuit(), q.resistorTolerance, q.capacitorTolerance);
     fuzz::require(t.frequenz.low > 0 && std::isfinite(t.edges[3].high) && t.tein.low > 0 &&
                       t.taus.low > 0 && std::isfinite(t.frequenz.high),
                   "a listed set has no finite spread");
@@ -91,7 +93,7 @@ void checkSearch(fuzz::Input& in) {
       q.fixed == FixedPart::C1 ? 1 : standardValues(q.capacitorSeries, q.cMin, q.cMax).size();
   const Shortfall why = shortfallOf(q, sets.value().front());
   fuzz::require(std::isfinite(why.reach) && why.reach >= 0, "shortfall reach");
-  if (r1 * r2 * c1 <= 20000) {
+  if (r1 * r2 * c1 <= (q.circuit().realDiode() ? 3000u : 20000u)) {
     const StandardSets every = searchStandardSetsExhaustive(q);
     fuzz::require(every.ok() && every.value() == sets.value(), "differs from exhaustive search");
   }

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
@@ -62,13 +63,17 @@ int main(int argc, char** argv) {
   click(w, "cmdFertig");
   ok &= save(w, dir, "page3-result-computed.png");
 
-  // The standard-values window, opened from the menu, with other times, and with a range
-  // that holds no standard value.
+  // The standard-values window, opened from the menu, with other times and a 1N4148 at 5 V,
+  // and with a range that holds no standard value.
   w.findChild<QAction*>("mnuNormwerte")->trigger();
   auto* normwerte = w.findChild<QWidget*>("frmNormwerte");
   normwerte->findChild<QLineEdit*>("txtNTein")->setText("0.6");
   normwerte->findChild<QLineEdit*>("txtNTaus")->setText("0.25");
+  normwerte->findChild<QCheckBox*>("chkNDiode")->setChecked(true);
+  normwerte->findChild<QLineEdit*>("txtNUb")->setText("5");
   ok &= save(*normwerte, dir, "normwerte.png");
+  normwerte->findChild<QCheckBox*>("chkNDiode")->setChecked(false);
+  normwerte->findChild<QLineEdit*>("txtNUb")->setText("9");
   normwerte->findChild<QComboBox*>("cmbNRmax")->setCurrentIndex(1);
   normwerte->findChild<QLineEdit*>("txtNRmax")->setText("0.5");
   ok &= save(*normwerte, dir, "normwerte-empty-range.png");

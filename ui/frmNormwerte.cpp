@@ -1,67 +1,30 @@
 #include "ui/frmNormwerte.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <array>
 #include <cmath>
 
+#include "core/timing.h"
+#include "ui/partfields.h"
 #include "ui/reading.h"
+#include "ui/resulttable.h"
 #include "ui/signalpicture.h"
 
 namespace kippwerk::ui {
 namespace {
 
-constexpr Series kResistorSeries[] = {Series::E6,  Series::E12, Series::E24,
-                                      Series::E48, Series::E96, Series::E192};
-constexpr Series kCapacitorSeries[] = {Series::E3, Series::E6, Series::E12, Series::E24};
-constexpr int kResistorSeriesAtFirst = 2;   // E24
-constexpr int kCapacitorSeriesAtFirst = 1;  // E6
-// Tolerances in percent; the resistors' list follows the series (usualTolerance).
-constexpr double kResistorTolerances[] = {0.1, 0.25, 0.5, 1, 2, 5, 10, 20};
-constexpr double kCapacitorTolerances[] = {1, 2, 5, 10, 20};
-constexpr int kResistorToleranceAtFirst = 5;   // 5 %, the class of E24
-constexpr int kCapacitorToleranceAtFirst = 3;  // 10 %
+const char* const kColumns[] = {"R1",       "R2",      "C1",      "t-EIN",   "t-AUS",
+                                "Frequenz", "Δ t-EIN", "Δ t-AUS", "Hinweise"};
 
-const char* const kColumns[] = {"R1",    "R2",       "C1",      "t-EIN",
-                                "t-AUS", "Frequenz", "Δ t-EIN", "Δ t-AUS"};
-
-// The inputs as data, in reading order, which is also the Tab order. Each row is one cell of
-// the grid: row, column and the number of columns it spans.
-enum class Cell {
-  Label,
-  Box,
-  ResistorUnits,
-  CapacitorUnits,
-  ResistorSeries,
-  CapacitorSeries,
-  ResistorTolerance,
-  CapacitorTolerance,
-  Fixed,
-  Check
-};
-
-struct Field {
-  const char* name;
-  Cell kind;
-  const char* text;  // caption, or the box's first text
-  int row, column, span;
-  const char* accessibleName = nullptr;
-  int index = -1;  // first selection of a drop-down
-};
-
+// The inputs in reading order, which is also the Tab order.
 // clang-format off
 constexpr Field kFields[] = {
   {"lblNTein",  Cell::Label, "t-EIN =", 0, 0, 1},
@@ -72,104 +35,46 @@ constexpr Field kFields[] = {
   {"lblNTausS", Cell::Label, "s",       0, 5, 1},
   {"chkNDiode", Cell::Check, "Diode parallel zu R2", 0, 6, 3, "Diode parallel zu R2"},
 
-  {"lblNReiheR", Cell::Label,          "Widerstände:", 1, 0, 1},
-  {"cmbNReiheR", Cell::ResistorSeries, "",        1, 1, 1, "Reihe der Widerstände", kResistorSeriesAtFirst},
-  {"cmbNTolR",   Cell::ResistorTolerance, "",     1, 2, 1, "Toleranz der Widerstände", kResistorToleranceAtFirst},
-  {"lblNRmin",   Cell::Label,          "R min =", 1, 3, 1},
-  {"txtNRmin",   Cell::Box,            "1",       1, 4, 1, "R min"},
-  {"cmbNRmin",   Cell::ResistorUnits,  "",        1, 5, 1, "Einheit von R min", 1},
-  {"lblNRmax",   Cell::Label,          "R max =", 1, 6, 1},
-  {"txtNRmax",   Cell::Box,            "10",      1, 7, 1, "R max"},
-  {"cmbNRmax",   Cell::ResistorUnits,  "",        1, 8, 1, "Einheit von R max", 2},
+  {"lblNTyp",      Cell::Label,  "Schaltung:", 1, 0, 1},
+  {"cmbNTyp",      Cell::Family, "",           1, 1, 2, "Schaltkreisfamilie", 0},
+  {"lblNUb",       Cell::Label,  "Ub =",       1, 3, 1},
+  {"txtNUb",       Cell::Box,    "9",          1, 4, 1, "Betriebsspannung Ub in Volt"},
+  {"lblNUbV",      Cell::Label,  "V",          1, 5, 1},
+  {"lblNDiodeTyp", Cell::Label,  "Diode:",     1, 6, 1},
+  {"cmbNDiodeTyp", Cell::Diode,  "",           1, 7, 2, "Diodentyp", 0},
 
-  {"lblNReiheC", Cell::Label,           "Kondensator:", 2, 0, 1},
-  {"cmbNReiheC", Cell::CapacitorSeries, "",        2, 1, 1, "Reihe des Kondensators", kCapacitorSeriesAtFirst},
-  {"cmbNTolC",   Cell::CapacitorTolerance, "",     2, 2, 1, "Toleranz des Kondensators", kCapacitorToleranceAtFirst},
-  {"lblNCmin",   Cell::Label,           "C min =", 2, 3, 1},
-  {"txtNCmin",   Cell::Box,             "100",     2, 4, 1, "C min"},
-  {"cmbNCmin",   Cell::CapacitorUnits,  "",        2, 5, 1, "Einheit von C min", 0},
-  {"lblNCmax",   Cell::Label,           "C max =", 2, 6, 1},
-  {"txtNCmax",   Cell::Box,             "1000",    2, 7, 1, "C max"},
-  {"cmbNCmax",   Cell::CapacitorUnits,  "",        2, 8, 1, "Einheit von C max", 2},
+  {"lblNReiheR", Cell::Label,          "Widerstände:", 2, 0, 1},
+  {"cmbNReiheR", Cell::ResistorSeries, "",        2, 1, 1, "Reihe der Widerstände", kResistorSeriesAtFirst},
+  {"cmbNTolR",   Cell::ResistorTolerance, "",     2, 2, 1, "Toleranz der Widerstände", kResistorToleranceAtFirst},
+  {"lblNRmin",   Cell::Label,          "R min =", 2, 3, 1},
+  {"txtNRmin",   Cell::Box,            "1",       2, 4, 1, "R min"},
+  {"cmbNRmin",   Cell::ResistorUnits,  "",        2, 5, 1, "Einheit von R min", 1},
+  {"lblNRmax",   Cell::Label,          "R max =", 2, 6, 1},
+  {"txtNRmax",   Cell::Box,            "10",      2, 7, 1, "R max"},
+  {"cmbNRmax",   Cell::ResistorUnits,  "",        2, 8, 1, "Einheit von R max", 2},
 
-  {"lblNFest",        Cell::Label,          "Fest:",   3, 0, 1},
-  {"cmbNFest",        Cell::Fixed,          "",        3, 1, 2, "Festes Bauteil", 0},
-  {"lblNFestWert",    Cell::Label,          "Wert =",  3, 3, 1},
-  {"txtNFest",        Cell::Box,            "",        3, 4, 1, "Wert des festen Bauteils"},
-  {"cmbNFestEinheit", Cell::CapacitorUnits, "",        3, 5, 1, "Einheit des festen Bauteils"},
+  {"lblNReiheC", Cell::Label,           "Kondensator:", 3, 0, 1},
+  {"cmbNReiheC", Cell::CapacitorSeries, "",        3, 1, 1, "Reihe des Kondensators", kCapacitorSeriesAtFirst},
+  {"cmbNTolC",   Cell::CapacitorTolerance, "",     3, 2, 1, "Toleranz des Kondensators", kCapacitorToleranceAtFirst},
+  {"lblNCmin",   Cell::Label,           "C min =", 3, 3, 1},
+  {"txtNCmin",   Cell::Box,             "100",     3, 4, 1, "C min"},
+  {"cmbNCmin",   Cell::CapacitorUnits,  "",        3, 5, 1, "Einheit von C min", 0},
+  {"lblNCmax",   Cell::Label,           "C max =", 3, 6, 1},
+  {"txtNCmax",   Cell::Box,             "1000",    3, 7, 1, "C max"},
+  {"cmbNCmax",   Cell::CapacitorUnits,  "",        3, 8, 1, "Einheit von C max", 2},
+
+  {"lblNFest",        Cell::Label,          "Fest:",         4, 0, 1},
+  {"cmbNFest",        Cell::Choice,         "nichts|C1|R2",  4, 1, 2, "Festes Bauteil", 0},
+  {"lblNFestWert",    Cell::Label,          "Wert =",        4, 3, 1},
+  {"txtNFest",        Cell::Box,            "",              4, 4, 1, "Wert des festen Bauteils"},
+  {"cmbNFestEinheit", Cell::CapacitorUnits, "",              4, 5, 1, "Einheit des festen Bauteils"},
 };
 // clang-format on
-
-QComboBox* makeSeriesList(std::span<const Series> series) {
-  auto* list = new QComboBox;
-  for (Series s : series) list->addItem(fromCore(seriesName(s)));
-  return list;
-}
-
-QComboBox* makeToleranceList(std::span<const double> percents) {
-  auto* list = new QComboBox;
-  for (double p : percents) list->addItem(QStringLiteral("± %1 %").arg(fromCore(exactText(p))));
-  return list;
-}
-
-QWidget* makeField(const Field& f) {
-  const QString text = QString::fromUtf8(f.text);
-  switch (f.kind) {
-    case Cell::Label: {
-      auto* label = new QLabel(text);
-      const bool name = text.endsWith(QLatin1Char('='));
-      label->setAlignment((name ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-      return label;
-    }
-    case Cell::Box: {
-      auto* box = new QLineEdit(text);
-      box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      box->setMinimumWidth(110);  // a full-precision time fits
-      return box;
-    }
-    case Cell::ResistorUnits:
-      return makeUnitList(resistorUnits);
-    case Cell::CapacitorUnits:
-      return makeUnitList(capacitorUnits);
-    case Cell::ResistorSeries:
-      return makeSeriesList(kResistorSeries);
-    case Cell::CapacitorSeries:
-      return makeSeriesList(kCapacitorSeries);
-    case Cell::ResistorTolerance:
-      return makeToleranceList(kResistorTolerances);
-    case Cell::CapacitorTolerance:
-      return makeToleranceList(kCapacitorTolerances);
-    case Cell::Fixed: {
-      auto* list = new QComboBox;
-      list->addItems({QStringLiteral("nichts"), QStringLiteral("C1"), QStringLiteral("R2")});
-      return list;
-    }
-    case Cell::Check:
-      return new QCheckBox(text);
-  }
-  return nullptr;
-}
 
 QStringList columnHeaders() {
   QStringList headers;
   for (const char* h : kColumns) headers << QString::fromUtf8(h);
   return headers;
-}
-
-// The eight cells of a row, as the table shows them and Ctrl+C copies them.
-std::array<QString, 8> rowTexts(const StandardSet& s) {
-  return {fromCore(partText(s.r1, resistorUnits)),
-          fromCore(partText(s.r2, resistorUnits)),
-          fromCore(partText(s.c1, capacitorUnits)),
-          fromCore(timeText(s.tein)),
-          fromCore(timeText(s.taus)),
-          fromCore(frequencyText(s.frequenz)),
-          fromCore(percentText(s.devTein)),
-          fromCore(percentText(s.devTaus))};
-}
-
-QString outOfRange(const QString& where) {
-  return QStringLiteral("Der Wert %1 liegt außerhalb des darstellbaren Zahlenbereichs.").arg(where);
 }
 
 QString partName(FixedPart part) {
@@ -270,27 +175,6 @@ ScaledText exactPart(double value, std::span<const Unit> units) {
   return {exactText(value), static_cast<int>(base - units.begin())};
 }
 
-// The result table: eight columns, ten rows without a scroll bar, whole rows selected.
-QTableWidget* makeSetTable(const QFontMetrics& fm) {
-  auto* table = new QTableWidget(0, static_cast<int>(std::size(kColumns)));
-  table->setObjectName(QStringLiteral("tblNormwerte"));
-  table->setAccessibleName(QStringLiteral("Normwerte, die besten zuerst"));
-  table->setHorizontalHeaderLabels(columnHeaders());
-  table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-  table->verticalHeader()->hide();
-  table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  table->verticalHeader()->setDefaultSectionSize(fm.height() + 6);
-  table->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table->setSelectionMode(QAbstractItemView::SingleSelection);
-  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->setTabKeyNavigation(false);
-  table->setMinimumWidth(8 * 78);
-  table->setFixedHeight(table->horizontalHeader()->sizeHint().height() +
-                        10 * table->verticalHeader()->defaultSectionSize() +
-                        2 * table->frameWidth());
-  return table;
-}
-
 }  // namespace
 
 frmNormwerte::frmNormwerte(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -302,49 +186,43 @@ frmNormwerte::frmNormwerte(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void frmNormwerte::build() {
-  auto* grid = new QGridLayout;
-  QWidget* previous = nullptr;
-  for (const Field& f : kFields) {
-    QWidget* w = makeField(f);
-    w->setObjectName(QString::fromUtf8(f.name));
-    if (f.accessibleName != nullptr) {
-      w->setAccessibleName(QString::fromUtf8(f.accessibleName));
-      if (auto* label = qobject_cast<QLabel*>(previous)) label->setBuddy(w);
-      if (auto* list = qobject_cast<QComboBox*>(w)) list->setCurrentIndex(f.index);
-    }
-    grid->addWidget(w, f.row, f.column, 1, f.span);
-    previous = w;
-  }
+  QGridLayout* grid = buildFields(kFields);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(4, 1);
   grid->setColumnStretch(7, 1);
 
-  auto* table = makeSetTable(fontMetrics());
+  auto* table = new ResultTable(columnHeaders(), 10);
+  table->setObjectName(QStringLiteral("tblNormwerte"));
+  table->setAccessibleName(QStringLiteral("Normwerte, die besten zuerst"));
+  table->setMinimumWidth(8 * 72 + 190);
 
-  auto* status = new QLabel;
-  status->setObjectName(QStringLiteral("lblNStatus"));
-  status->setWordWrap(true);
-  status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-  auto* spread = new QLabel;
-  spread->setObjectName(QStringLiteral("lblNToleranz"));
-  spread->setTextFormat(Qt::PlainText);
-  spread->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  // The status line above the spread; both keep their room when empty, so the picture below
-  // does not move when a text comes or goes.
-  auto* below = new QVBoxLayout;
-  below->setSpacing(2);
+  auto label = [](const char* name, bool wrap) {
+    auto* l = new QLabel;
+    l->setObjectName(QString::fromLatin1(name));
+    l->setTextFormat(Qt::PlainText);
+    l->setWordWrap(wrap);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+  };
+  // The status line, the spread and the hints keep their room when empty, so the picture
+  // below does not move when a text comes or goes.
   auto lines = [this](int n) {
     return fontMetrics().size(0, QStringLiteral("X\n").repeated(n - 1) + QLatin1Char('X')).height();
   };
-  status->setMinimumHeight(lines(2));
-  spread->setMinimumHeight(lines(5));
-  below->addWidget(status);
-  below->addWidget(spread);
+  auto* below = new QVBoxLayout;
+  below->setSpacing(2);
+  for (const auto& [name, wrap, height] :
+       {std::tuple{"lblNStatus", true, 2}, std::tuple{"lblNToleranz", false, 5},
+        std::tuple{"lblNHinweis", true, 3}}) {
+    QLabel* l = label(name, wrap);
+    l->setMinimumHeight(lines(height));
+    below->addWidget(l);
+  }
 
   auto* picture = new SignalPicture;
   picture->setObjectName(QStringLiteral("picNSignal"));
-  picture->setMinimumHeight(150);
+  picture->setMinimumHeight(220);
+  picture->setFocusPolicy(Qt::NoFocus);
 
   auto* takeOver = new QPushButton(QStringLiteral("Übernehmen"));
   takeOver->setObjectName(QStringLiteral("cmdNUebernehmen"));
@@ -363,19 +241,10 @@ void frmNormwerte::build() {
   page->addLayout(buttons);
 
   findControls();
-
   // Reading order: the fields row by row, then the table and the two buttons.
-  QWidget* last = nullptr;
-  for (const Field& f : kFields) {
-    if (f.kind == Cell::Label) continue;
-    QWidget* w = findChild<QWidget*>(QString::fromUtf8(f.name));
-    if (last != nullptr) setTabOrder(last, w);
-    last = w;
-  }
-  setTabOrder(last, c_.tblNormwerte);
+  chainTabOrder(this, kFields, c_.tblNormwerte);
   setTabOrder(c_.tblNormwerte, c_.cmdNUebernehmen);
   setTabOrder(c_.cmdNUebernehmen, c_.cmdNSchliessen);
-  c_.picNSignal->setFocusPolicy(Qt::NoFocus);
 }
 
 // Each member of c_ holds the control whose object name is the member's own name.
@@ -387,11 +256,14 @@ void frmNormwerte::findControls() {
 #define KIPPWERK_FIND(member) find(c_.member, #member)
   KIPPWERK_FIND(txtNTein);
   KIPPWERK_FIND(txtNTaus);
+  KIPPWERK_FIND(txtNUb);
   KIPPWERK_FIND(txtNRmin);
   KIPPWERK_FIND(txtNRmax);
   KIPPWERK_FIND(txtNCmin);
   KIPPWERK_FIND(txtNCmax);
   KIPPWERK_FIND(txtNFest);
+  KIPPWERK_FIND(cmbNTyp);
+  KIPPWERK_FIND(cmbNDiodeTyp);
   KIPPWERK_FIND(cmbNReiheR);
   KIPPWERK_FIND(cmbNReiheC);
   KIPPWERK_FIND(cmbNRmin);
@@ -402,10 +274,11 @@ void frmNormwerte::findControls() {
   KIPPWERK_FIND(cmbNFestEinheit);
   KIPPWERK_FIND(cmbNTolR);
   KIPPWERK_FIND(cmbNTolC);
-  KIPPWERK_FIND(lblNToleranz);
   KIPPWERK_FIND(chkNDiode);
   KIPPWERK_FIND(tblNormwerte);
   KIPPWERK_FIND(lblNStatus);
+  KIPPWERK_FIND(lblNToleranz);
+  KIPPWERK_FIND(lblNHinweis);
   KIPPWERK_FIND(picNSignal);
   KIPPWERK_FIND(cmdNUebernehmen);
   KIPPWERK_FIND(cmdNSchliessen);
@@ -413,26 +286,30 @@ void frmNormwerte::findControls() {
 }
 
 void frmNormwerte::connectEvents() {
-  for (QLineEdit* box : {c_.txtNTein, c_.txtNTaus, c_.txtNRmin, c_.txtNRmax, c_.txtNCmin,
+  for (QLineEdit* box : {c_.txtNTein, c_.txtNTaus, c_.txtNUb, c_.txtNRmin, c_.txtNRmax, c_.txtNCmin,
                          c_.txtNCmax, c_.txtNFest}) {
     connect(box, &QLineEdit::textChanged, this, &frmNormwerte::recompute);
   }
   // A tolerance decides which sets are usable at the edges of the number range, so it
   // searches again like every other input.
-  for (QComboBox* list : {c_.cmbNReiheC, c_.cmbNRmin, c_.cmbNRmax, c_.cmbNCmin, c_.cmbNCmax,
-                          c_.cmbNFestEinheit, c_.cmbNTolR, c_.cmbNTolC}) {
+  for (QComboBox* list : {c_.cmbNTyp, c_.cmbNDiodeTyp, c_.cmbNReiheC, c_.cmbNRmin, c_.cmbNRmax,
+                          c_.cmbNCmin, c_.cmbNCmax, c_.cmbNFestEinheit, c_.cmbNTolR, c_.cmbNTolC}) {
     connect(list, &QComboBox::currentIndexChanged, this, &frmNormwerte::recompute);
   }
   connect(c_.cmbNReiheR, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNReiheR_Click);
   connect(c_.cmbNFest, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNFest_Click);
-  connect(c_.chkNDiode, &QCheckBox::toggled, this, &frmNormwerte::recompute);
-  connect(c_.tblNormwerte, &QTableWidget::itemSelectionChanged, this,
-          &frmNormwerte::keepOneRowSelected);
+  connect(c_.chkNDiode, &QCheckBox::toggled, this, &frmNormwerte::chkNDiode_Click);
+  connect(c_.tblNormwerte, &ResultTable::highlightChanged, this, &frmNormwerte::showSelected);
+  c_.tblNormwerte->setCopyTail([this](int) {
+    const StandardSet* s = selectedSet();
+    return s != nullptr ? fromCore(toleranceText(spreadOf(*s), request_.tein, request_.taus))
+                        : QString();
+  });
   connect(c_.cmdNUebernehmen, &QPushButton::clicked, this, &frmNormwerte::cmdNUebernehmen_Click);
   connect(c_.cmdNSchliessen, &QPushButton::clicked, this, &QWidget::close);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, &QWidget::close);
-  c_.tblNormwerte->installEventFilter(this);
+  c_.cmbNDiodeTyp->setEnabled(false);
 }
 
 void frmNormwerte::open(const Start& start) {
@@ -449,6 +326,7 @@ void frmNormwerte::open(const Start& start) {
     c_.txtNTein->setText(fromCore(formatValue(start.tein)).trimmed());
     c_.txtNTaus->setText(fromCore(formatValue(start.taus)).trimmed());
     c_.chkNDiode->setChecked(start.diode);
+    c_.cmbNDiodeTyp->setEnabled(start.diode);
   }
   if (newParts) fillFixedValue();
   recompute();
@@ -490,12 +368,7 @@ void frmNormwerte::fillFixedValue() {
 // A series comes with its usual tolerance class; a tolerance chosen afterwards holds until the
 // series changes again.
 void frmNormwerte::cmbNReiheR_Click() {
-  const double usual = usualTolerance(kResistorSeries[std::max(0, c_.cmbNReiheR->currentIndex())]);
-  const auto* at = std::find(std::begin(kResistorTolerances), std::end(kResistorTolerances), usual);
-  {
-    const QSignalBlocker quiet(c_.cmbNTolR);
-    c_.cmbNTolR->setCurrentIndex(static_cast<int>(at - std::begin(kResistorTolerances)));
-  }
+  followSeries(c_.cmbNReiheR, c_.cmbNTolR);
   recompute();
 }
 
@@ -504,50 +377,56 @@ void frmNormwerte::cmbNFest_Click() {
   recompute();
 }
 
+// The diode's model only counts while there is a diode.
+void frmNormwerte::chkNDiode_Click() {
+  c_.cmbNDiodeTyp->setEnabled(c_.chkNDiode->isChecked());
+  recompute();
+}
+
 Result<StandardSearch, QString> frmNormwerte::readRequest() const {
   StandardSearch q;
   q.diode = c_.chkNDiode->isChecked();
-  q.resistorSeries = kResistorSeries[std::max(0, c_.cmbNReiheR->currentIndex())];
-  q.capacitorSeries = kCapacitorSeries[std::max(0, c_.cmbNReiheC->currentIndex())];
+  q.diodeModel = diodeOf(c_.cmbNDiodeTyp);
+  q.resistorSeries = resistorSeriesOf(c_.cmbNReiheR);
+  q.capacitorSeries = capacitorSeriesOf(c_.cmbNReiheC);
+  q.resistorTolerance = resistorToleranceOf(c_.cmbNTolR);
+  q.capacitorTolerance = capacitorToleranceOf(c_.cmbNTolC);
   q.fixed = fixedChoice();
-  auto percent = [](std::span<const double> list, const QComboBox* box) {
-    return list[static_cast<std::size_t>(std::max(0, box->currentIndex()))] / 100.0;
-  };
-  q.resistorTolerance = percent(kResistorTolerances, c_.cmbNTolR);
-  q.capacitorTolerance = percent(kCapacitorTolerances, c_.cmbNTolC);
-  struct Input {
+  for (const auto& [box, into] :
+       {std::pair{c_.txtNTein, &q.tein}, std::pair{c_.txtNTaus, &q.taus}}) {
+    const Result<double> v = parseValue(box->text().toStdString());
+    if (!v)
+      return outOfRangeText(QStringLiteral("bei „%1“").arg(box == c_.txtNTein ? "t-EIN" : "t-AUS"));
+    *into = v.value();
+  }
+  const Result<double, QString> ub = readSupply(c_.txtNUb, familyOf(c_.cmbNTyp));
+  if (!ub) return ub.error();
+  q.ub = ub.value();
+  struct Range {
     const QLineEdit* box;
-    const QComboBox* units;  // nullptr: seconds
+    const QComboBox* units;
     std::span<const Unit> table;
-    const char* name;  // the range boxes must hold a number above 0
+    const char* name;
     double* into;
   };
-  const Input inputs[] = {
-      {c_.txtNTein, nullptr, {}, "t-EIN", &q.tein},
-      {c_.txtNTaus, nullptr, {}, "t-AUS", &q.taus},
+  const Range ranges[] = {
       {c_.txtNRmin, c_.cmbNRmin, resistorUnits, "R min", &q.rMin},
       {c_.txtNRmax, c_.cmbNRmax, resistorUnits, "R max", &q.rMax},
       {c_.txtNCmin, c_.cmbNCmin, capacitorUnits, "C min", &q.cMin},
       {c_.txtNCmax, c_.cmbNCmax, capacitorUnits, "C max", &q.cMax},
-      {c_.txtNFest, c_.cmbNFestEinheit,
-       q.fixed == FixedPart::C1 ? std::span<const Unit>(capacitorUnits) : resistorUnits, nullptr,
-       &q.fixedValue},
   };
-  for (const Input& in : inputs) {
-    const bool fixed = in.into == &q.fixedValue;
-    if (fixed && q.fixed == FixedPart::None) continue;
-    const Result<double> v = in.units == nullptr ? parseValue(in.box->text().toStdString())
-                                                 : readScaled(in.box, in.units, in.table);
-    const QString name = QString::fromUtf8(fixed ? "" : in.name);
-    if (!v) {
-      return outOfRange(fixed ? QStringLiteral("von ") + partName(q.fixed)
-                              : QStringLiteral("bei „%1“").arg(name));
-    }
-    const bool range = in.units != nullptr && !fixed;
-    if (range && !(v.value() > 0.0)) {
-      return QStringLiteral("Bitte bei „%1“ einen Wert größer als 0 eingeben.").arg(name);
-    }
-    *in.into = v.value();
+  for (const Range& r : ranges) {
+    const Result<double, QString> v =
+        readPositive(r.box, r.units, r.table, QString::fromLatin1(r.name));
+    if (!v) return v.error();
+    *r.into = v.value();
+  }
+  if (q.fixed != FixedPart::None) {
+    const Result<double> v = readScaled(
+        c_.txtNFest, c_.cmbNFestEinheit,
+        q.fixed == FixedPart::C1 ? std::span<const Unit>(capacitorUnits) : resistorUnits);
+    if (!v) return outOfRangeText(QStringLiteral("von ") + partName(q.fixed));
+    q.fixedValue = v.value();
   }
   return q;
 }
@@ -558,99 +437,93 @@ void frmNormwerte::recompute() {
   StandardSets sets = searchStandardSets(request.value());
   if (!sets) return showProblem(statusText(sets.error(), request.value()));
   showSets(sets.value(), request.value());
-  c_.lblNStatus->setText(shortfallText(shortfallOf(request_, sets_.front()), request_));
+}
+
+std::vector<Hint> frmNormwerte::hintsOf(const StandardSet& s) const {
+  return astableHints(familyOf(c_.cmbNTyp), request_.circuit(), s.r1, s.r2, s.c1, s.frequenz);
+}
+
+// The table's cells of a set, the hints' briefs in the last.
+QStringList frmNormwerte::rowTexts(const StandardSet& s) const {
+  QStringList briefs;
+  for (const Hint& h : hintsOf(s)) briefs << fromCore(h.brief);
+  return {fromCore(partText(s.r1, resistorUnits)),
+          fromCore(partText(s.r2, resistorUnits)),
+          fromCore(partText(s.c1, capacitorUnits)),
+          fromCore(timeText(s.tein)),
+          fromCore(timeText(s.taus)),
+          fromCore(frequencyText(s.frequenz)),
+          fromCore(percentText(s.devTein)),
+          fromCore(percentText(s.devTaus)),
+          briefs.join(QStringLiteral(", "))};
 }
 
 void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch& request) {
   sets_ = std::move(sets);
   request_ = request;
-  c_.lblNStatus->clear();
-  QTableWidget* t = c_.tblNormwerte;
-  const QSignalBlocker quiet(t);
-  // The cells stay and only their texts change: a key costs a repaint, not a new table.
-  if (t->rowCount() != static_cast<int>(sets_.size()))
-    t->setRowCount(static_cast<int>(sets_.size()));
-  for (int row = 0; row < t->rowCount(); ++row) {
-    const auto texts = rowTexts(sets_[static_cast<std::size_t>(row)]);
-    for (int column = 0; column < static_cast<int>(texts.size()); ++column) {
-      QTableWidgetItem* item = t->item(row, column);
-      if (item == nullptr) {
-        item = new QTableWidgetItem;
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        t->setItem(row, column, item);
-      }
-      item->setText(texts[static_cast<std::size_t>(column)]);
-    }
+  c_.lblNStatus->setText(shortfallText(shortfallOf(request_, sets_.front()), request_));
+  std::vector<QStringList> rows;
+  QStringList tips;
+  for (const StandardSet& s : sets_) {
+    rows.push_back(rowTexts(s));
+    QStringList sentences;
+    for (const Hint& h : hintsOf(s)) sentences << fromCore(h.sentence);
+    tips << sentences.join(QLatin1Char('\n'));
   }
-  t->setCurrentCell(0, 0);
-  t->selectRow(0);
   c_.cmdNUebernehmen->setEnabled(true);
-  showSelected();
+  c_.tblNormwerte->setRows(rows, tips);
 }
 
 void frmNormwerte::showProblem(const QString& status) {
   sets_.clear();
   c_.lblNStatus->setText(status);
-  const QSignalBlocker quiet(c_.tblNormwerte);
-  c_.tblNormwerte->setRowCount(0);
   c_.cmdNUebernehmen->setEnabled(false);
-  showSelected();
-}
-
-// While there are rows, one is highlighted: a click beside the rows or a Ctrl+click on the
-// highlighted one would otherwise leave none, while the lines below still showed a set.
-void frmNormwerte::keepOneRowSelected() {
-  QTableWidget* t = c_.tblNormwerte;
-  if (t->rowCount() > 0 && t->selectionModel()->selectedRows().isEmpty()) {
-    const QSignalBlocker quiet(t);
-    t->selectRow(std::clamp(t->currentRow(), 0, t->rowCount() - 1));
-  }
-  showSelected();
+  c_.tblNormwerte->setRows({});
 }
 
 // Everything acts on the highlighted row.
 const StandardSet* frmNormwerte::selectedSet() const {
-  const QModelIndexList rows = c_.tblNormwerte->selectionModel()->selectedRows();
-  if (rows.isEmpty()) return nullptr;
-  const int row = rows.front().row();
-  return row < static_cast<int>(sets_.size()) ? &sets_[static_cast<std::size_t>(row)] : nullptr;
+  const int row = c_.tblNormwerte->highlightedRow();
+  return row >= 0 && row < static_cast<int>(sets_.size()) ? &sets_[static_cast<std::size_t>(row)]
+                                                          : nullptr;
 }
 
 ToleranceSpread frmNormwerte::spreadOf(const StandardSet& s) const {
-  return toleranceSpread(s.r1, s.r2, s.c1, request_.diode, request_.resistorTolerance,
+  return toleranceSpread(s.r1, s.r2, s.c1, request_.circuit(), request_.resistorTolerance,
                          request_.capacitorTolerance);
+}
+
+// The hints as sentences and, with a real diode, how much longer it makes t-EIN than the timing
+// page's formula, so the difference after Übernehmen is explained before it.
+QString frmNormwerte::hintText(const StandardSet& s) const {
+  QStringList lines;
+  for (const Hint& h : hintsOf(s)) lines << fromCore(h.sentence);
+  const Circuit c = request_.circuit();
+  if (c.realDiode()) {
+    const QString name = fromCore(c.model.name).section(QStringLiteral(" ("), 0, 0);
+    const double longer = (s.tein / (kTiming * s.r1 * s.c1) - 1.0) * 100.0;
+    lines << QStringLiteral(
+                 "Mit der Diode %1 bei Ub = %2 V ist t-EIN um %3 % länger als 0.69 · R1 · C1; "
+                 "die Seite „Zeiten“ rechnet mit idealer Diode.")
+                 .arg(name, fromCore(exactText(c.ub)), QString::number(longer, 'f', 1));
+  }
+  return lines.join(QLatin1Char('\n'));
 }
 
 void frmNormwerte::showSelected() {
   const StandardSet* s = selectedSet();
   if (s == nullptr) {
     c_.lblNToleranz->clear();
+    c_.lblNHinweis->clear();
     c_.picNSignal->setSignal(std::nullopt);
     return;
   }
   const ToleranceSpread spread = spreadOf(*s);
   c_.lblNToleranz->setText(fromCore(toleranceText(spread, request_.tein, request_.taus)));
-  c_.picNSignal->setSignal(Signal{s->tein, s->taus, request_.tein, request_.taus, spread.edges});
-}
-
-// The header names and the row, tab-separated, then the tolerance lines.
-void frmNormwerte::copySelectedRow() const {
-  const StandardSet* s = selectedSet();
-  if (s == nullptr) return;
-  const auto texts = rowTexts(*s);
-  const QStringList cells(texts.begin(), texts.end());
-  QApplication::clipboard()->setText(
-      columnHeaders().join(QLatin1Char('\t')) + QLatin1Char('\n') + cells.join(QLatin1Char('\t')) +
-      QLatin1Char('\n') + fromCore(toleranceText(spreadOf(*s), request_.tein, request_.taus)));
-}
-
-bool frmNormwerte::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == c_.tblNormwerte && event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
-    copySelectedRow();
-    return true;
-  }
-  return QWidget::eventFilter(watched, event);
+  c_.lblNHinweis->setText(hintText(*s));
+  c_.picNSignal->setSignal(Signal{s->tein, s->taus, request_.tein, request_.taus, spread.edges,
+                                  capacitorVoltage(request_.circuit(), s->r1, s->r2, s->c1, 48),
+                                  request_.ub});
 }
 
 // The timing page computes from texts: each must read back as the very part behind the row,

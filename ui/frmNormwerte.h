@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "core/circuit.h"
 #include "core/dimensioning.h"
 #include "core/normtext.h"
 #include "core/standardsearch.h"
@@ -23,10 +24,10 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
 
 namespace kippwerk::ui {
 
+class ResultTable;
 class SignalPicture;
 
 class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
@@ -61,13 +62,11 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   void recompute();
   void cmbNReiheR_Click();
   void cmbNFest_Click();
+  void chkNDiode_Click();
   void cmdNUebernehmen_Click();
 
  signals:
   void takeOver(const kippwerk::ui::frmNormwerte::HandOver& set);
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void build();
@@ -77,12 +76,13 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   Result<StandardSearch, QString> readRequest() const;
   void showSets(std::vector<StandardSet> sets, const StandardSearch& request);
   void showProblem(const QString& status);
-  void keepOneRowSelected();
   void showSelected();
-  void copySelectedRow() const;
   FixedPart fixedChoice() const;
   const StandardSet* selectedSet() const;
   ToleranceSpread spreadOf(const StandardSet& s) const;
+  std::vector<Hint> hintsOf(const StandardSet& s) const;
+  QStringList rowTexts(const StandardSet& s) const;
+  QString hintText(const StandardSet& s) const;
 
   Start start_;
   bool opened_ = false;
@@ -90,12 +90,12 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   std::vector<StandardSet> sets_;
 
   struct Controls {
-    QLineEdit *txtNTein, *txtNTaus, *txtNRmin, *txtNRmax, *txtNCmin, *txtNCmax, *txtNFest;
-    QComboBox *cmbNReiheR, *cmbNReiheC, *cmbNRmin, *cmbNRmax, *cmbNCmin, *cmbNCmax, *cmbNFest,
-        *cmbNFestEinheit, *cmbNTolR, *cmbNTolC;
+    QLineEdit *txtNTein, *txtNTaus, *txtNUb, *txtNRmin, *txtNRmax, *txtNCmin, *txtNCmax, *txtNFest;
+    QComboBox *cmbNTyp, *cmbNDiodeTyp, *cmbNReiheR, *cmbNReiheC, *cmbNRmin, *cmbNRmax, *cmbNCmin,
+        *cmbNCmax, *cmbNFest, *cmbNFestEinheit, *cmbNTolR, *cmbNTolC;
     QCheckBox* chkNDiode;
-    QTableWidget* tblNormwerte;
-    QLabel *lblNStatus, *lblNToleranz;
+    ResultTable* tblNormwerte;
+    QLabel *lblNStatus, *lblNToleranz, *lblNHinweis;
     SignalPicture* picNSignal;
     QPushButton *cmdNUebernehmen, *cmdNSchliessen;
   } c_{};

@@ -1,15 +1,16 @@
 #pragma once
 
 // The output of the astable circuit over two periods: the selected set's signal as a solid line,
-// the desired one dashed over it, both to the same time scale with a labelled axis, and the
-// band in which each edge of the set may lie with the parts' tolerances. Drawn with vectors,
-// so it is sharp at any device pixel ratio.
+// the desired one dashed over it, both to the same time scale, and the band in which each edge
+// of the set may lie with the parts' tolerances. Below it, on the same axis, the voltage on C1
+// between the two thresholds at which the chip switches, as the circuit model gives it.
 
-#include <QFrame>
 #include <array>
 #include <optional>
+#include <vector>
 
-#include "core/tolerance.h"
+#include "core/circuit.h"
+#include "ui/timeplot.h"
 
 namespace kippwerk::ui {
 
@@ -19,21 +20,27 @@ struct Signal {
   // Earliest and latest position of each edge after the first rising one, over the parts'
   // tolerances: drawn as shaded bands.
   std::optional<std::array<Spread, 4>> edges;
+  // The capacitor voltage over one period from the start of the charge, and the supply it is
+  // drawn against; no points, no voltage lane.
+  std::vector<VoltagePoint> capacitor;
+  double ub = 0.0;
 };
 
-class SignalPicture : public QFrame {
+class SignalPicture : public TimePlot {
  public:
-  explicit SignalPicture(QWidget* parent = nullptr);
+  explicit SignalPicture(QWidget* parent = nullptr) : TimePlot(parent) {}
 
   void setSignal(std::optional<Signal> signal);
   const std::optional<Signal>& signal() const { return signal_; }
 
-  QSize sizeHint() const override { return {600, 150}; }
+  QSize sizeHint() const override { return {600, 240}; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void drawCapacitor(QPainter& p, const Axis& axis, const QRectF& lane) const;
+
   std::optional<Signal> signal_;
 };
 

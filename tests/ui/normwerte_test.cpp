@@ -50,7 +50,7 @@ QString cell(const frmNormwerte* n, int row, int column) {
 
 QString rowLine(const frmNormwerte* n, int row) {
   QStringList cells;
-  for (int column = 0; column < 8; ++column) cells << cell(n, row, column);
+  for (int column = 0; column < 9; ++column) cells << cell(n, row, column);
   return cells.join(QLatin1Char('\t'));
 }
 
@@ -72,13 +72,17 @@ void apply(const QWidget& w, const QStringList& edits) {
 }
 
 // The window's defaults as a request: 0.54 s and 0.22 s from the main window, E24 at 5 %, E6
-// at 10 %, 1 k to 10 M Ohm, 100 pF to 1000 uF.
+// at 10 %, 1 k to 10 M Ohm, 100 pF to 1000 uF, a 1N4148 at 9 V once the diode is ticked.
 StandardSearch defaults() {
   StandardSearch q{0.54, 0.22};
   q.resistorTolerance = 0.05;
   q.capacitorTolerance = 0.1;
+  q.diodeModel = kippwerk::kDiodes[0];
+  q.ub = 9;
   return q;
 }
+
+const char* const kIdeal = "ideal (wie Seite „Zeiten“)";
 
 QPoint rowCentre(QTableWidget* t, int row) {
   return t->visualRect(t->model()->index(row, 1)).center();
@@ -174,6 +178,16 @@ class NormwerteTest : public QObject {
     QTest::newRow("C min zero, R min above R max")
         << QStringList{"txtNRmin", "20000", "txtNCmin", "0"} << tooSmall.arg("C min") << 0;
     QTest::newRow("C max negative") << QStringList{"txtNCmax", "-1"} << tooSmall.arg("C max") << 0;
+    QTest::newRow("supply above the NE555's")
+        << QStringList{"txtNUb", "16.5"}
+        << "Die Betriebsspannung muss beim NE555 zwischen 4.5 V und 16 V liegen." << 0;
+    QTest::newRow("supply unreadable") << QStringList{"txtNUb", "V"}
+                                       << "Die Betriebsspannung muss beim NE555 zwischen 4.5 V "
+                                          "und 16 V liegen."
+                                       << 0;
+    QTest::newRow("supply below the CMOS type's")
+        << QStringList{"cmbNTyp", "CMOS (7555)", "txtNUb", "1.8"}
+        << "Die Betriebsspannung muss bei CMOS-Typen zwischen 2 V und 15 V liegen." << 0;
     QTest::newRow("no capacitor inside")
         << QStringList{"txtNCmin", "160", "txtNCmax", "0.0002"}
         << "Zwischen C min und C max liegt kein Wert der Reihe E6." << 0;
@@ -209,7 +223,8 @@ class NormwerteTest : public QObject {
            "Zahlenbereichs; bitte andere Zeiten eingeben."
         << 10;
     QTest::newRow("t-EIN beyond the largest parts")
-        << QStringList{"chkNDiode", "an", "txtNCmax", "1", "txtNTein", "10", "txtNTaus", "0.5"}
+        << QStringList{"chkNDiode", "an",       "cmbNDiodeTyp", kIdeal,     "txtNCmax",
+                       "1",         "txtNTein", "10",           "txtNTaus", "0.5"}
         << "Die Bereiche reichen nur bis t-EIN = 6.900 s; R max oder C max erhöhen." << 10;
     QTest::newRow("t-AUS below the smallest parts")
         << QStringList{"cmbNFest", "C1", "txtNFest", "1", "txtNTaus", "1e-4", "txtNTein", "1e-3"}
@@ -220,8 +235,9 @@ class NormwerteTest : public QObject {
            "bis R max ergeben; R min verringern oder R max erhöhen."
         << 10;
     QTest::newRow("series too coarse")
-        << QStringList{"chkNDiode", "an", "cmbNReiheR", "E6",     "cmbNFest", "C1",
-                       "txtNFest",  "1",  "txtNTaus",   "6.9e-3", "txtNTein", "8.418e-4"}
+        << QStringList{"chkNDiode", "an",       "cmbNDiodeTyp", kIdeal,     "cmbNReiheR",
+                       "E6",        "cmbNFest", "C1",           "txtNFest", "1",
+                       "txtNTaus",  "6.9e-3",   "txtNTein",     "8.418e-4"}
         << "Keine Kombination kommt auf 10 % an die gewünschten Zeiten heran: die Reihen sind "
            "dafür zu grob; bitte eine feinere Reihe wählen oder nichts festlegen."
         << 10;
@@ -305,7 +321,8 @@ class NormwerteTest : public QObject {
     const auto times = kippwerk::timesFromComponents(q.R1, q.R2, q.C1, diode).value();
     QCOMPARE(child<QLabel>(w, "lblZeiten")->text(),
              QString::fromStdString(kippwerk::timesText(times)));
-    QVERIFY(std::abs(q.times.tein / set.tein - 1) < 1e-14);
+    // The timing page has the ideal diode; the real one's longer t-EIN is the window's own.
+    QVERIFY(diode || std::abs(q.times.tein / set.tein - 1) < 1e-14);
     QVERIFY(std::abs(q.times.taus / set.taus - 1) < 1e-14);
     QVERIFY(boxes.seen().empty());
   }
@@ -373,6 +390,20 @@ class NormwerteTest : public QObject {
       q.fixedValue = 68e6;
     });
     row("fixed part released", {"cmbNFest", "R2", "cmbNFest", "nichts"}, [](StandardSearch&) {});
+    row("diode type", {"chkNDiode", "an", "cmbNDiodeTyp", "1N4001 (Gleichrichter)"},
+        [](StandardSearch& q) {
+          q.diode = true;
+          q.diodeModel = kippwerk::kDiodes[1];
+        });
+    row("supply with the diode", {"chkNDiode", "an", "txtNUb", "5"}, [](StandardSearch& q) {
+      q.diode = true;
+      q.ub = 5;
+    });
+    row("CMOS at 2 V", {"chkNDiode", "an", "cmbNTyp", "CMOS (7555)", "txtNUb", "2"},
+        [](StandardSearch& q) {
+          q.diode = true;
+          q.ub = 2;
+        });
   }
 
   void recomputesOnEveryInput() {
@@ -388,10 +419,69 @@ class NormwerteTest : public QObject {
     const auto& best = sets.value().front();
     QCOMPARE(cell(n, 0, 0), QString::fromStdString(partText(best.r1, kippwerk::resistorUnits)));
     QCOMPARE(cell(n, 0, 7), QString::fromStdString(kippwerk::percentText(best.devTaus)));
-    const auto spread = kippwerk::toleranceSpread(best.r1, best.r2, best.c1, want.diode,
+    const auto spread = kippwerk::toleranceSpread(best.r1, best.r2, best.c1, want.circuit(),
                                                   want.resistorTolerance, want.capacitorTolerance);
     QCOMPARE(in<QLabel>(n, "lblNToleranz")->text(),
              QString::fromStdString(kippwerk::toleranceText(spread, want.tein, want.taus)));
+  }
+
+  // The hints of the chip family in the last column with their reasons as tooltip, and below
+  // the table the highlighted set's reasons and what a real diode does to t-EIN; the picture
+  // draws the capacitor voltage of that set.
+  void showsTheChipsLimitsAndTheDiodesEffect_data() {
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QString>("hints");
+    QTest::addColumn<QString>("reasons");
+    const QStringList small{"txtNCmax", "470",  "cmbNCmax", "pF",
+                            "txtNTaus", "1e-5", "txtNTein", "2e-5"};
+    const QString c1 = QStringLiteral(
+        "C1 unter 500 pF: Die Zeiten hängen dann merklich von Streukapazitäten ab (beim NE555).");
+    QTest::newRow("NE555, small capacitor") << small << "C1 < 500 pF" << c1;
+    QTest::newRow("CMOS, small capacitor") << QStringList{"cmbNTyp", "CMOS (7555)"} + small << ""
+                                           << "";
+    QTest::newRow("ideal diode") << QStringList{"chkNDiode", "an", "cmbNDiodeTyp", kIdeal} << ""
+                                 << "";
+    QTest::newRow("1N4148 at 9 V") << QStringList{"chkNDiode", "an"} << ""
+                                   << "1N4148|9";
+    QTest::newRow("1N4001 at 5 V, small capacitor")
+        << QStringList{"chkNDiode", "an", "cmbNDiodeTyp", "1N4001 (Gleichrichter)", "txtNUb", "5"} +
+               small
+        << "C1 < 500 pF" << c1 + "\n" + "1N4001|5";
+  }
+
+  void showsTheChipsLimitsAndTheDiodesEffect() {
+    QFETCH(QStringList, edits);
+    QFETCH(QString, hints);
+    QFETCH(QString, reasons);
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    QVERIFY(!in<QComboBox>(n, "cmbNDiodeTyp")->isEnabled());
+    apply(*n, edits);
+    QCOMPARE(in<QComboBox>(n, "cmbNDiodeTyp")->isEnabled(),
+             in<QCheckBox>(n, "chkNDiode")->isChecked());
+    auto* table = in<QTableWidget>(n, "tblNormwerte");
+    QCOMPARE(table->rowCount(), 10);
+    const auto& set = n->sets().front();
+    // "diode|volts" stands for the sentence with the set's own lengthening.
+    if (reasons.contains(QLatin1Char('|'))) {
+      const QStringList lines = reasons.split(QLatin1Char('\n'));
+      const QStringList diode = lines.last().split(QLatin1Char('|'));
+      const double longer = (set.tein / (0.69 * set.r1 * set.c1) - 1) * 100;
+      QVERIFY(longer > 1 && longer < 30);
+      reasons = (lines.size() > 1 ? lines.first() + "\n" : QString()) +
+                QStringLiteral(
+                    "Mit der Diode %1 bei Ub = %2 V ist t-EIN um %3 % länger als 0.69 · "
+                    "R1 · C1; die Seite „Zeiten“ rechnet mit idealer Diode.")
+                    .arg(diode[0], diode[1], QString::number(longer, 'f', 1));
+    }
+    QCOMPARE(cell(n, 0, 8), hints);
+    QCOMPARE(table->item(0, 8)->toolTip(),
+             hints.isEmpty() ? QString() : reasons.section('\n', 0, 0));
+    QCOMPARE(in<QLabel>(n, "lblNHinweis")->text(), reasons);
+    const auto& signal = in<SignalPicture>(n, "picNSignal")->signal();
+    QVERIFY(signal.has_value() && !signal->capacitor.empty());
+    QCOMPARE(signal->capacitor.back().t, set.tein + set.taus);
+    QCOMPARE(signal->ub, in(n, "txtNUb")->text().toDouble());
   }
 
   // With nothing fixed the greyed box shows the main window's known part; a chosen part
@@ -513,14 +603,17 @@ class NormwerteTest : public QObject {
   }
 
   // The picture of a known signal: the axis steps, then where the set's edges, the desired
-  // curve and the tolerance bands fall along it.
+  // curve, the tolerance bands and the capacitor voltage at its thresholds fall along it.
   void drawsTheSignalOfAKnownSet() {
     SignalPicture picture;
-    picture.resize(640, 200);
+    picture.resize(640, 260);
     const std::array<kippwerk::Spread, 4> edges{
         {{0.28, 0.32}, {0.47, 0.53}, {0.75, 0.85}, {0.95, 1.0}}};
-    picture.setSignal(kippwerk::ui::Signal{0.3, 0.2, 0.25, 0.25, edges});
-    const QImage image = picture.grab().toImage();
+    const kippwerk::Circuit plain{false, kippwerk::kIdealDiode, 9};
+    picture.setSignal(kippwerk::ui::Signal{
+        0.3, 0.2, 0.25, 0.25, edges,
+        kippwerk::capacitorVoltage(plain, 0.1 / 0.69e-6, 0.2 / 0.69e-6, 1e-6, 48), 9});
+    const QImage image = picture.grab().toImage().convertToFormat(QImage::Format_RGB32);
     auto isInk = [&](int x, int y, QRgb colour) {
       const QRgb p = image.pixel(x, y);
       return std::abs(qRed(p) - qRed(colour)) < 30 && std::abs(qGreen(p) - qGreen(colour)) < 30 &&
@@ -543,10 +636,33 @@ class NormwerteTest : public QObject {
     const double scale = (ticks[5] - ticks[0]) / 1.0;
     auto column = [&](double t) { return int(std::lround(ticks[0] + t * scale)); };
     const QRgb set = qRgb(0, 70, 160), want = qRgb(200, 40, 40);
+    // The thresholds: the two rows with the most grey dashes (a dash, not a solid line).
+    QList<QPair<int, int>> greyRows;  // count, row
+    for (int y = 0; y < axis; ++y) {
+      int n = 0;
+      for (int x = ticks[0]; x < ticks[5]; ++x) n += isInk(x, y, qRgb(160, 160, 164)) ? 1 : 0;
+      if (n < (ticks[5] - ticks[0]) * 0.8) greyRows << qMakePair(n, y);
+    }
+    std::sort(greyRows.begin(), greyRows.end(), std::greater<>());
+    const int upper = std::min(greyRows[0].second, greyRows[1].second);
+    const int lower = std::max(greyRows[0].second, greyRows[1].second);
+    QVERIFY(greyRows[1].first > 100 && lower > upper + 20);
+    auto near = [&](double t, int row) {
+      for (int dx = -2; dx <= 2; ++dx) {
+        for (int dy = -2; dy <= 2; ++dy) {
+          if (isInk(column(t) + dx, row + dy, set)) return true;
+        }
+      }
+      return false;
+    };
+    // C1 charges from the lower threshold at 0 to the upper one at t-EIN and back at the period.
+    QVERIFY(near(0.0, lower) && near(0.3, upper) && near(0.5, lower) && near(0.8, upper));
+    QVERIFY(!near(0.3, lower) && !near(0.5, upper));
+
     // Both curves are high at 0.1 s and low at 0.4 s; the set falls at 0.3 s and 0.8 s.
     auto curve = [&](int x, int y) { return isInk(x, y, set) || isInk(x, y, want); };
     int high = -1, low = -1;
-    for (int y = 0; y < axis; ++y) {
+    for (int y = 0; y < upper - 8; ++y) {
       if (high < 0 && curve(column(0.1), y)) high = y;
       if (curve(column(0.4), y)) low = y;
     }
@@ -610,11 +726,11 @@ class NormwerteTest : public QObject {
     frmKippwerk w;
     frmNormwerte* n = openNormwerte(w);
     QVERIFY(QTest::qWaitForWindowActive(n));
-    const QStringList order{"txtNTein",     "txtNTaus",        "chkNDiode",     "cmbNReiheR",
-                            "cmbNTolR",     "txtNRmin",        "cmbNRmin",      "txtNRmax",
-                            "cmbNRmax",     "cmbNReiheC",      "cmbNTolC",      "txtNCmin",
-                            "cmbNCmin",     "txtNCmax",        "cmbNCmax",      "cmbNFest",
-                            "tblNormwerte", "cmdNUebernehmen", "cmdNSchliessen"};
+    const QStringList order{
+        "txtNTein",     "txtNTaus",        "chkNDiode",     "cmbNTyp",  "txtNUb",   "cmbNReiheR",
+        "cmbNTolR",     "txtNRmin",        "cmbNRmin",      "txtNRmax", "cmbNRmax", "cmbNReiheC",
+        "cmbNTolC",     "txtNCmin",        "cmbNCmin",      "txtNCmax", "cmbNCmax", "cmbNFest",
+        "tblNormwerte", "cmdNUebernehmen", "cmdNSchliessen"};
     in(n, "txtNTein")->setFocus();
     QStringList walked;
     for (int i = 0; i < order.size(); ++i) {
@@ -629,9 +745,9 @@ class NormwerteTest : public QObject {
     in<QTableWidget>(n, "tblNormwerte")->setFocus();
     QTest::keyClick(in<QTableWidget>(n, "tblNormwerte"), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(),
-             QStringLiteral("R1\tR2\tC1\tt-EIN\tt-AUS\tFrequenz\tΔ t-EIN\tΔ t-AUS\n"
+             QStringLiteral("R1\tR2\tC1\tt-EIN\tt-AUS\tFrequenz\tΔ t-EIN\tΔ t-AUS\tHinweise\n"
                             "680 k Ohm\t470 k Ohm\t680 nF\t539.6 ms\t220.5 ms\t1.316 Hz\t"
-                            "-0.08 %\t+0.24 %\n"
+                            "-0.08 %\t+0.24 %\t\n"
                             "t-EIN: 461.3 ms … 623.2 ms (-14.57 % … +15.41 %)\n"
                             "t-AUS: 188.5 ms … 254.7 ms (-14.30 % … +15.78 %)\n"
                             "t-Periode: 649.9 ms … 877.9 ms (-14.49 % … +15.52 %)\n"

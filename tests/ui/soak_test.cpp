@@ -110,7 +110,7 @@ class Soak {
         if (box == nullptr) return nullptr;
         const QChar c = kPrintable[static_cast<int>(pick(kPrintable.size()))];
         note(QStringLiteral("type '%1' in %2").arg(c).arg(box->objectName()));
-        box->setFocus();
+        focus(box);
         if (c.unicode() < 128) {
           QTest::keyClick(box, c.toLatin1());
         } else {  // no key code for it: it arrives as text, then a key is released
@@ -124,7 +124,7 @@ class Soak {
         if (box == nullptr) return nullptr;
         const Qt::Key key = kControlKeys[pick(std::size(kControlKeys))];
         note(QStringLiteral("key %1 in %2").arg(key, 0, 16).arg(box->objectName()));
-        box->setFocus();
+        focus(box);
         QTest::keyClick(box, key);
         return key == Qt::Key_Tab ? nullptr : box;
       }
@@ -134,7 +134,7 @@ class Soak {
         if (box == nullptr) return nullptr;
         const QString text = kHostile[static_cast<int>(pick(kHostile.size()))];
         note(QStringLiteral("paste '%1' in %2").arg(text.left(24)).arg(box->objectName()));
-        box->setFocus();
+        focus(box);
         QApplication::clipboard()->setText(text);
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
@@ -163,6 +163,7 @@ class Soak {
     auto* n = w_.findChild<kippwerk::ui::frmNormwerte*>();
     if (n == nullptr || !n->isVisible()) return false;
     auto* table = n->findChild<QTableWidget*>(QStringLiteral("tblNormwerte"));
+    focus(table);
     switch (pick(4)) {
       case 0: {
         note("Escape in Normwerte");
@@ -199,6 +200,13 @@ class Soak {
  private:
   std::size_t pick(qsizetype n) {
     return static_cast<std::size_t>(rng_() % static_cast<std::uint64_t>(n));
+  }
+
+  // Keys go to the window in front, as on a desktop: the offscreen platform reports a window's
+  // activation late, and a key meant for one window must not meet the other's shortcuts.
+  static void focus(QWidget* w) {
+    QApplication::setActiveWindow(w->window());
+    w->setFocus();
   }
 
   QLineEdit* anyBox() {
@@ -243,6 +251,16 @@ std::optional<kippwerk::StandardSearch> shownRequest(const QWidget& n) {
   q.capacitorSeries = series("cmbNReiheC");
   q.resistorTolerance = percent("cmbNTolR");
   q.capacitorTolerance = percent("cmbNTolC");
+  auto named = [&](const auto& table, const char* name) {
+    for (const auto& row : table) {
+      if (list(name)->currentText().toStdString() == row.name) return row;
+    }
+    return table.front();
+  };
+  const ChipFamily family = named(kChipFamilies, "cmbNTyp");
+  q.diodeModel = named(kDiodes, "cmbNDiodeTyp");
+  q.ub = parseValue(box("txtNUb")).valueOr(0);
+  if (!(q.ub >= family.ubMin && q.ub <= family.ubMax)) return std::nullopt;
   struct Range {
     const char *box, *units;
     std::span<const Unit> table;

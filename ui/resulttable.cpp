@@ -1,0 +1,80 @@
+#include "ui/resulttable.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QSignalBlocker>
+#include <algorithm>
+
+namespace kippwerk::ui {
+
+ResultTable::ResultTable(const QStringList& headers, int visibleRows, QWidget* parent)
+    : QTableWidget(0, static_cast<int>(headers.size()), parent), headers_(headers) {
+  setHorizontalHeaderLabels(headers);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  horizontalHeader()->setSectionResizeMode(columnCount() - 1, QHeaderView::ResizeToContents);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setTabKeyNavigation(false);
+  setFixedHeight(horizontalHeader()->sizeHint().height() +
+                 visibleRows * verticalHeader()->defaultSectionSize() + 2 * frameWidth());
+  connect(this, &QTableWidget::itemSelectionChanged, this, &ResultTable::keepOneRowSelected);
+}
+
+void ResultTable::setRows(const std::vector<QStringList>& rows, const QStringList& tips) {
+  {
+    const QSignalBlocker quiet(this);
+    if (rowCount() != static_cast<int>(rows.size())) setRowCount(static_cast<int>(rows.size()));
+    for (int row = 0; row < rowCount(); ++row) {
+      const QStringList& texts = rows[static_cast<std::size_t>(row)];
+      for (int column = 0; column < columnCount() && column < texts.size(); ++column) {
+        QTableWidgetItem* cell = item(row, column);
+        if (cell == nullptr) {
+          cell = new QTableWidgetItem;
+          cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+          setItem(row, column, cell);
+        }
+        cell->setText(texts[column]);
+        if (column == columnCount() - 1) cell->setToolTip(tips.value(row));
+      }
+    }
+    if (rowCount() > 0) {
+      setCurrentCell(0, 0);
+      selectRow(0);
+    }
+  }
+  emit highlightChanged();
+}
+
+int ResultTable::highlightedRow() const {
+  const QModelIndexList rows = selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void ResultTable::keepOneRowSelected() {
+  if (rowCount() > 0 && highlightedRow() < 0) {
+    const QSignalBlocker quiet(this);
+    selectRow(std::clamp(currentRow(), 0, rowCount() - 1));
+  }
+  emit highlightChanged();
+}
+
+// The header names and the row, tab-separated, then the window's lines.
+void ResultTable::keyPressEvent(QKeyEvent* event) {
+  if (!event->matches(QKeySequence::Copy)) return QTableWidget::keyPressEvent(event);
+  const int row = highlightedRow();
+  if (row < 0) return;
+  QStringList cells;
+  for (int column = 0; column < columnCount(); ++column) cells << item(row, column)->text();
+  QString text =
+      headers_.join(QLatin1Char('\t')) + QLatin1Char('\n') + cells.join(QLatin1Char('\t'));
+  if (copyTail_) text += QLatin1Char('\n') + copyTail_(row);
+  QApplication::clipboard()->setText(text);
+}
+
+}  // namespace kippwerk::ui

@@ -1,0 +1,120 @@
+#include "ui/timeplot.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "core/normtext.h"
+#include "ui/reading.h"
+
+namespace kippwerk::ui {
+namespace {
+
+const QColor kSetColour(0, 70, 160);
+const QColor kWantColour(200, 40, 40);
+
+QString axisLabel(double t) {
+  return fromCore(unitText(scaledText(t, timeUnits, 3, false), timeUnits));
+}
+
+// A step of 1, 2 or 5 times a power of ten that cuts `span` into about `parts` pieces.
+double axisStep(double span, int parts) {
+  const double raw = span / parts;
+  const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+  const double norm = raw / magnitude;
+  const double nice = norm < 1.5 ? 1.0 : norm < 3.5 ? 2.0 : norm < 7.5 ? 5.0 : 10.0;
+  return nice * magnitude;
+}
+
+}  // namespace
+
+TimePlot::TimePlot(QWidget* parent) : QFrame(parent) {
+  setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  // White inside; the frame keeps the window's shades, so all four edges show.
+  QPalette white = palette();
+  white.setColor(QPalette::Base, Qt::white);
+  setPalette(white);
+  setBackgroundRole(QPalette::Base);
+  setAutoFillBackground(true);
+}
+
+QRectF TimePlot::plotArea() const {
+  const QFontMetrics fm(font());
+  return QRectF(contentsRect()).adjusted(12, fm.height() + 10, -16, -fm.height() - 14);
+}
+
+std::optional<TimePlot::Axis> TimePlot::drawTimeAxis(QPainter& p, const QRectF& area,
+                                                     double span) const {
+  if (!(span > 0.0) || !std::isfinite(span)) return std::nullopt;
+  const Axis axis{area.left(), area.width() / span};
+  const QFontMetrics fm(font());
+  const double y = area.bottom() + 6;
+  p.setPen(QPen(Qt::black, 1));
+  p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+  const double step = axisStep(span, 6);
+  for (int i = 0; i * step <= span * (1 + 1e-9); ++i) {
+    const double x = axis.x(i * step);
+    p.drawLine(QPointF(x, y), QPointF(x, y + 4));
+    const QString label = i == 0 ? QStringLiteral("0") : axisLabel(i * step);
+    const double w = fm.horizontalAdvance(label);
+    const double left = std::clamp(x - w / 2, double(contentsRect().left() + 2),
+                                   double(contentsRect().right() - 2) - w);
+    p.drawText(QPointF(left, y + 6 + fm.ascent()), label);
+  }
+  return axis;
+}
+
+void TimePlot::drawLegend(QPainter& p, const std::vector<LegendEntry>& entries) const {
+  const QFontMetrics fm(font());
+  const double y = contentsRect().top() + 4 + fm.ascent();
+  const double middle = y - fm.ascent() / 2.5;
+  double x = contentsRect().right() - 8;
+  for (const LegendEntry& e : entries) {
+    x -= fm.horizontalAdvance(e.text);
+    p.setPen(Qt::black);
+    p.drawText(QPointF(x, y), e.text);
+    e.draw(p, QRectF(x - 28, middle - 5, 22, 10));
+    x -= 40;
+  }
+}
+
+void TimePlot::drawBand(QPainter& p, const Axis& axis, const Spread& edge, double top,
+                        double bottom) {
+  const double from = axis.x(edge.low), to = axis.x(edge.high);
+  p.fillRect(QRectF(from, top, std::max(to - from, 1.0), bottom - top), bandColour());
+}
+
+QPen TimePlot::setPen() {
+  QPen pen(kSetColour, 2);
+  pen.setJoinStyle(Qt::MiterJoin);
+  return pen;
+}
+
+QPen TimePlot::wantPen() {
+  return QPen(kWantColour, 1.5, Qt::DashLine);
+}
+
+QColor TimePlot::bandColour() {
+  QColor band = kSetColour;
+  band.setAlpha(55);
+  return band;
+}
+
+std::vector<TimePlot::LegendEntry> TimePlot::standardLegend(bool bands) {
+  auto line = [](QPen pen) {
+    return [pen](QPainter& p, const QRectF& r) {
+      p.setPen(pen);
+      p.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
+    };
+  };
+  std::vector<LegendEntry> out{{QStringLiteral("gewünschte Zeiten"), line(wantPen())},
+                               {QStringLiteral("gewählte Bauteile"), line(setPen())}};
+  if (bands) {
+    out.push_back({QStringLiteral("Toleranzbereich"), [](QPainter& p, const QRectF& r) {
+                     p.fillRect(r.adjusted(4, 0, -4, 0), bandColour());
+                   }});
+  }
+  return out;
+}
+
+}  // namespace kippwerk::ui

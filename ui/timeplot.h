@@ -1,0 +1,55 @@
+#pragma once
+
+// What the windows' signal pictures share: a white panel, a labelled time axis along the bottom,
+// a legend above, the colours of the chosen parts (solid), of the desired times (dashed) and of
+// the tolerance bands. Drawn with vectors, so it is sharp at any device pixel ratio; every line
+// is level or upright, so it is drawn without antialiasing, crisp and fast.
+
+#include <QFrame>
+#include <QPen>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "core/tolerance.h"
+
+class QPainter;
+
+namespace kippwerk::ui {
+
+class TimePlot : public QFrame {
+ public:
+  explicit TimePlot(QWidget* parent = nullptr);
+
+ protected:
+  // Where time t lies across the panel.
+  struct Axis {
+    double left = 0.0, scale = 1.0;
+    double x(double t) const { return left + t * scale; }
+  };
+
+  // A sample of a drawing and its name in the legend.
+  struct LegendEntry {
+    QString text;
+    std::function<void(QPainter&, const QRectF& sample)> draw;
+  };
+
+  // The room between the legend line at the top and the axis labels at the bottom.
+  QRectF plotArea() const;
+  // The axis under `area` from 0 to `span` seconds with ticks every 1, 2 or 5 times a power of
+  // ten and their labels; nothing when the span is not a positive number.
+  std::optional<Axis> drawTimeAxis(QPainter& p, const QRectF& area, double span) const;
+  // Right-aligned above the area, the first entry rightmost.
+  void drawLegend(QPainter& p, const std::vector<LegendEntry>& entries) const;
+  // The band in which an edge may lie over the parts' tolerances.
+  static void drawBand(QPainter& p, const Axis& axis, const Spread& edge, double top,
+                       double bottom);
+
+  static QPen setPen();   // the chosen parts
+  static QPen wantPen();  // the desired times, dashed
+  static QColor bandColour();
+  // The legend's entries for the three drawings (the band's only when there are bands).
+  static std::vector<LegendEntry> standardLegend(bool bands);
+};
+
+}  // namespace kippwerk::ui
