@@ -48,7 +48,7 @@ double inverseCurrentIntegral(const Branch& br, double a, double b) {
   static constexpr double kWeights[] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745,
                                         0.1012285362903763};
   const double ratio = std::log(br.current(b) / br.current(a));
-  const int pieces = std::clamp(static_cast<int>(std::ceil(ratio)), 1, 256);
+  const int pieces = ratio < 256.0 ? std::max(1, static_cast<int>(std::ceil(ratio))) : 256;
   const double width = (b - a) / pieces;
   double sum = 0.0;
   for (int p = 0; p < pieces; ++p) {

@@ -50,6 +50,9 @@ inline constexpr DiodeModel kIdealDiode = kDiodes[3];
 // k * T / q at 27 degrees Celsius, volts.
 inline constexpr double kThermalVoltage = 1.380649e-23 * 300.15 / 1.602176634e-19;
 
+// The supplies the model is meant for, volts: every family's range lies well inside.
+inline constexpr double kModelUbMin = 0.5, kModelUbMax = 100.0;
+
 // What besides R1, R2 and C1 decides the times.
 struct Circuit {
   bool diode = false;  // across R2

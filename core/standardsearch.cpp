@@ -291,7 +291,7 @@ Result<Space, SearchError> makeSpace(const StandardSearch& q, bool keepOnTimes) 
   for (double t : {q.resistorTolerance, q.capacitorTolerance}) {
     if (!(t >= 0.0 && t < 1.0)) return SearchError::OutOfRange;
   }
-  if (q.circuit().realDiode() && !(q.ub > 0.0 && std::isfinite(q.ub))) {
+  if (q.circuit().realDiode() && !(q.ub >= kModelUbMin && q.ub <= kModelUbMax)) {
     return SearchError::OutOfRange;
   }
   if (!(q.tein > 0.0) || !(q.taus > 0.0)) return SearchError::TimesNotPositive;

@@ -47,7 +47,7 @@ struct StandardSet {
 };
 
 enum class SearchError {
-  OutOfRange,           // a value is not finite, a tolerance outside [0, 1), Ub not above 0
+  OutOfRange,           // a value not finite, a tolerance outside [0, 1), Ub beyond the model
   TimesNotPositive,     // t-EIN or t-AUS not above 0
   TeinNotGreater,       // without the diode t-EIN must be above t-AUS
   FixedNotPositive,     // the fixed part is not above 0

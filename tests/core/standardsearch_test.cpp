@@ -204,6 +204,12 @@ INSTANTIATE_TEST_SUITE_P(
                    SearchError::Unreachable},
         RefusedRow{"ToleranceOfAHundredPercent", with([](auto& q) { q.capacitorTolerance = 1; }),
                    SearchError::OutOfRange},
+        RefusedRow{"SupplyBelowTheDiodeModel", with([](auto& q) {
+                     q.diode = true;
+                     q.diodeModel = kDiodes[0];
+                     q.ub = 1e-300;
+                   }),
+                   SearchError::OutOfRange},
         RefusedRow{"TausFarAboveEverySet", with([](auto& q) {
                      q.diode = true;
                      q.taus = 1e11;
