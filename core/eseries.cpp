@@ -126,6 +126,14 @@ double usualTolerance(Series s) {
   return 5.0;
 }
 
+double smallestValue(Series s) {
+  return standardValues(s, 0.0, 1e-23).front();
+}
+
+double largestValue(Series s) {
+  return standardValues(s, 1e23, 1e25).back();
+}
+
 std::vector<double> standardValues(Series s, double min, double max) {
   std::vector<double> out;
   if (!std::isfinite(min) || !std::isfinite(max) || min > max || max <= 0.0) return out;

@@ -30,4 +30,8 @@ double usualTolerance(Series s);
 // Index i + (values per decade) is always the value ten times index i, when it is inside.
 std::vector<double> standardValues(Series s, double min, double max);
 
+// The smallest and the largest value searched at all.
+double smallestValue(Series s);
+double largestValue(Series s);
+
 }  // namespace kippwerk

@@ -3,31 +3,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <functional>
-#include <limits>
-#include <queue>
+#include <unordered_map>
 #include <unordered_set>
 
+#include "core/searchsupport.h"
 #include "core/timing.h"
 #include "core/tolerance.h"
 
 namespace kippwerk {
 namespace {
 
-constexpr double kTie = 1e-12;
-// Candidates are collected a little beyond the bound, so that rounding noise in the walks and
-// sets tied with the last place are never cut off; the final ranking decides exactly. The
-// slack stays far below the distance of a near-useless set's deviation from 100 %.
-double beyond(double bound) {
-  return bound + 2 * kTie + bound * 1e-14;
-}
-constexpr double kOneMegohm = 1e6;
-// A set counts when both its times lie within a factor of a million of the desired ones.
-constexpr double kReach = 1e6;
-bool usable(double deviation) {
-  return deviation >= 1.0 / kReach - 1.0 && deviation <= kReach - 1.0;
-}
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
+using namespace search;
+static_assert(kMaxStandardSets == kBest);
 
 // Every quantity the window shows of a set, its spread included, is a finite number above 0.
 // Far from the ends of the double range that holds for any tolerance below a half; near them
@@ -137,29 +124,16 @@ class Space {
 
   // Family members are the shifts k with all three parts still in their lists.
   bool isRepresentative(int i1, int i2, int ic) const {
-    if (!families_) return true;
-    if (largerResistor(i1, i2, 0) <= kOneMegohm) {
-      return !shiftValid(i1, i2, ic, 1) || largerResistor(i1, i2, 1) > kOneMegohm;
-    }
-    return !shiftValid(i1, i2, ic, -1);
+    return !families_ || search::isRepresentative([&](int k) { return shiftValid(i1, i2, ic, k); },
+                                                  [&](int k) { return largerResistor(i1, i2, k); });
   }
 
   // The indices of the family's listed member.
   std::uint64_t representativeKey(int i1, int i2, int ic) const {
-    int k = 0;
-    if (families_) {
-      int lowest = 0;
-      while (shiftValid(i1, i2, ic, lowest - 1)) --lowest;
-      int highest = 0;
-      while (shiftValid(i1, i2, ic, highest + 1)) ++highest;
-      k = lowest;
-      for (int j = highest; j >= lowest; --j) {
-        if (largerResistor(i1, i2, j) <= kOneMegohm) {
-          k = j;
-          break;
-        }
-      }
-    }
+    const int k = !families_
+                      ? 0
+                      : representativeShift([&](int j) { return shiftValid(i1, i2, ic, j); },
+                                            [&](int j) { return largerResistor(i1, i2, j); });
     return key(i1 + k * nR_, i2 + k * nR_, ic - k * nC_);
   }
 
@@ -175,9 +149,6 @@ class Space {
   }
 
  private:
-  static int lowerBound(const std::vector<double>& v, double x) {
-    return static_cast<int>(std::lower_bound(v.begin(), v.end(), x) - v.begin());
-  }
   bool shiftValid(int i1, int i2, int ic, int k) const {
     const int j1 = i1 + k * nR_, j2 = i2 + k * nR_, jc = ic - k * nC_;
     return j1 >= 0 && j1 < sizeR1() && j2 >= 0 && j2 < sizeR2() && jc >= 0 && jc < sizeC();
@@ -204,38 +175,13 @@ class Space {
   int nR_ = 1, nC_ = 1;
 };
 
-// Visits the indices of [0, n) outward from start, each direction until keep() says no.
-void walkOutward(int n, int start, const std::function<bool(int)>& keep) {
-  for (int i = start; i < n && keep(i); ++i) {
-  }
-  for (int i = start - 1; i >= 0 && keep(i); --i) {
-  }
-}
-
-// The 2 * each indices of [0, n) nearest to start, fewer only when n is smaller.
-void around(int n, int start, int each, const std::function<void(int)>& visit) {
-  const int first = std::clamp(start - each, 0, std::max(0, n - 2 * each));
-  for (int i = first; i < std::min(n, first + 2 * each); ++i) visit(i);
-}
-
 // The ten best of a pool that holds every listed set within the tie window of the tenth.
 std::vector<StandardSet> rank(std::vector<Candidate> pool) {
-  if (pool.size() > kMaxStandardSets) {
-    auto tenth = pool.begin() + static_cast<std::ptrdiff_t>(kMaxStandardSets - 1);
-    std::nth_element(pool.begin(), tenth, pool.end(), [](const Candidate& a, const Candidate& b) {
-      return a.deviation < b.deviation;
-    });
-    const double limit = tenth->deviation + kTie;
-    std::erase_if(pool, [limit](const Candidate& c) { return c.deviation > limit; });
-  }
-  // A fixed order first, so that the tie-breaks meet the same sequence on every path.
-  std::sort(pool.begin(), pool.end(), [](const Candidate& a, const Candidate& b) {
+  pool = bestOf(std::move(pool), better, [](const Candidate& a, const Candidate& b) {
     if (a.c1 != b.c1) return a.c1 < b.c1;
     if (a.r1 != b.r1) return a.r1 < b.r1;
     return a.r2 < b.r2;
   });
-  std::stable_sort(pool.begin(), pool.end(), better);
-  if (pool.size() > kMaxStandardSets) pool.resize(kMaxStandardSets);
   std::vector<StandardSet> out;
   out.reserve(pool.size());
   for (const Candidate& c : pool) {
@@ -243,13 +189,6 @@ std::vector<StandardSet> rank(std::vector<Candidate> pool) {
                    c.deviation});
   }
   return out;
-}
-
-double smallestValue(Series s) {
-  return standardValues(s, 0.0, 1e-23).front();
-}
-double largestValue(Series s) {
-  return standardValues(s, 1e23, 1e25).back();
 }
 
 // The smallest and largest part of each kind, before a fixed part replaces its kind.
@@ -272,13 +211,9 @@ Reach ends(const StandardSearch& q, const Ends& e) {
           kTiming * r2Low * cLow, kTiming * r2High * cHigh};
 }
 
-// Beyond a factor of a million of either desired time at both ends, nothing is searched.
 bool outOfReach(const StandardSearch& q, const Reach& r) {
-  auto out = [](double lowest, double highest) {
-    return highest < 1.0 / kReach || lowest > kReach;
-  };
-  return out(r.teinLow / q.tein, r.teinHigh / q.tein) ||
-         out(r.tausLow / q.taus, r.tausHigh / q.taus);
+  return search::outOfReach(r.teinLow / q.tein, r.teinHigh / q.tein) ||
+         search::outOfReach(r.tausLow / q.taus, r.tausHigh / q.taus);
 }
 
 // The request's checks, then the lists of parts; nothing when a check fails.
@@ -317,23 +252,6 @@ StandardSets finish(std::vector<Candidate> pool) {
   if (pool.empty()) return SearchError::Unreachable;
   return rank(std::move(pool));
 }
-
-// The tenth smallest deviation of the given sets, or infinity when there are fewer.
-class TenthSmallest {
- public:
-  void add(double d) {
-    if (heap_.size() < kMaxStandardSets) {
-      heap_.push(d);
-    } else if (d < heap_.top()) {
-      heap_.pop();
-      heap_.push(d);
-    }
-  }
-  double value() const { return heap_.size() < kMaxStandardSets ? kInfinity : heap_.top(); }
-
- private:
-  std::priority_queue<double> heap_;
-};
 
 }  // namespace
 

@@ -14,11 +14,6 @@ void widen(Spread& s, double v, bool first) {
   s.high = first ? v : std::max(s.high, v);
 }
 
-std::string range(const Spread& s, double want, std::string (*text)(double)) {
-  return text(s.low) + " … " + text(s.high) + " (" + percentText(s.low / want - 1.0) + " … " +
-         percentText(s.high / want - 1.0) + ")";
-}
-
 std::string dutyText(double fraction) {
   char buf[32];
   const auto res =
@@ -54,12 +49,17 @@ ToleranceSpread toleranceSpread(double r1, double r2, double c1, const Circuit& 
   return s;
 }
 
+std::string spreadLine(const Spread& s, double want, std::string (*text)(double)) {
+  return text(s.low) + " … " + text(s.high) + " (" + percentText(s.low / want - 1.0) + " … " +
+         percentText(s.high / want - 1.0) + ")";
+}
+
 std::string toleranceText(const ToleranceSpread& s, double wantTein, double wantTaus) {
   const double wantPeriod = wantTein + wantTaus;
-  return "t-EIN: " + range(s.tein, wantTein, timeText) + "\n" +
-         "t-AUS: " + range(s.taus, wantTaus, timeText) + "\n" +
-         "t-Periode: " + range(s.tperiode, wantPeriod, timeText) + "\n" +
-         "Frequenz: " + range(s.frequenz, 1.0 / wantPeriod, frequencyText) + "\n" +
+  return "t-EIN: " + spreadLine(s.tein, wantTein, timeText) + "\n" +
+         "t-AUS: " + spreadLine(s.taus, wantTaus, timeText) + "\n" +
+         "t-Periode: " + spreadLine(s.tperiode, wantPeriod, timeText) + "\n" +
+         "Frequenz: " + spreadLine(s.frequenz, 1.0 / wantPeriod, frequencyText) + "\n" +
          "Tastgrad: " + dutyText(s.duty.low) + " … " + dutyText(s.duty.high) + " (Soll " +
          dutyText(wantTein / wantPeriod) + ")";
 }

@@ -40,4 +40,7 @@ inline ToleranceSpread toleranceSpread(double r1, double r2, double c1, bool dio
 // "Tastgrad: 58.4 % … 61.2 % (Soll 60.0 %)".
 std::string toleranceText(const ToleranceSpread& spread, double wantTein, double wantTaus);
 
+// "812.3 ms … 1.047 s (-9.75 % … +16.33 %)": a spread in `text`'s form and relative to `want`.
+std::string spreadLine(const Spread& s, double want, std::string (*text)(double));
+
 }  // namespace kippwerk

@@ -1,0 +1,171 @@
+#include "core/monoflop.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <unordered_set>
+
+#include "core/normtext.h"
+#include "core/searchsupport.h"
+
+namespace kippwerk {
+namespace {
+
+using namespace search;
+
+// The parts one search may use; index i + perDecade is ten times index i.
+class Pairs {
+ public:
+  Pairs(const PulseSearch& q, std::vector<double> r, std::vector<double> c)
+      : q_(q),
+        r_(std::move(r)),
+        c_(std::move(c)),
+        nR_(static_cast<int>(seriesMantissas(q.resistorSeries).size())),
+        nC_(static_cast<int>(seriesMantissas(q.capacitorSeries).size())) {}
+
+  int sizeR() const { return static_cast<int>(r_.size()); }
+  int sizeC() const { return static_cast<int>(c_.size()); }
+  double r(int i) const { return r_[static_cast<std::size_t>(i)]; }
+  double c(int i) const { return c_[static_cast<std::size_t>(i)]; }
+
+  double deviation(int ir, int ic) const { return pulseLength(r(ir), c(ic)) / q_.t - 1.0; }
+  // The first R whose pulse with capacitor ic reaches the desired one.
+  int firstReaching(int ic) const { return lowerBound(r_, q_.t / (kPulseTiming * c(ic))); }
+
+  // A pair whose pulse and spread are usable numbers, or nothing.
+  bool evaluate(int ir, int ic, PulsePair& out) const {
+    PulsePair p{r(ir), c(ic), pulseLength(r(ir), c(ic)), deviation(ir, ic), 0.0};
+    p.deviation = std::fabs(p.devT);
+    if (!usable(p.devT)) return false;
+    const Spread s = pulseSpread(p.r, p.c1, q_.resistorTolerance, q_.capacitorTolerance);
+    if (!(s.low > 0.0) || !std::isfinite(s.high)) return false;
+    out = p;
+    return true;
+  }
+
+  bool isRepresentative(int ir, int ic) const {
+    return search::isRepresentative([&](int k) { return valid(ir, ic, k); },
+                                    [&](int k) { return r(ir + k * nR_); });
+  }
+  std::uint64_t representativeKey(int ir, int ic) const {
+    const int k = representativeShift([&](int j) { return valid(ir, ic, j); },
+                                      [&](int j) { return r(ir + j * nR_); });
+    return key(ir + k * nR_, ic - k * nC_);
+  }
+  static std::uint64_t key(int ir, int ic) {
+    return (static_cast<std::uint64_t>(ir) << 32) | static_cast<std::uint32_t>(ic);
+  }
+
+ private:
+  bool valid(int ir, int ic, int k) const {
+    const int jr = ir + k * nR_, jc = ic - k * nC_;
+    return jr >= 0 && jr < sizeR() && jc >= 0 && jc < sizeC();
+  }
+
+  const PulseSearch& q_;
+  std::vector<double> r_, c_;
+  int nR_, nC_;
+};
+
+Result<Pairs, PulseError> makePairs(const PulseSearch& q) {
+  for (double v : {q.t, q.rMin, q.rMax, q.cMin, q.cMax}) {
+    if (!std::isfinite(v)) return PulseError::OutOfRange;
+  }
+  for (double t : {q.resistorTolerance, q.capacitorTolerance}) {
+    if (!(t >= 0.0 && t < 1.0)) return PulseError::OutOfRange;
+  }
+  if (!(q.t > 0.0)) return PulseError::TimeNotPositive;
+  auto reach = [&q](double r0, double r1, double c0, double c1) {
+    return outOfReach(pulseLength(r0, c0) / q.t, pulseLength(r1, c1) / q.t);
+  };
+  if (reach(smallestValue(q.resistorSeries), largestValue(q.resistorSeries),
+            smallestValue(q.capacitorSeries), largestValue(q.capacitorSeries))) {
+    return PulseError::BeyondEveryRange;
+  }
+  std::vector<double> r = standardValues(q.resistorSeries, q.rMin, q.rMax);
+  if (r.empty()) return PulseError::ResistorRangeEmpty;
+  std::vector<double> c = standardValues(q.capacitorSeries, q.cMin, q.cMax);
+  if (c.empty()) return PulseError::CapacitorRangeEmpty;
+  if (reach(r.front(), r.back(), c.front(), c.back())) return PulseError::Unreachable;
+  return Pairs(q, std::move(r), std::move(c));
+}
+
+PulsePairs finish(std::vector<PulsePair> pool) {
+  if (pool.empty()) return PulseError::Unreachable;
+  return bestOf(
+      std::move(pool),
+      [](const PulsePair& a, const PulsePair& b) {
+        if (std::fabs(a.deviation - b.deviation) > kTie) return a.deviation < b.deviation;
+        if (a.c1 != b.c1) return a.c1 < b.c1;
+        return a.r < b.r;
+      },
+      [](const PulsePair& a, const PulsePair& b) {
+        return a.c1 != b.c1 ? a.c1 < b.c1 : a.r < b.r;
+      });
+}
+
+}  // namespace
+
+PulsePairs searchPulsePairs(const PulseSearch& request) {
+  const Result<Pairs, PulseError> made = makePairs(request);
+  if (!made) return made.error();
+  const Pairs& p = made.value();
+  // A bound from the few resistors around the ideal one of each capacitor, then every pair
+  // within it: the deviation grows away from the ideal resistor.
+  std::unordered_set<std::uint64_t> seeds;
+  for (int each = 2; seeds.size() < kBest; each *= 2) {
+    for (int ic = 0; ic < p.sizeC(); ++ic) {
+      around(p.sizeR(), p.firstReaching(ic), each,
+             [&](int ir) { seeds.insert(p.representativeKey(ir, ic)); });
+    }
+    if (each >= p.sizeR()) break;
+  }
+  TenthSmallest bound;
+  for (std::uint64_t k : seeds) {
+    PulsePair pair;
+    if (p.evaluate(static_cast<int>(k >> 32), static_cast<int>(k & 0xFFFFFFFFu), pair)) {
+      bound.add(pair.deviation);
+    }
+  }
+  const double limit = beyond(bound.value());
+  std::vector<PulsePair> pool;
+  for (int ic = 0; ic < p.sizeC(); ++ic) {
+    walkOutward(p.sizeR(), p.firstReaching(ic), [&](int ir) {
+      const double d = p.deviation(ir, ic);
+      if (!usable(d) || !(std::fabs(d) <= limit)) return false;
+      PulsePair pair;
+      if (p.isRepresentative(ir, ic) && p.evaluate(ir, ic, pair)) pool.push_back(pair);
+      return true;
+    });
+  }
+  return finish(std::move(pool));
+}
+
+PulsePairs searchPulsePairsExhaustive(const PulseSearch& request) {
+  const Result<Pairs, PulseError> made = makePairs(request);
+  if (!made) return made.error();
+  const Pairs& p = made.value();
+  std::vector<PulsePair> all;
+  for (int ic = 0; ic < p.sizeC(); ++ic) {
+    for (int ir = 0; ir < p.sizeR(); ++ir) {
+      PulsePair pair;
+      if (p.isRepresentative(ir, ic) && p.evaluate(ir, ic, pair)) all.push_back(pair);
+    }
+  }
+  TenthSmallest tenth;
+  for (const PulsePair& pair : all) tenth.add(pair.deviation);
+  const double limit = beyond(tenth.value());
+  std::erase_if(all, [limit](const PulsePair& pair) { return pair.deviation > limit; });
+  return finish(std::move(all));
+}
+
+Spread pulseSpread(double r, double c1, double resistorTolerance, double capacitorTolerance) {
+  return {pulseLength(r * (1.0 - resistorTolerance), c1 * (1.0 - capacitorTolerance)),
+          pulseLength(r * (1.0 + resistorTolerance), c1 * (1.0 + capacitorTolerance))};
+}
+
+std::string pulseSpreadText(const Spread& spread, double want) {
+  return "t: " + spreadLine(spread, want, timeText);
+}
+
+}  // namespace kippwerk

@@ -1,0 +1,68 @@
+#pragma once
+
+// The monostable timer: a trigger at pin 2 starts one output pulse, whose length is set by R
+// (from the supply to pins 6 and 7) and C1. From a desired length to the pairs of standard
+// parts that come closest, with the same rules as the astable search.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/eseries.h"
+#include "core/result.h"
+#include "core/tolerance.h"
+
+namespace kippwerk {
+
+// The pulse constant; 1.1 stands for ln 3 as 0.69 stands for ln 2.
+inline constexpr double kPulseTiming = 1.1;
+
+inline double pulseLength(double r, double c1) {
+  return kPulseTiming * r * c1;
+}
+
+struct PulseSearch {
+  double t = 0.0;  // desired, seconds
+  Series resistorSeries = Series::E24;
+  double rMin = 1e3, rMax = 10e6;  // ohms
+  Series capacitorSeries = Series::E6;
+  double cMin = 100e-12, cMax = 1000e-6;  // farads
+  // Fractions: a pair counts only when its spread is a finite number above 0.
+  double resistorTolerance = 0.0, capacitorTolerance = 0.0;
+};
+
+struct PulsePair {
+  double r = 0.0, c1 = 0.0;
+  double t = 0.0;          // what the pair gives
+  double devT = 0.0;       // signed: pair / desired - 1
+  double deviation = 0.0;  // |devT|
+
+  friend bool operator==(const PulsePair&, const PulsePair&) = default;
+};
+
+enum class PulseError {
+  OutOfRange,           // a value not finite, a tolerance outside [0, 1)
+  TimeNotPositive,      // the desired pulse is not above 0
+  ResistorRangeEmpty,   // no standard resistor in [rMin, rMax]
+  CapacitorRangeEmpty,  // no standard capacitor in [cMin, cMax]
+  Unreachable,          // no usable pair within these ranges
+  BeyondEveryRange,     // not even the widest ranges searched could come near
+};
+
+using PulsePairs = Result<std::vector<PulsePair>, PulseError>;
+
+// The ten best pairs, best first: the smallest |deviation| (within 1e-12 equal), then the
+// smaller C1, then the smaller R. Pairs that differ only by a power of ten appear once, as the
+// member with the largest R not above 1 M Ohm (or the smallest R when all are above).
+PulsePairs searchPulsePairs(const PulseSearch& request);
+
+// The same from every pair of parts; the measure of the fast one.
+PulsePairs searchPulsePairsExhaustive(const PulseSearch& request);
+
+// The pulse over the four corners of the two tolerances.
+Spread pulseSpread(double r, double c1, double resistorTolerance, double capacitorTolerance);
+
+// "t: 855.9 ms … 1.156 s (-14.41 % … +15.62 %)", relative to the desired pulse.
+std::string pulseSpreadText(const Spread& spread, double want);
+
+}  // namespace kippwerk

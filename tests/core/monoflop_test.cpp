@@ -1,0 +1,124 @@
+#include "core/monoflop.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "tests/core/test_support.h"
+
+namespace kippwerk {
+namespace {
+
+TEST(PulseLength, IsOnePointOneTimesRC) {
+  EXPECT_DOUBLE_EQ(pulseLength(100e3, 4.7e-6), 0.517);
+  EXPECT_DOUBLE_EQ(pulseLength(10e3, 10e-9), 110e-6);
+  EXPECT_DOUBLE_EQ(pulseLength(1e6, 1e-3), 1100.0);
+}
+
+struct PulseRow {
+  const char* name;
+  PulseSearch request;
+  std::vector<std::pair<double, double>> best;  // R, C1 of the first pairs
+};
+
+class PulseCases : public ::testing::TestWithParam<PulseRow> {};
+
+TEST_P(PulseCases, ListTheBestPairsFirst) {
+  const PulseRow& r = GetParam();
+  const PulsePairs pairs = searchPulsePairs(r.request);
+  ASSERT_TRUE(pairs.ok());
+  ASSERT_EQ(pairs.value().size(), 10u);
+  for (std::size_t i = 0; i < r.best.size(); ++i) {
+    EXPECT_DOUBLE_EQ(pairs.value()[i].r, r.best[i].first) << "pair " << i;
+    EXPECT_DOUBLE_EQ(pairs.value()[i].c1, r.best[i].second) << "pair " << i;
+  }
+}
+
+// Worked out by trying every pair in exact fractions.
+INSTANTIATE_TEST_SUITE_P(
+    Search, PulseCases,
+    ::testing::Values(
+        // 910 k and 1 uF give 1.001 s; 91 k and 10 uF are the same family.
+        PulseRow{
+            "OneSecond",
+            {1.0},
+            {{910e3, 1e-6}, {270e3, 3.3e-6}, {620e3, 1.5e-6}, {130e3, 6.8e-6}, {200e3, 4.7e-6}}},
+        PulseRow{"TenMillisecondsNarrowRanges",
+                 {0.01, Series::E12, 1e3, 1e5, Series::E6, 1e-9, 1e-6},
+                 {{27e3, 330e-9}, {39e3, 220e-9}, {18e3, 470e-9}, {56e3, 150e-9}, {82e3, 100e-9}}}),
+    testing::RowName());
+
+struct RefusedPulse {
+  const char* name;
+  PulseSearch request;
+  PulseError error;
+};
+
+class RefusedPulses : public ::testing::TestWithParam<RefusedPulse> {};
+
+TEST_P(RefusedPulses, SayWhy) {
+  for (auto search : {searchPulsePairs, searchPulsePairsExhaustive}) {
+    const PulsePairs pairs = search(GetParam().request);
+    ASSERT_FALSE(pairs.ok());
+    EXPECT_EQ(pairs.error(), GetParam().error);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Search, RefusedPulses,
+    ::testing::Values(
+        RefusedPulse{"ZeroTime", {0.0}, PulseError::TimeNotPositive},
+        RefusedPulse{"NanBound", {1.0, Series::E24, std::nan(""), 1e6}, PulseError::OutOfRange},
+        RefusedPulse{"ToleranceOfAHundredPercent",
+                     {1.0, Series::E24, 1e3, 1e7, Series::E6, 1e-10, 1e-3, 1.0},
+                     PulseError::OutOfRange},
+        RefusedPulse{
+            "NoResistorInside", {1.0, Series::E6, 1.6e3, 2.1e3}, PulseError::ResistorRangeEmpty},
+        RefusedPulse{"NoCapacitorInside",
+                     {1.0, Series::E24, 1e3, 1e7, Series::E6, 1.6e-9, 2.1e-9},
+                     PulseError::CapacitorRangeEmpty},
+        RefusedPulse{"FarBelowTheseRanges",
+                     {1e-12, Series::E24, 1e3, 1e7, Series::E6, 1e-6, 1e-3},
+                     PulseError::Unreachable},
+        RefusedPulse{"BelowAnyRange", {1e-300}, PulseError::BeyondEveryRange}),
+    testing::RowName());
+
+TEST(PulseSpread, GivesTheFourCornersAsALine) {
+  const Spread s = pulseSpread(910e3, 1e-6, 0.05, 0.1);
+  EXPECT_DOUBLE_EQ(s.low, 1.1 * 910e3 * 0.95 * 1e-6 * 0.9);
+  EXPECT_DOUBLE_EQ(s.high, 1.1 * 910e3 * 1.05 * 1e-6 * 1.1);
+  EXPECT_EQ(pulseSpreadText(s, 1.0), "t: 855.9 ms … 1.156 s (-14.41 % … +15.62 %)");
+}
+
+// Random targets, series and ranges: the fast search gives what every pair gives.
+TEST(PulseSearchDifferential, EqualsTheExhaustiveSearch) {
+  std::mt19937_64 rng(20261216);
+  auto uniform = [&rng](double a, double b) { return std::uniform_real_distribution<>(a, b)(rng); };
+  int withResults = 0;
+  for (int n = 0; n < 600; ++n) {
+    PulseSearch q;
+    q.resistorSeries = kAllSeries[1 + n % 6];
+    q.capacitorSeries = kAllSeries[n % 4];
+    q.rMin = std::pow(10.0, uniform(0, 5));
+    q.rMax = q.rMin * std::pow(10.0, uniform(0, 4));
+    q.cMin = std::pow(10.0, uniform(-12, -5));
+    q.cMax = q.cMin * std::pow(10.0, uniform(0, 4));
+    q.t = kPulseTiming * std::sqrt(q.rMin * q.rMax * q.cMin * q.cMax) *
+          std::pow(10.0, uniform(-2, 2));
+    q.resistorTolerance = 0.05;
+    q.capacitorTolerance = 0.1;
+    const PulsePairs fast = searchPulsePairs(q), every = searchPulsePairsExhaustive(q);
+    ASSERT_EQ(fast.ok(), every.ok()) << "case " << n;
+    if (!fast.ok()) {
+      EXPECT_EQ(fast.error(), every.error()) << "case " << n;
+      continue;
+    }
+    ++withResults;
+    ASSERT_EQ(fast.value(), every.value()) << "case " << n;
+  }
+  EXPECT_GT(withResults, 500);
+}
+
+}  // namespace
+}  // namespace kippwerk
