@@ -2,8 +2,9 @@
 //   resgen OUTDIR
 // circuit.gif is the 4-colour circuit picture of 302 x 263 pixels; circuit@2x.gif and
 // circuit@3x.gif draw the same picture at two and three times the resolution for screens with
-// that many device pixels per pixel. kippwerk.ico holds the window icon's 32 x 32 and 16 x 16
-// images with 16 colours and a transparency mask, kippwerk-large.ico the same flag at the
+// that many device pixels per pixel. monoflop.gif and its @2x and @3x drawings show the
+// monostable circuit in the same style and size. kippwerk.ico holds the window icon's 32 x 32 and
+// 16 x 16 images with 16 colours and a transparency mask, kippwerk-large.ico the same flag at the
 // larger sizes a desktop asks for. Nothing here depends on a toolkit, so the output is the
 // same on every machine.
 
@@ -191,6 +192,7 @@ const std::map<char, std::array<std::string_view, 7>> kLarge{
     {'R', {"####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"}},
     {'C', {".###.", "#...#", "#....", "#....", "#....", "#...#", ".###."}},
     {'A', {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},
+    {'E', {"#####", "#....", "#....", "####.", "#....", "#....", "#####"}},
     {'5', {"#####", "#....", "####.", "....#", "....#", "#...#", ".###."}},
 };
 const std::map<char, std::array<std::string_view, 5>> kSmall{
@@ -236,9 +238,10 @@ void subscripted(Canvas& c, int x, int y, char letter, char digit) {
   small(c, x + 6, y + 4, std::string_view(&digit, 1));
 }
 
-Canvas drawCircuit(int scale) {
-  Canvas c(scale);
-  // Rails with their terminals.
+// What both circuits have: the rails with their terminals, the chip with pins 8 and 4 at the
+// supply, pin 3 to the output terminal, pin 1 to ground and pin 5 through C2 to ground, and
+// the lead stubs of pins 7, 6 and 2 on the left.
+void drawChip(Canvas& c) {
   c.hline(35, 243, 23, kGreen);
   c.terminal(248, 23);
   text(c, 256, 20, "+V");
@@ -246,53 +249,23 @@ Canvas drawCircuit(int scale) {
   c.terminal(248, 219);
   text(c, 256, 216, "GND");
 
-  // Left column: R1, R2, C1 in series between the rails.
-  c.vline(35, 23, 39, kGreen);
-  c.rect(29, 39, 42, 72, kRed);
-  c.vline(35, 73, 103, kGreen);
-  c.rect(29, 104, 42, 137, kRed);
-  c.vline(35, 138, 168, kGreen);
-  c.hline(19, 50, 169, kRed);
-  c.hline(19, 50, 170, kRed);
-  c.hline(19, 50, 183, kRed);
-  c.hline(19, 50, 184, kRed);
-  c.vline(35, 185, 219, kGreen);
-  c.hline(43, 47, 162, kRed);  // polarity mark of C1
-  c.vline(45, 160, 164, kRed);
-  c.junction(35, 88);
-  c.junction(35, 153);
-  subscripted(c, 3, 52, 'R', '1');
-  subscripted(c, 3, 117, 'R', '2');
-  subscripted(c, 3, 189, 'C', '1');
-
-  // The chip.
   c.rect(114, 72, 195, 170, kRed);
   text(c, 155 - 17, 114, "555", 2);
-
-  // Top pins 8 and 4 up to the supply rail.
   for (const auto& [x, label] : {std::pair{140, "8"}, std::pair{163, "4"}}) {
     c.vline(x, 62, 71, kRed);
     c.vline(x, 23, 61, kGreen);
     c.junction(x, 23);
     small(c, x + 3, 64, label);
   }
-  // Left pins 7, 6, 2.
   for (const auto& [y, label] : {std::pair{88, "7"}, std::pair{121, "6"}, std::pair{153, "2"}}) {
     c.hline(104, 113, y, kRed);
     small(c, 106, y - 7, label);
   }
-  c.hline(36, 103, 88, kGreen);
-  c.hline(36, 103, 153, kGreen);
-  c.hline(97, 103, 121, kGreen);
-  c.vline(97, 121, 153, kGreen);
-  c.junction(97, 153);
-  // Right pin 3 to the output terminal.
   c.hline(196, 205, 104, kRed);
   small(c, 198, 97, "3");
   c.hline(206, 225, 104, kGreen);
   c.terminal(230, 104);
   text(c, 238, 101, "A");
-  // Bottom pins 1 and 5; pin 5 through C2.
   for (const auto& [x, label] : {std::pair{133, "1"}, std::pair{166, "5"}}) {
     c.vline(x, 171, 180, kRed);
     small(c, x + 3, 173, label);
@@ -304,6 +277,42 @@ Canvas drawCircuit(int scale) {
   c.hline(153, 178, 199, kRed);
   c.vline(166, 200, 219, kGreen);
   subscripted(c, 182, 192, 'C', '2');
+}
+
+// C1 on the left wire at its usual place, with its polarity mark and name.
+void drawC1(Canvas& c) {
+  c.hline(19, 50, 169, kRed);
+  c.hline(19, 50, 170, kRed);
+  c.hline(19, 50, 183, kRed);
+  c.hline(19, 50, 184, kRed);
+  c.vline(35, 185, 219, kGreen);
+  c.hline(43, 47, 162, kRed);
+  c.vline(45, 160, 164, kRed);
+  subscripted(c, 3, 189, 'C', '1');
+}
+
+Canvas drawCircuit(int scale) {
+  Canvas c(scale);
+  drawChip(c);
+
+  // Left column: R1, R2, C1 in series between the rails.
+  c.vline(35, 23, 39, kGreen);
+  c.rect(29, 39, 42, 72, kRed);
+  c.vline(35, 73, 103, kGreen);
+  c.rect(29, 104, 42, 137, kRed);
+  c.vline(35, 138, 168, kGreen);
+  drawC1(c);
+  c.junction(35, 88);
+  c.junction(35, 153);
+  subscripted(c, 3, 52, 'R', '1');
+  subscripted(c, 3, 117, 'R', '2');
+
+  // Pin 7 between R1 and R2, pins 6 and 2 together on C1.
+  c.hline(36, 103, 88, kGreen);
+  c.hline(36, 103, 153, kGreen);
+  c.hline(97, 103, 121, kGreen);
+  c.vline(97, 121, 153, kGreen);
+  c.junction(97, 153);
 
   // The optional diode across R2, all dotted: anode towards pin 7, cathode towards pins 6 and 2.
   c.vline(81, 92, 116, kGreen, true);
@@ -315,6 +324,26 @@ Canvas drawCircuit(int scale) {
   c.junction(81, 88);
   c.junction(81, 153);
   text(c, 63, 103, "D", 1, true);
+  return c;
+}
+
+// The monostable circuit: R from the supply to pins 7 and 6, joined on the wire to C1, C1 to
+// ground, and the trigger input E at pin 2.
+Canvas drawMonoflop(int scale) {
+  Canvas c(scale);
+  drawChip(c);
+  c.vline(35, 23, 39, kGreen);
+  c.rect(29, 39, 42, 72, kRed);
+  text(c, 9, 52, "R");
+  c.vline(35, 73, 168, kGreen);
+  drawC1(c);
+  for (int y : {88, 121}) {
+    c.hline(36, 103, y, kGreen);
+    c.junction(35, y);
+  }
+  c.hline(79, 103, 153, kGreen);
+  c.terminal(74, 153);
+  text(c, 60, 150, "E");
   return c;
 }
 
@@ -523,6 +552,9 @@ int main(int argc, char** argv) {
       {"circuit.gif", encodeGif(drawCircuit(1))},
       {"circuit@2x.gif", encodeGif(drawCircuit(2))},
       {"circuit@3x.gif", encodeGif(drawCircuit(3))},
+      {"monoflop.gif", encodeGif(drawMonoflop(1))},
+      {"monoflop@2x.gif", encodeGif(drawMonoflop(2))},
+      {"monoflop@3x.gif", encodeGif(drawMonoflop(3))},
       {"kippwerk.ico", encodeIco({32, 16})},
       {"kippwerk-large.ico", encodeIco({24, 48, 64, 96, 128, 256})},
   };
