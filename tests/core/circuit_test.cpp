@@ -7,6 +7,7 @@
 
 #include "core/standardsearch.h"
 #include "core/timing.h"
+#include "core/tolerance.h"
 #include "tests/core/test_support.h"
 
 namespace kippwerk {
@@ -86,6 +87,15 @@ TEST(OnTime, RisesWithEachPartAndFallsWithTheSupply) {
   EXPECT_GT(t, kTiming * 100e3 * 1e-6);
 }
 
+// t-EIN rises with every part, so its spread lies between the corners of all low and all high.
+TEST(ToleranceSpread, TakesTEinFromTheRealCircuit) {
+  const Circuit c = with(0, 5);
+  const ToleranceSpread s = toleranceSpread(820e3, 330e3, 1e-6, c, 0.05, 0.1);
+  EXPECT_DOUBLE_EQ(s.tein.low, onTime(c, 820e3 * 0.95, 330e3 * 0.95, 1e-6 * 0.9));
+  EXPECT_DOUBLE_EQ(s.tein.high, onTime(c, 820e3 * 1.05, 330e3 * 1.05, 1e-6 * 1.1));
+  EXPECT_DOUBLE_EQ(s.taus.high, kTiming * 330e3 * 1.05 * 1e-6 * 1.1);
+}
+
 // The capacitor voltage goes from Ub / 3 up to 2 Ub / 3 in t-EIN and back in t-AUS.
 TEST(CapacitorVoltage, ChargesAndDischargesBetweenTheThresholds) {
   for (const Circuit& c : {Circuit{false, kIdealDiode, 9}, with(3, 9), with(0, 5), with(2, 15)}) {
@@ -148,10 +158,10 @@ INSTANTIATE_TEST_SUITE_P(
                       HintRow{"R2BridgesTheDiode", 0, with(0, 5), 820e3, 22e3, 1e-6, 1,
                               "R2 überbrückt die Diode"},
                       HintRow{"IdealDiodeBridgesNothing", 0, with(3, 5), 820e3, 22e3, 1e-6, 1, ""},
-        // At the end of the charge 56 % and 47 % of the current flow through R2.
-        HintRow{"R2JustBridgesTheDiode", 0, with(0, 5), 820e3, 270e3, 1e-6, 1,
-                "R2 überbrückt die Diode"},
-        HintRow{"R2JustLeavesTheDiode", 0, with(0, 5), 820e3, 330e3, 1e-6, 1, ""},
+                      // At the end of the charge 56 % and 47 % of the current flow through R2.
+                      HintRow{"R2JustBridgesTheDiode", 0, with(0, 5), 820e3, 270e3, 1e-6, 1,
+                              "R2 überbrückt die Diode"},
+                      HintRow{"R2JustLeavesTheDiode", 0, with(0, 5), 820e3, 330e3, 1e-6, 1, ""},
                       HintRow{"AllInOrder", 0, with(0, 9), 680, 10e6, 100e-12, 2e5,
                               "f > 100 kHz, R1 < 1 k Ohm, R1+R2 > 6.12 M Ohm, C1 < 500 pF"}),
     testing::RowName());

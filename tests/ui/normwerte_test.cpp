@@ -188,6 +188,9 @@ class NormwerteTest : public QObject {
     QTest::newRow("supply below the CMOS type's")
         << QStringList{"cmbNTyp", "CMOS (7555)", "txtNUb", "1.8"}
         << "Die Betriebsspannung muss bei CMOS-Typen zwischen 2 V und 15 V liegen." << 0;
+    QTest::newRow("NE555's supply too high for the CMOS type")
+        << QStringList{"txtNUb", "15.5", "cmbNTyp", "CMOS (7555)"}
+        << "Die Betriebsspannung muss bei CMOS-Typen zwischen 2 V und 15 V liegen." << 0;
     QTest::newRow("no capacitor inside")
         << QStringList{"txtNCmin", "160", "txtNCmax", "0.0002"}
         << "Zwischen C min und C max liegt kein Wert der Reihe E6." << 0;
