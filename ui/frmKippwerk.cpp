@@ -18,6 +18,7 @@
 #include "core/timeentry.h"
 #include "ui/controls.h"
 #include "ui/flagicon.h"
+#include "ui/frmMonoflop.h"
 #include "ui/reading.h"
 #include "ui/widgets.h"
 
@@ -119,6 +120,7 @@ void frmKippwerk::buildMenu() {
       {0, "mnuStrich", nullptr, nullptr},
       {0, "mnuBeenden", "&Beenden", &frmKippwerk::mnuBeenden_Click},
       {1, "mnuNormwerte", "&Normwerte ...", &frmKippwerk::mnuNormwerte_Click},
+      {1, "mnuMonoflop", "&Monoflop ...", &frmKippwerk::mnuMonoflop_Click},
       {2, "mnuAbout", "&About", &frmKippwerk::mnuAbout_Click},
   };
   std::vector<QMenu*> menus;
@@ -371,6 +373,12 @@ void frmKippwerk::mnuNormwerte_Click() {
   start.r2Text = c_.txtR2->text();
   start.r2Unit = c_.cmbR2->currentIndex();
   normwerte_->open(start);
+}
+
+// Made on first use, so start-up does not pay for it; later only brought to the front.
+void frmKippwerk::mnuMonoflop_Click() {
+  if (monoflop_ == nullptr) monoflop_ = new frmMonoflop(this);
+  monoflop_->open();
 }
 
 void frmKippwerk::takeOverStandardSet(const frmNormwerte::HandOver& set) {

@@ -26,6 +26,7 @@ class QRadioButton;
 
 namespace kippwerk::ui {
 
+class frmMonoflop;
 class PictureBox;
 
 class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-naming)
@@ -58,6 +59,7 @@ class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-namin
   void mnuBeenden_Click();
   void mnuAbout_Click();
   void mnuNormwerte_Click();
+  void mnuMonoflop_Click();
   // A set of standard parts from frmNormwerte: into the timing page, then "Berechne Zeiten".
   void takeOverStandardSet(const frmNormwerte::HandOver& set);
 
@@ -80,6 +82,7 @@ class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-namin
   // what the standard-values window is offered.
   Times desired_;
   frmNormwerte* normwerte_ = nullptr;  // made on first use, lives with the window
+  frmMonoflop* monoflop_ = nullptr;    // the same
   // The time box that received the last key press while it had the focus.
   const QObject* keyPressedIn_ = nullptr;
 

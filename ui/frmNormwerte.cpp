@@ -81,13 +81,6 @@ QString partName(FixedPart part) {
   return part == FixedPart::C1 ? QStringLiteral("C1") : QStringLiteral("R2");
 }
 
-QString emptyRange(const char* part, double min, double max, Series series) {
-  const QString p = QString::fromUtf8(part);
-  if (min > max) return QStringLiteral("%1 min ist größer als %1 max.").arg(p);
-  return QStringLiteral("Zwischen %1 min und %1 max liegt kein Wert der Reihe %2.")
-      .arg(p, fromCore(seriesName(series)));
-}
-
 // Why there are no sets, as one German sentence.
 QString statusText(SearchError error, const StandardSearch& q) {
   switch (error) {
@@ -100,9 +93,9 @@ QString statusText(SearchError error, const StandardSearch& q) {
     case SearchError::FixedNotPositive:
       return QStringLiteral("Der feste Wert von %1 muss größer als 0 sein.").arg(partName(q.fixed));
     case SearchError::ResistorRangeEmpty:
-      return emptyRange("R", q.rMin, q.rMax, q.resistorSeries);
+      return emptyRangeText("R", q.rMin, q.rMax, q.resistorSeries);
     case SearchError::CapacitorRangeEmpty:
-      return emptyRange("C", q.cMin, q.cMax, q.capacitorSeries);
+      return emptyRangeText("C", q.cMin, q.cMax, q.capacitorSeries);
     case SearchError::Unreachable:
       return QStringLiteral(
           "Mit diesen Bereichen kommt keine Kombination auch nur annähernd an die gewünschten "
@@ -152,27 +145,6 @@ QString shortfallText(const Shortfall& s, const StandardSearch& q) {
           .arg(q.fixed == FixedPart::None ? QString() : QStringLiteral(" oder nichts festlegen"));
   }
   return {};
-}
-
-// A number and a unit of `units` that the timing page reads as `value`: the table's text when
-// it reads back as the same number up to its last binary digits ("4.7" nF is the part 4.7 nF,
-// though 4.7 times 1e-9 is not the double nearest to 4.7e-9), else the shortest exact number
-// in the largest unit that keeps it at 1 or above (a fixed R2 of 100.04 k Ohm as "100.04").
-ScaledText exactPart(double value, std::span<const Unit> units) {
-  auto readBack = [&](const ScaledText& t) {
-    const Result<double> read = parseValue(t.number);
-    return read ? applyUnit(read.value(), units, t.unit).valueOr(0.0) : 0.0;
-  };
-  const ScaledText shown = partNumber(value, units);
-  if (std::fabs(readBack(shown) - value) <= std::fabs(value) * 1e-14) return shown;
-  for (int i = static_cast<int>(units.size()) - 1; i >= 0; --i) {
-    const double factor = units[static_cast<std::size_t>(i)].factor;
-    const ScaledText t{exactText(value / factor), i};
-    if (value >= factor && readBack(t) == value) return t;
-  }
-  const auto base =
-      std::find_if(units.begin(), units.end(), [](const Unit& u) { return u.factor == 1.0; });
-  return {exactText(value), static_cast<int>(base - units.begin())};
 }
 
 }  // namespace

@@ -58,6 +58,8 @@ QWidget* makeField(const Field& f) {
       return makeUnitList(resistorUnits);
     case Cell::CapacitorUnits:
       return makeUnitList(capacitorUnits);
+    case Cell::SmallCapacitorUnits:
+      return makeUnitList(kSmallCapacitorUnits);
     case Cell::ResistorSeries:
       return makeSeriesList(kResistorSeries);
     case Cell::CapacitorSeries:
@@ -141,6 +143,13 @@ const ChipFamily& familyOf(const QComboBox* list) {
 
 const DiodeModel& diodeOf(const QComboBox* list) {
   return kDiodes[indexOf(list, kDiodes.size())];
+}
+
+QString emptyRangeText(const char* part, double min, double max, Series series) {
+  const QString p = QString::fromUtf8(part);
+  if (min > max) return QStringLiteral("%1 min ist größer als %1 max.").arg(p);
+  return QStringLiteral("Zwischen %1 min und %1 max liegt kein Wert der Reihe %2.")
+      .arg(p, fromCore(seriesName(series)));
 }
 
 QString outOfRangeText(const QString& where) {

@@ -29,6 +29,8 @@ inline constexpr double kResistorTolerances[] = {0.1, 0.25, 0.5, 1, 2, 5, 10, 20
 inline constexpr double kCapacitorTolerances[] = {1, 2, 5, 10, 20};
 inline constexpr int kResistorToleranceAtFirst = 5;   // 5 %, the class of E24
 inline constexpr int kCapacitorToleranceAtFirst = 3;  // 10 %
+// The capacitor units up to uF, for timing capacitors.
+inline constexpr std::span<const Unit> kSmallCapacitorUnits{capacitorUnits.data(), 3};
 
 // What a field of the grid is.
 enum class Cell {
@@ -36,6 +38,7 @@ enum class Cell {
   Box,
   ResistorUnits,
   CapacitorUnits,
+  SmallCapacitorUnits,  // pF, nF and uF only
   ResistorSeries,
   CapacitorSeries,
   ResistorTolerance,
@@ -79,6 +82,9 @@ Result<double, QString> readPositive(const QLineEdit* box, const QComboBox* unit
 
 // Ub in volts inside the family's range, or the status line that gives the range.
 Result<double, QString> readSupply(const QLineEdit* box, const ChipFamily& family);
+
+// "R min ist größer als R max.", or that the series has no value between them.
+QString emptyRangeText(const char* part, double min, double max, Series series);
 
 // "Der Wert bei „R max“ liegt …", or with `where` "von R2".
 QString outOfRangeText(const QString& where);

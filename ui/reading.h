@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "core/normtext.h"
 #include "core/numbers.h"
 
 class QComboBox;
@@ -21,6 +22,11 @@ inline QString fromCore(std::string_view text) {
 // The box's number scaled by the unit selected beside it.
 Result<double> readScaled(const QLineEdit* box, const QComboBox* units,
                           std::span<const Unit> table);
+
+// A number and a unit index that a box and its unit list read back as `value`: the part's
+// table text where it reads back as the same number up to its last binary digits, else an
+// exact text. What a window hands over to another.
+ScaledText exactPart(double value, std::span<const Unit> units);
 
 // A pick-only drop-down with the table's unit names, nothing selected.
 QComboBox* makeUnitList(std::span<const Unit> units);

@@ -16,9 +16,11 @@
 #include <deque>
 #include <random>
 
+#include "core/monoflop.h"
 #include "core/numbers.h"
 #include "core/standardsearch.h"
 #include "core/timeentry.h"
+#include "ui/frmMonoflop.h"
 #include "ui/frmNormwerte.h"
 #include "ui/widgets.h"
 #include "ui_support.h"
@@ -141,15 +143,16 @@ class Soak {
         return box;
       }
       case 9:
-        if (pick(2) == 0 && actInNormwerte()) return nullptr;
+        if (pick(2) == 0 && actInTable()) return nullptr;
         [[fallthrough]];
       default:
         if (pick(20) == 0) {
           note("about");
           action(w_, "mnuAbout")->trigger();
         } else if (pick(3) == 0) {
-          note("Normwerte");
-          action(w_, "mnuNormwerte")->trigger();
+          const bool normwerte = pick(2) == 0;
+          note(normwerte ? "Normwerte" : "Monoflop");
+          action(w_, normwerte ? "mnuNormwerte" : "mnuMonoflop")->trigger();
         } else {
           note("restart");
           action(w_, "mnuRestart")->trigger();
@@ -158,28 +161,31 @@ class Soak {
     }
   }
 
-  // What only the standard-values window has: its rows clicked, Ctrl+C, Escape.
-  bool actInNormwerte() {
-    auto* n = w_.findChild<kippwerk::ui::frmNormwerte*>();
-    if (n == nullptr || !n->isVisible()) return false;
-    auto* table = n->findChild<QTableWidget*>(QStringLiteral("tblNormwerte"));
+  // What only the windows with a result table have: rows clicked, Ctrl+C, Escape.
+  bool actInTable() {
+    QList<QTableWidget*> tables;
+    for (const char* name : {"tblNormwerte", "tblMonoflop"}) {
+      auto* t = w_.findChild<QTableWidget*>(QString::fromLatin1(name));
+      if (t != nullptr && t->isVisible()) tables << t;
+    }
+    if (tables.isEmpty()) return false;
+    QTableWidget* table = tables[static_cast<int>(pick(tables.size()))];
     focus(table);
+    const QString where = table->objectName();
     switch (pick(4)) {
-      case 0: {
-        note("Escape in Normwerte");
+      case 0:
+        note("Escape in " + where);
         QTest::keyClick(table, Qt::Key_Escape);
         break;
-      }
-      case 1: {
-        note("Ctrl+C in the table");
+      case 1:
+        note("Ctrl+C in " + where);
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
         break;
-      }
       default: {
         const int row = static_cast<int>(pick(12));
         const QRect cell = table->visualRect(table->model()->index(row, 0));
         const QPoint at = cell.isValid() ? cell.center() : QPoint(5, table->height() - 8);
-        note(QStringLiteral("click row %1").arg(row));
+        note(QStringLiteral("click row %1 in %2").arg(row).arg(where));
         QTest::mouseClick(table->viewport(), Qt::LeftButton,
                           pick(4) == 0 ? Qt::ControlModifier : Qt::NoModifier, at);
         break;
@@ -224,71 +230,106 @@ class Soak {
   std::deque<QString> last_;
 };
 
-// The request the standard-values window's inputs show, read here on its own; nothing when an
-// input is unusable, which the window must then say in its status line.
-std::optional<kippwerk::StandardSearch> shownRequest(const QWidget& n) {
-  using namespace kippwerk;
-  auto box = [&](const char* name) { return child<QLineEdit>(n, name)->text().toStdString(); };
-  auto list = [&](const char* name) { return child<QComboBox>(n, name); };
-  auto series = [&](const char* name) {
-    for (Series s : kAllSeries) {
-      if (list(name)->currentText().toStdString() == seriesName(s)) return s;
-    }
-    return Series::E3;
-  };
-  auto percent = [&](const char* name) {
-    return parseValue(list(name)->currentText().mid(2).toStdString()).value() / 100;
-  };
-  StandardSearch q;
-  const std::vector<std::string> boxes = {box("txtNTein"), box("txtNTaus")};
-  for (const std::string& t : boxes) {
-    if (!parseValue(t)) return std::nullopt;
+// What a window's inputs show, read here on its own by the object names with the window's
+// letter ('N' for the standard values, 'M' for the monoflop); nothing where an input is
+// unusable, which the window must then say in its status line.
+class Shown {
+ public:
+  Shown(const QWidget& w, char letter) : w_(w), letter_(letter) {}
+
+  std::string box(const char* name) const {
+    return child<QLineEdit>(w_, named("txt", name))->text().toStdString();
   }
-  q.tein = parseValue(boxes[0]).value();
-  q.taus = parseValue(boxes[1]).value();
-  q.diode = child<QCheckBox>(n, "chkNDiode")->isChecked();
-  q.resistorSeries = series("cmbNReiheR");
-  q.capacitorSeries = series("cmbNReiheC");
-  q.resistorTolerance = percent("cmbNTolR");
-  q.capacitorTolerance = percent("cmbNTolC");
-  auto named = [&](const auto& table, const char* name) {
-    for (const auto& row : table) {
-      if (list(name)->currentText().toStdString() == row.name) return row;
+  const QComboBox* list(const char* name) const { return child<QComboBox>(w_, named("cmb", name)); }
+  std::optional<double> number(const char* name) const {
+    const kippwerk::Result<double> v = kippwerk::parseValue(box(name));
+    return v ? std::optional(v.value()) : std::nullopt;
+  }
+  std::optional<double> scaled(const char* name, std::span<const kippwerk::Unit> table,
+                               const char* units) const {
+    const auto v = number(name);
+    if (!v) return std::nullopt;
+    const auto r = kippwerk::applyUnit(*v, table, list(units)->currentIndex());
+    return r ? std::optional(r.value()) : std::nullopt;
+  }
+  kippwerk::Series series(const char* name) const {
+    for (kippwerk::Series s : kippwerk::kAllSeries) {
+      if (list(name)->currentText().toStdString() == kippwerk::seriesName(s)) return s;
+    }
+    return kippwerk::Series::E3;
+  }
+  double percent(const char* name) const {
+    return kippwerk::parseValue(list(name)->currentText().mid(2).toStdString()).value() / 100;
+  }
+  template <class Table>
+  auto row(const Table& table, const char* name) const {
+    for (const auto& r : table) {
+      if (list(name)->currentText().toStdString() == r.name) return r;
     }
     return table.front();
-  };
-  const ChipFamily family = named(kChipFamilies, "cmbNTyp");
-  q.diodeModel = named(kDiodes, "cmbNDiodeTyp");
-  q.ub = parseValue(box("txtNUb")).valueOr(0);
-  if (!(q.ub >= family.ubMin && q.ub <= family.ubMax)) return std::nullopt;
-  struct Range {
-    const char *box, *units;
-    std::span<const Unit> table;
-    double* into;
-  };
-  const Range ranges[] = {{"txtNRmin", "cmbNRmin", resistorUnits, &q.rMin},
-                          {"txtNRmax", "cmbNRmax", resistorUnits, &q.rMax},
-                          {"txtNCmin", "cmbNCmin", capacitorUnits, &q.cMin},
-                          {"txtNCmax", "cmbNCmax", capacitorUnits, &q.cMax}};
-  auto scaled = [&](const char* name, std::span<const Unit> table, const char* units) {
-    const Result<double> v = parseValue(box(name));
-    return v ? applyUnit(v.value(), table, list(units)->currentIndex()) : v;
-  };
-  for (const Range& r : ranges) {
-    const Result<double> v = scaled(r.box, r.table, r.units);
-    if (!v || !(v.value() > 0)) return std::nullopt;
-    *r.into = v.value();
   }
-  const QString fixed = list("cmbNFest")->currentText();
+  // Series, tolerances, ranges and the supply, as both searches have them.
+  template <class Search>
+  bool common(Search& q, double& ub) const {
+    using namespace kippwerk;
+    q.resistorSeries = series("ReiheR");
+    q.capacitorSeries = series("ReiheC");
+    q.resistorTolerance = percent("TolR");
+    q.capacitorTolerance = percent("TolC");
+    const ChipFamily family = row(kChipFamilies, "Typ");
+    ub = number("Ub").value_or(0);
+    if (!(ub >= family.ubMin && ub <= family.ubMax)) return false;
+    const std::tuple<const char*, std::span<const Unit>, double*> ranges[] = {
+        {"Rmin", resistorUnits, &q.rMin},
+        {"Rmax", resistorUnits, &q.rMax},
+        {"Cmin", capacitorUnits, &q.cMin},
+        {"Cmax", capacitorUnits, &q.cMax}};
+    for (const auto& [name, table, into] : ranges) {
+      const auto v = scaled(name, table, name);
+      if (!v || !(*v > 0)) return false;
+      *into = *v;
+    }
+    return true;
+  }
+
+ private:
+  QString named(const char* kind, const char* name) const {
+    return QString::fromLatin1(kind) + QLatin1Char(letter_) + QString::fromLatin1(name);
+  }
+  const QWidget& w_;
+  char letter_;
+};
+
+std::optional<kippwerk::StandardSearch> shownRequest(const QWidget& n) {
+  using namespace kippwerk;
+  const Shown shown(n, 'N');
+  StandardSearch q;
+  const auto tein = shown.number("Tein"), taus = shown.number("Taus");
+  if (!tein || !taus || !shown.common(q, q.ub)) return std::nullopt;
+  q.tein = *tein;
+  q.taus = *taus;
+  q.diode = child<QCheckBox>(n, "chkNDiode")->isChecked();
+  q.diodeModel = shown.row(kDiodes, "DiodeTyp");
+  const QString fixed = shown.list("Fest")->currentText();
   if (fixed != QLatin1String("nichts")) {
     q.fixed = fixed == QLatin1String("C1") ? FixedPart::C1 : FixedPart::R2;
-    const Result<double> v = scaled("txtNFest",
-                                    q.fixed == FixedPart::C1 ? std::span<const Unit>(capacitorUnits)
-                                                             : std::span<const Unit>(resistorUnits),
-                                    "cmbNFestEinheit");
+    const auto v = shown.scaled("Fest",
+                                q.fixed == FixedPart::C1 ? std::span<const Unit>(capacitorUnits)
+                                                         : std::span<const Unit>(resistorUnits),
+                                "FestEinheit");
     if (!v) return std::nullopt;
-    q.fixedValue = v.value();
+    q.fixedValue = *v;
   }
+  return q;
+}
+
+std::optional<kippwerk::PulseSearch> shownPulseRequest(const QWidget& m) {
+  const Shown shown(m, 'M');
+  kippwerk::PulseSearch q;
+  double ub = 0;
+  const auto t = shown.number("T");
+  if (!t || !(*t > 0) || !shown.common(q, ub)) return std::nullopt;
+  q.t = *t;
   return q;
 }
 
@@ -326,13 +367,15 @@ class SoakTest : public QObject {
       check(w, soak, typedIn, boxes, where);
       if (QTest::currentTestFailed()) return;
     }
-    std::printf("soak: seed %llu, %llu actions, %zu message boxes, %zu with Normwerte open\n",
-                static_cast<unsigned long long>(seed), static_cast<unsigned long long>(count),
-                boxesSeen, normwerteChecks_);
+    std::printf(
+        "soak: seed %llu, %llu actions, %zu message boxes, %zu with Normwerte, %zu with Monoflop "
+        "open\n",
+        static_cast<unsigned long long>(seed), static_cast<unsigned long long>(count), boxesSeen,
+        normwerteChecks_, monoflopChecks_);
   }
 
  private:
-  std::size_t normwerteChecks_ = 0;
+  std::size_t normwerteChecks_ = 0, monoflopChecks_ = 0;
 
   void check(const frmKippwerk& w, const Soak& soak, QLineEdit* typedIn,
              const MessageBoxWatcher& boxes, const QString& where) {
@@ -374,19 +417,34 @@ class SoakTest : public QObject {
   // it is empty and the status line says why.
   void checkNormwerte(const frmKippwerk& w, const char* context) {
     const auto* n = w.findChild<kippwerk::ui::frmNormwerte*>();
-    if (n == nullptr || !n->isVisible()) return;
-    ++normwerteChecks_;
-    const auto* table = child<QTableWidget>(*n, "tblNormwerte");
-    const QString status = child<QLabel>(*n, "lblNStatus")->text();
-    const std::optional<kippwerk::StandardSearch> q = shownRequest(*n);
-    const auto sets = q ? kippwerk::searchStandardSets(*q)
-                        : kippwerk::StandardSets(kippwerk::SearchError::OutOfRange);
-    if (!sets) {
-      QVERIFY2(table->rowCount() == 0 && !status.isEmpty(), context);
+    if (n != nullptr && n->isVisible()) {
+      ++normwerteChecks_;
+      const auto q = shownRequest(*n);
+      const auto sets = q ? kippwerk::searchStandardSets(*q)
+                          : kippwerk::StandardSets(kippwerk::SearchError::OutOfRange);
+      checkTable(*n, "tblNormwerte", "lblNStatus", sets, n->sets(), context);
+    }
+    const auto* m = w.findChild<kippwerk::ui::frmMonoflop*>();
+    if (m != nullptr && m->isVisible()) {
+      ++monoflopChecks_;
+      const auto q = shownPulseRequest(*m);
+      const auto pairs = q ? kippwerk::searchPulsePairs(*q)
+                           : kippwerk::PulsePairs(kippwerk::PulseError::OutOfRange);
+      checkTable(*m, "tblMonoflop", "lblMStatus", pairs, m->pairs(), context);
+    }
+  }
+
+  template <class Found, class Shown>
+  void checkTable(const QWidget& window, const char* tableName, const char* statusName,
+                  const Found& found, const Shown& shown, const char* context) {
+    const auto* table = child<QTableWidget>(window, QString::fromLatin1(tableName));
+    if (!found) {
+      QVERIFY2(table->rowCount() == 0, context);
+      QVERIFY2(!child<QLabel>(window, QString::fromLatin1(statusName))->text().isEmpty(), context);
       return;
     }
-    QVERIFY2(n->sets() == sets.value(), context);
-    QVERIFY2(table->rowCount() == static_cast<int>(sets.value().size()), context);
+    QVERIFY2(shown == found.value(), context);
+    QVERIFY2(table->rowCount() == static_cast<int>(found.value().size()), context);
     QVERIFY2(table->selectionModel()->selectedRows().size() == 1, context);
   }
 };

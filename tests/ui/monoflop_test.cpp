@@ -1,0 +1,356 @@
+// The monostable window through its object names: opening from the menu, the pulse of part
+// one at each key, the search of part two against a fresh core search, the status line of
+// refused inputs, the chip's hints, the hand-over into part one, Ctrl+C, the keyboard and the
+// picture of trigger and pulse.
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include "core/monoflop.h"
+#include "core/normtext.h"
+#include "ui/frmMonoflop.h"
+#include "ui/pulsepicture.h"
+#include "ui_support.h"
+
+using namespace kippwerk::testing;
+using kippwerk::PulseSearch;
+using kippwerk::Series;
+using kippwerk::ui::frmMonoflop;
+using kippwerk::ui::PulsePicture;
+
+Q_DECLARE_METATYPE(kippwerk::PulseSearch)
+
+namespace {
+
+frmMonoflop* openMonoflop(const frmKippwerk& w) {
+  action(w, "mnuMonoflop")->trigger();
+  return child<frmMonoflop>(w, QStringLiteral("frmMonoflop"));
+}
+
+template <class T = QLineEdit>
+T* in(const frmMonoflop* m, const char* name) {
+  return child<T>(*m, QString::fromLatin1(name));
+}
+
+QString cell(const frmMonoflop* m, int row, int column) {
+  const QTableWidgetItem* item = in<QTableWidget>(m, "tblMonoflop")->item(row, column);
+  return item != nullptr ? item->text() : QStringLiteral("<no cell %1/%2>").arg(row).arg(column);
+}
+
+// Names and values in turns: boxes retyped, drop-downs moved to the item.
+void apply(const QWidget& w, const QStringList& edits) {
+  for (int i = 0; i + 1 < edits.size(); i += 2) {
+    if (auto* list = qobject_cast<QComboBox*>(child(w, edits[i]))) {
+      const int index = list->findText(edits[i + 1]);
+      QVERIFY2(index >= 0, qPrintable(edits[i] + ": " + edits[i + 1]));
+      list->setCurrentIndex(index);
+    } else {
+      retype(child(w, edits[i]), edits[i + 1]);
+    }
+  }
+}
+
+// The window's search at first: 1 s, E24 at 5 %, E6 at 10 %, 1 k to 10 M Ohm, 100 pF to 1000 uF.
+PulseSearch defaults() {
+  return {1.0, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1000e-6, 0.05, 0.1};
+}
+
+}  // namespace
+
+class MonoflopTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { pinTestEnvironment(); }
+
+  // Made on first use; the menu brings it to the front as the user left it; Escape closes it.
+  void opensFromTheMenuAndKeepsItsInputs() {
+    frmKippwerk w;
+    QVERIFY(showActive(w));
+    QVERIFY(w.findChildren<frmMonoflop*>().isEmpty());
+    frmMonoflop* m = openMonoflop(w);
+    QVERIFY(QTest::qWaitForWindowActive(m));
+    QCOMPARE(m->windowTitle(), QStringLiteral("Monoflop"));
+    QCOMPARE(in<QLabel>(m, "lblMZeit")->text(), QStringLiteral("t = 517.0 ms"));
+    retype(in(m, "txtMT"), "0.25");
+    QTRY_COMPARE(QApplication::activeWindow(), m);  // activations arrive late offscreen
+    QTest::keyClick(in(m, "txtMT"), Qt::Key_Escape);
+    QVERIFY(!m->isVisible());
+    QCOMPARE(openMonoflop(w), m);
+    QVERIFY(m->isVisible());
+    QCOMPARE(in(m, "txtMT")->text(), QStringLiteral("0.25"));
+    QCOMPARE(w.findChildren<frmMonoflop*>().size(), 1);
+  }
+
+  void showsThePulseOfPartOne_data() {
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("defaults") << QStringList{} << "t = 517.0 ms";
+    QTest::newRow("10 k and 10 nF")
+        << QStringList{"txtMR", "10", "txtMC", "10", "cmbMC", "nF"} << "t = 110.0 us";
+    QTest::newRow("1 M Ohm and 470 pF")
+        << QStringList{"txtMR", "1", "cmbMR", "M Ohm", "txtMC", "470", "cmbMC", "pF"}
+        << "t = 517.0 us";
+    QTest::newRow("R empty") << QStringList{"txtMR", ""}
+                             << "Bitte bei „R“ einen Wert größer als 0 eingeben.";
+    QTest::newRow("C1 zero") << QStringList{"txtMC", "0"}
+                             << "Bitte bei „C1“ einen Wert größer als 0 eingeben.";
+    QTest::newRow("R too large to read")
+        << QStringList{"txtMR", "1e400"}
+        << "Der Wert bei „R“ liegt außerhalb des darstellbaren Zahlenbereichs.";
+    QTest::newRow("pulse beyond the numbers")
+        << QStringList{"txtMR", "1e300", "txtMC", "1e300"}
+        << "Die Zeit liegt außerhalb des darstellbaren Zahlenbereichs.";
+  }
+
+  void showsThePulseOfPartOne() {
+    QFETCH(QStringList, edits);
+    QFETCH(QString, shown);
+    frmKippwerk w;
+    frmMonoflop* m = openMonoflop(w);
+    apply(*m, edits);
+    QCOMPARE(in<QLabel>(m, "lblMZeit")->text(), shown);
+  }
+
+  // Every input of part two searches again: the table is a fresh search's answer.
+  void searchesAgainOnEveryInput_data() {
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<PulseSearch>("want");
+    auto row = [](const char* tag, const QStringList& edits, auto change) {
+      PulseSearch q = defaults();
+      change(q);
+      QTest::newRow(tag) << edits << q;
+    };
+    row("defaults", {}, [](PulseSearch&) {});
+    row("t", {"txtMT", "0.02"}, [](PulseSearch& q) { q.t = 0.02; });
+    row("resistors E96", {"cmbMReiheR", "E96"}, [](PulseSearch& q) {
+      q.resistorSeries = Series::E96;
+      q.resistorTolerance = 0.01;
+    });
+    row("resistor tolerance", {"cmbMTolR", "± 2 %"},
+        [](PulseSearch& q) { q.resistorTolerance = 0.02; });
+    row("capacitors E12", {"cmbMReiheC", "E12"},
+        [](PulseSearch& q) { q.capacitorSeries = Series::E12; });
+    row("capacitor tolerance", {"cmbMTolC", "± 20 %"},
+        [](PulseSearch& q) { q.capacitorTolerance = 0.2; });
+    row("R min", {"txtMRmin", "330", "cmbMRmin", "Ohm"}, [](PulseSearch& q) { q.rMin = 330; });
+    row("R max", {"txtMRmax", "47", "cmbMRmax", "k Ohm"}, [](PulseSearch& q) { q.rMax = 47e3; });
+    row("C min", {"txtMCmin", "2.2", "cmbMCmin", "uF"}, [](PulseSearch& q) { q.cMin = 2.2e-6; });
+    row("C max", {"txtMCmax", "47", "cmbMCmax", "nF"}, [](PulseSearch& q) {
+      q.cMax = 47e-9;
+      q.t = 1e-3;
+    });
+  }
+
+  void searchesAgainOnEveryInput() {
+    QFETCH(QStringList, edits);
+    QFETCH(PulseSearch, want);
+    frmKippwerk w;
+    frmMonoflop* m = openMonoflop(w);
+    if (want.t != 1.0) edits << "txtMT" << QString::number(want.t);
+    apply(*m, edits);
+    const auto pairs = kippwerk::searchPulsePairs(want);
+    QVERIFY(pairs.ok());
+    QCOMPARE(in<QTableWidget>(m, "tblMonoflop")->rowCount(), int(pairs.value().size()));
+    QVERIFY(m->pairs() == pairs.value());
+    const auto& best = pairs.value().front();
+    QCOMPARE(cell(m, 0, 0), QString::fromStdString(partText(best.r, kippwerk::resistorUnits)));
+    QCOMPARE(cell(m, 0, 1), QString::fromStdString(partText(best.c1, kippwerk::capacitorUnits)));
+    QCOMPARE(cell(m, 0, 3), QString::fromStdString(kippwerk::percentText(best.devT)));
+    const auto spread =
+        kippwerk::pulseSpread(best.r, best.c1, want.resistorTolerance, want.capacitorTolerance);
+    QCOMPARE(in<QLabel>(m, "lblMToleranz")->text(),
+             QString::fromStdString(kippwerk::pulseSpreadText(spread, want.t)));
+    QCOMPARE(in<PulsePicture>(m, "picMSignal")->pulse()->end, spread);
+  }
+
+  void saysWhyThereAreNoPairs_data() {
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QString>("status");
+    const QString tooSmall = QStringLiteral("Bitte bei „%1“ einen Wert größer als 0 eingeben.");
+    QTest::newRow("t zero") << QStringList{"txtMT", "0"} << tooSmall.arg("t");
+    QTest::newRow("t unreadable") << QStringList{"txtMT", "1e999"}
+                                  << "Der Wert bei „t“ liegt außerhalb des darstellbaren "
+                                     "Zahlenbereichs.";
+    QTest::newRow("supply below the NE555's")
+        << QStringList{"txtMUb", "3"}
+        << "Die Betriebsspannung muss beim NE555 zwischen 4.5 V und 16 V liegen.";
+    QTest::newRow("supply above the CMOS type's")
+        << QStringList{"txtMUb", "15.5", "cmbMTyp", "CMOS (7555)"}
+        << "Die Betriebsspannung muss bei CMOS-Typen zwischen 2 V und 15 V liegen.";
+    QTest::newRow("R min empty") << QStringList{"txtMRmin", ""} << tooSmall.arg("R min");
+    QTest::newRow("C max negative") << QStringList{"txtMCmax", "-1"} << tooSmall.arg("C max");
+    QTest::newRow("R min above R max")
+        << QStringList{"txtMRmin", "20", "cmbMRmin", "M Ohm"} << "R min ist größer als R max.";
+    QTest::newRow("no capacitor inside")
+        << QStringList{"txtMCmin", "1.6", "cmbMCmin", "nF", "txtMCmax", "2.1", "cmbMCmax", "nF"}
+        << "Zwischen C min und C max liegt kein Wert der Reihe E6.";
+    QTest::newRow("far below these ranges")
+        << QStringList{"txtMT", "1e-14"}
+        << "Mit diesen Bereichen kommt kein Paar auch nur annähernd an die gewünschte Zeit "
+           "heran; bitte die Bereiche anpassen.";
+    QTest::newRow("beyond any range")
+        << QStringList{"txtMT", "1e300"}
+        << "An diese Zeit kommt kein Paar von Normwerten auch nur annähernd heran, mit welchen "
+           "Bereichen auch immer; bitte eine andere Zeit eingeben.";
+  }
+
+  void saysWhyThereAreNoPairs() {
+    QFETCH(QStringList, edits);
+    QFETCH(QString, status);
+    frmKippwerk w;
+    frmMonoflop* m = openMonoflop(w);
+    apply(*m, edits);
+    QCOMPARE(in<QLabel>(m, "lblMStatus")->text(), status);
+    QCOMPARE(in<QTableWidget>(m, "tblMonoflop")->rowCount(), 0);
+    QVERIFY(!in<QPushButton>(m, "cmdMUebernehmen")->isEnabled());
+    QVERIFY(!in<PulsePicture>(m, "picMSignal")->pulse().has_value());
+    QVERIFY(in<QLabel>(m, "lblMToleranz")->text().isEmpty());
+  }
+
+  // The chip's limits per family, with their reasons as the cell's tooltip.
+  void marksPairsBeyondTheChipsLimits_data() {
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QString>("hints");
+    QTest::addColumn<QString>("reasons");
+    QTest::newRow("NE555, 200 ns")
+        << QStringList{"txtMT", "2e-7", "txtMCmin", "10"} << "C1 < 500 pF"
+        << "C1 unter 500 pF: Die Zeiten hängen dann merklich von "
+           "Streukapazitäten ab (beim NE555).";
+    QTest::newRow("CMOS, 200 ns") << QStringList{"cmbMTyp", "CMOS (7555)", "txtMT",
+                                                 "2e-7",    "txtMCmin",    "10"}
+                                  << "C1 < 200 pF"
+                                  << "C1 unter 200 pF: Die Zeiten hängen dann merklich von "
+                                     "Streukapazitäten ab (bei CMOS-Typen).";
+    QTest::newRow("NE555 at 5 V, 30 s")
+        << QStringList{"txtMUb", "5", "txtMT", "30", "txtMCmax", "4.7"} << "R > 3.4 M Ohm"
+        << "R über 3.4 M Ohm: Bei Ub = 5 V reicht der Strom nicht mehr für den "
+           "Schwellwerteingang an Pin 6 beim NE555.";
+  }
+
+  void marksPairsBeyondTheChipsLimits() {
+    QFETCH(QStringList, edits);
+    QFETCH(QString, hints);
+    QFETCH(QString, reasons);
+    frmKippwerk w;
+    frmMonoflop* m = openMonoflop(w);
+    apply(*m, edits);
+    auto* table = in<QTableWidget>(m, "tblMonoflop");
+    QCOMPARE(table->rowCount(), 10);
+    QCOMPARE(cell(m, 0, 4), hints);
+    QCOMPARE(table->item(0, 4)->toolTip(), reasons);
+  }
+
+  // Übernehmen puts the highlighted pair into part one; Ctrl+C copies that row and its spread.
+  void handsOverAndCopiesTheHighlightedPair() {
+    frmKippwerk w;
+    frmMonoflop* m = openMonoflop(w);
+    apply(*m, {"cmbMReiheR", "E192", "txtMT", "0.0123"});
+    auto* table = in<QTableWidget>(m, "tblMonoflop");
+    QCOMPARE(table->rowCount(), 10);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(3, 1)).center());
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    QStringList row;
+    for (int column = 0; column < 5; ++column) row << cell(m, 3, column);
+    QCOMPARE(QApplication::clipboard()->text(), "R\tC1\tt\tΔ t\tHinweise\n" + row.join('\t') +
+                                                    "\n" + in<QLabel>(m, "lblMToleranz")->text());
+    QVERIFY(in<QLabel>(m, "lblMToleranz")->text().startsWith("t: "));
+    const auto pair = m->pairs()[3];
+    click(*m, "cmdMUebernehmen");
+    QCOMPARE(in(m, "txtMR")->text() + " " + in<QComboBox>(m, "cmbMR")->currentText(),
+             cell(m, 3, 0));
+    QCOMPARE(in(m, "txtMC")->text() + " " + in<QComboBox>(m, "cmbMC")->currentText(),
+             cell(m, 3, 1));
+    QCOMPARE(in<QLabel>(m, "lblMZeit")->text(), "t = " + cell(m, 3, 2));
+    QCOMPARE(pair.t, kippwerk::pulseLength(pair.r, pair.c1));
+  }
+
+  void worksFromTheKeyboard() {
+    frmKippwerk w;
+    frmMonoflop* m = openMonoflop(w);
+    QVERIFY(QTest::qWaitForWindowActive(m));
+    const QStringList order{
+        "txtMR",    "cmbMR",       "txtMC",           "cmbMC",         "txtMT",    "cmbMTyp",
+        "txtMUb",   "cmbMReiheR",  "cmbMTolR",        "txtMRmin",      "cmbMRmin", "txtMRmax",
+        "cmbMRmax", "cmbMReiheC",  "cmbMTolC",        "txtMCmin",      "cmbMCmin", "txtMCmax",
+        "cmbMCmax", "tblMonoflop", "cmdMUebernehmen", "cmdMSchliessen"};
+    in(m, "txtMR")->setFocus();
+    QStringList walked;
+    for (int i = 0; i < order.size(); ++i) {
+      QWidget* focus = QApplication::focusWidget();
+      walked << focus->objectName();
+      QVERIFY2(walked.last().startsWith("cmd") || !focus->accessibleName().isEmpty(),
+               qPrintable(walked.last()));
+      QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QCOMPARE(walked, order);
+  }
+
+  // Trigger and pulse of a known pair: the pulse ends at its time on the axis, the desired
+  // one dashed at its own, the band over the spread.
+  void drawsTriggerAndPulse() {
+    PulsePicture picture;
+    picture.resize(640, 220);
+    picture.setPulse(kippwerk::ui::Pulse{1.0, 0.8, {0.86, 1.16}});
+    const QImage image = picture.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    auto isInk = [&](int x, int y, QRgb c) {
+      const QRgb p = image.pixel(x, y);
+      return std::abs(qRed(p) - qRed(c)) < 30 && std::abs(qGreen(p) - qGreen(c)) < 30 &&
+             std::abs(qBlue(p) - qBlue(c)) < 30;
+    };
+    int axis = -1, longest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      int run = 0;
+      for (int x = 0; x < image.width(); ++x) run += isInk(x, y, qRgb(0, 0, 0)) ? 1 : 0;
+      if (run > longest) longest = run, axis = y;
+    }
+    QList<int> ticks;
+    for (int x = 0; x < image.width(); ++x) {
+      if (isInk(x, axis + 3, qRgb(0, 0, 0))) ticks << x;
+    }
+    QCOMPARE(ticks.size(), 8);  // 0 to 1.4 s in steps of 200 ms
+    const double scale = (ticks[5] - ticks[0]) / 1.0;
+    auto column = [&](double t) { return int(std::lround(ticks[0] + t * scale)); };
+    // The output lane: its high level is the topmost set-coloured row at 0.5 s in the lower
+    // half of the picture, its low level the lowest at 1.3 s.
+    const QRgb set = qRgb(0, 70, 160), want = qRgb(200, 40, 40);
+    int high = -1, low = -1;
+    for (int y = axis / 2; y < axis; ++y) {
+      if (high < 0 && (isInk(column(0.5), y, set) || isInk(column(0.5), y, want))) high = y;
+      if (isInk(column(1.3), y, set) || isInk(column(1.3), y, want)) low = y;
+    }
+    QVERIFY(high > 0 && low > high + 10);
+    const int middle = (high + low) / 2;
+    auto near = [&](double t, QRgb colour) {
+      for (int dx = -1; dx <= 1; ++dx) {
+        if (isInk(column(t) + dx, middle, colour)) return true;
+      }
+      return false;
+    };
+    QVERIFY(near(1.0, set) && !near(0.8, set));
+    bool dashed = false;
+    for (int y = high; y < low; ++y) dashed = dashed || isInk(column(0.8), y, want);
+    QVERIFY(dashed);
+    const QRgb band = qRgb(200, 215, 234);
+    QVERIFY(isInk(column(0.9), middle, band) && isInk(column(1.1), middle, band));
+    QVERIFY(isInk(column(0.7), middle, qRgb(255, 255, 255)));
+    QVERIFY(isInk(column(1.25), middle, qRgb(255, 255, 255)));
+    // The trigger: low just after 0 in the upper lane, high again before the pulse ends.
+    int triggerLow = -1;
+    for (int y = 0; y < axis / 2; ++y) {
+      if (isInk(column(0.02), y, set)) triggerLow = y;
+    }
+    QVERIFY(triggerLow > 0);
+    QVERIFY(!isInk(column(0.5), triggerLow, set));
+  }
+};
+
+QTEST_MAIN(MonoflopTest)
+#include "monoflop_test.moc"

@@ -1,0 +1,380 @@
+#include "ui/frmMonoflop.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "core/circuit.h"
+#include "core/normtext.h"
+#include "ui/partfields.h"
+#include "ui/pulsepicture.h"
+#include "ui/reading.h"
+#include "ui/resulttable.h"
+#include "ui/widgets.h"
+
+namespace kippwerk::ui {
+namespace {
+
+const char* const kColumns[] = {"R", "C1", "t", "Δ t", "Hinweise"};
+
+// Part one, "Zeit aus Bauteilen".
+// clang-format off
+constexpr Field kPartsFields[] = {
+  {"lblMR", Cell::Label,               "R =",  0, 0, 1},
+  {"txtMR", Cell::Box,                 "100",  0, 1, 1, "R"},
+  {"cmbMR", Cell::ResistorUnits,       "",     0, 2, 1, "Einheit von R", 1},
+  {"lblMC", Cell::Label,               "C1 =", 1, 0, 1},
+  {"txtMC", Cell::Box,                 "4.7",  1, 1, 1, "C1"},
+  {"cmbMC", Cell::SmallCapacitorUnits, "",     1, 2, 1, "Einheit von C1", 2},
+};
+
+// Part two, "Bauteile aus Zeit", in reading order, which is also the Tab order.
+constexpr Field kTimeFields[] = {
+  {"lblMT",   Cell::Label,  "t =",        0, 0, 1},
+  {"txtMT",   Cell::Box,    "1",          0, 1, 1, "gewünschte Zeit t in Sekunden"},
+  {"lblMTs",  Cell::Label,  "s",          0, 2, 1},
+  {"lblMTyp", Cell::Label,  "Schaltung:", 0, 3, 1},
+  {"cmbMTyp", Cell::Family, "",           0, 4, 2, "Schaltkreisfamilie", 0},
+  {"lblMUb",  Cell::Label,  "Ub =",       0, 6, 1},
+  {"txtMUb",  Cell::Box,    "9",          0, 7, 1, "Betriebsspannung Ub in Volt"},
+  {"lblMUbV", Cell::Label,  "V",          0, 8, 1},
+
+  {"lblMReiheR", Cell::Label,             "Widerstand:", 1, 0, 1},
+  {"cmbMReiheR", Cell::ResistorSeries,    "",        1, 1, 1, "Reihe des Widerstands", kResistorSeriesAtFirst},
+  {"cmbMTolR",   Cell::ResistorTolerance, "",        1, 2, 1, "Toleranz des Widerstands", kResistorToleranceAtFirst},
+  {"lblMRmin",   Cell::Label,             "R min =", 1, 3, 1},
+  {"txtMRmin",   Cell::Box,               "1",       1, 4, 1, "R min"},
+  {"cmbMRmin",   Cell::ResistorUnits,     "",        1, 5, 1, "Einheit von R min", 1},
+  {"lblMRmax",   Cell::Label,             "R max =", 1, 6, 1},
+  {"txtMRmax",   Cell::Box,               "10",      1, 7, 1, "R max"},
+  {"cmbMRmax",   Cell::ResistorUnits,     "",        1, 8, 1, "Einheit von R max", 2},
+
+  {"lblMReiheC", Cell::Label,              "Kondensator:", 2, 0, 1},
+  {"cmbMReiheC", Cell::CapacitorSeries,    "",        2, 1, 1, "Reihe des Kondensators", kCapacitorSeriesAtFirst},
+  {"cmbMTolC",   Cell::CapacitorTolerance, "",        2, 2, 1, "Toleranz des Kondensators", kCapacitorToleranceAtFirst},
+  {"lblMCmin",   Cell::Label,              "C min =", 2, 3, 1},
+  {"txtMCmin",   Cell::Box,                "100",     2, 4, 1, "C min"},
+  {"cmbMCmin",   Cell::CapacitorUnits,     "",        2, 5, 1, "Einheit von C min", 0},
+  {"lblMCmax",   Cell::Label,              "C max =", 2, 6, 1},
+  {"txtMCmax",   Cell::Box,                "1000",    2, 7, 1, "C max"},
+  {"cmbMCmax",   Cell::CapacitorUnits,     "",        2, 8, 1, "Einheit von C max", 2},
+};
+// clang-format on
+
+QStringList columnHeaders() {
+  QStringList headers;
+  for (const char* h : kColumns) headers << QString::fromUtf8(h);
+  return headers;
+}
+
+// Why there are no pairs, as one German sentence.
+QString statusText(PulseError error, const PulseSearch& q) {
+  switch (error) {
+    case PulseError::OutOfRange:
+      return QStringLiteral("Ein Wert liegt außerhalb des darstellbaren Zahlenbereichs.");
+    case PulseError::TimeNotPositive:
+      return QStringLiteral("Bitte bei „t“ einen Wert größer als 0 eingeben.");
+    case PulseError::ResistorRangeEmpty:
+      return emptyRangeText("R", q.rMin, q.rMax, q.resistorSeries);
+    case PulseError::CapacitorRangeEmpty:
+      return emptyRangeText("C", q.cMin, q.cMax, q.capacitorSeries);
+    case PulseError::Unreachable:
+      return QStringLiteral(
+          "Mit diesen Bereichen kommt kein Paar auch nur annähernd an die gewünschte Zeit heran; "
+          "bitte die Bereiche anpassen.");
+    case PulseError::BeyondEveryRange:
+      return QStringLiteral(
+          "An diese Zeit kommt kein Paar von Normwerten auch nur annähernd heran, mit welchen "
+          "Bereichen auch immer; bitte eine andere Zeit eingeben.");
+  }
+  return {};
+}
+
+QGroupBox* group(const char* name, const char* caption, QLayout* inside) {
+  auto* g = new PageFrame(QString::fromUtf8(caption));
+  g->setObjectName(QString::fromLatin1(name));
+  g->setLayout(inside);
+  return g;
+}
+
+}  // namespace
+
+frmMonoflop::frmMonoflop(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("frmMonoflop"));
+  setWindowTitle(QStringLiteral("Monoflop"));
+  if (parent != nullptr) setWindowIcon(parent->windowIcon());
+  build();
+  connectEvents();
+  txtMR_Change();
+  recompute();
+}
+
+void frmMonoflop::build() {
+  auto* circuit = new PictureBox;
+  circuit->setObjectName(QStringLiteral("picMSchaltung"));
+  circuit->setAccessibleName(QStringLiteral("Schaltbild des Monoflops"));
+  circuit->setPicture({QStringLiteral(":/kippwerk/monoflop.gif"),
+                       QStringLiteral(":/kippwerk/monoflop@2x.gif"),
+                       QStringLiteral(":/kippwerk/monoflop@3x.gif")});
+  circuit->setFixedSize(302 + 2 * circuit->frameWidth(), 263 + 2 * circuit->frameWidth());
+  circuit->setFocusPolicy(Qt::NoFocus);
+
+  auto label = [](const char* name, bool wrap) {
+    auto* l = new QLabel;
+    l->setObjectName(QString::fromLatin1(name));
+    l->setTextFormat(Qt::PlainText);
+    l->setWordWrap(wrap);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+  };
+  QGridLayout* partsGrid = buildFields(kPartsFields);
+  partsGrid->addWidget(label("lblMZeit", true), 2, 0, 1, 3);
+  partsGrid->setColumnStretch(1, 1);
+
+  // Left the circuit and part one under it, right part two.
+  auto* left = new QVBoxLayout;
+  left->addWidget(circuit);
+  left->addWidget(group("fraMBauteile", "Zeit aus Bauteilen", partsGrid));
+  left->addStretch(1);
+
+  QGridLayout* timeGrid = buildFields(kTimeFields);
+  for (int column : {1, 4, 7}) timeGrid->setColumnStretch(column, 1);
+  auto* table = new ResultTable(columnHeaders(), 10);
+  table->setObjectName(QStringLiteral("tblMonoflop"));
+  table->setAccessibleName(QStringLiteral("Paare aus Normwerten, die besten zuerst"));
+  auto* picture = new PulsePicture;
+  picture->setObjectName(QStringLiteral("picMSignal"));
+  picture->setMinimumHeight(170);
+  picture->setFocusPolicy(Qt::NoFocus);
+  auto* takeOver = new QPushButton(QStringLiteral("Übernehmen"));
+  takeOver->setObjectName(QStringLiteral("cmdMUebernehmen"));
+  auto* takeRow = new QHBoxLayout;
+  takeRow->addStretch();
+  takeRow->addWidget(takeOver);
+
+  auto* search = new QVBoxLayout;
+  search->addLayout(timeGrid);
+  search->addWidget(table);
+  QLabel* status = label("lblMStatus", true);
+  status->setMinimumHeight(fontMetrics().size(0, QStringLiteral("X\nX")).height());
+  search->addWidget(status);
+  search->addWidget(label("lblMToleranz", false));
+  search->addWidget(picture, 1);
+  search->addLayout(takeRow);
+
+  auto* close = new QPushButton(QStringLiteral("Schließen"));
+  close->setObjectName(QStringLiteral("cmdMSchliessen"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(close);
+
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left);
+  columns->addWidget(group("fraMZeit", "Bauteile aus Zeit", search), 1);
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(columns, 1);
+  page->addLayout(buttons);
+
+  findControls();
+  // Reading order: part one, part two's fields, the table, Übernehmen, Schließen.
+  chainTabOrder(this, kPartsFields, c_.txtMT);
+  chainTabOrder(this, kTimeFields, c_.tblMonoflop);
+  setTabOrder(c_.tblMonoflop, c_.cmdMUebernehmen);
+  setTabOrder(c_.cmdMUebernehmen, c_.cmdMSchliessen);
+}
+
+// Each member of c_ holds the control whose object name is the member's own name.
+void frmMonoflop::findControls() {
+  auto find = [this]<class T>(T*& slot, const char* name) {
+    slot = findChild<T*>(QString::fromLatin1(name));
+    Q_ASSERT(slot != nullptr);
+  };
+#define KIPPWERK_FIND(member) find(c_.member, #member)
+  KIPPWERK_FIND(picMSchaltung);
+  KIPPWERK_FIND(txtMR);
+  KIPPWERK_FIND(txtMC);
+  KIPPWERK_FIND(txtMT);
+  KIPPWERK_FIND(txtMUb);
+  KIPPWERK_FIND(txtMRmin);
+  KIPPWERK_FIND(txtMRmax);
+  KIPPWERK_FIND(txtMCmin);
+  KIPPWERK_FIND(txtMCmax);
+  KIPPWERK_FIND(cmbMR);
+  KIPPWERK_FIND(cmbMC);
+  KIPPWERK_FIND(cmbMTyp);
+  KIPPWERK_FIND(cmbMReiheR);
+  KIPPWERK_FIND(cmbMTolR);
+  KIPPWERK_FIND(cmbMReiheC);
+  KIPPWERK_FIND(cmbMTolC);
+  KIPPWERK_FIND(cmbMRmin);
+  KIPPWERK_FIND(cmbMRmax);
+  KIPPWERK_FIND(cmbMCmin);
+  KIPPWERK_FIND(cmbMCmax);
+  KIPPWERK_FIND(lblMZeit);
+  KIPPWERK_FIND(lblMStatus);
+  KIPPWERK_FIND(lblMToleranz);
+  KIPPWERK_FIND(tblMonoflop);
+  KIPPWERK_FIND(picMSignal);
+  KIPPWERK_FIND(cmdMUebernehmen);
+  KIPPWERK_FIND(cmdMSchliessen);
+#undef KIPPWERK_FIND
+}
+
+void frmMonoflop::connectEvents() {
+  for (QLineEdit* box : {c_.txtMR, c_.txtMC}) {
+    connect(box, &QLineEdit::textChanged, this, &frmMonoflop::txtMR_Change);
+  }
+  for (QComboBox* list : {c_.cmbMR, c_.cmbMC}) {
+    connect(list, &QComboBox::currentIndexChanged, this, &frmMonoflop::txtMR_Change);
+  }
+  for (QLineEdit* box : {c_.txtMT, c_.txtMUb, c_.txtMRmin, c_.txtMRmax, c_.txtMCmin, c_.txtMCmax}) {
+    connect(box, &QLineEdit::textChanged, this, &frmMonoflop::recompute);
+  }
+  for (QComboBox* list : {c_.cmbMTyp, c_.cmbMTolR, c_.cmbMReiheC, c_.cmbMTolC, c_.cmbMRmin,
+                          c_.cmbMRmax, c_.cmbMCmin, c_.cmbMCmax}) {
+    connect(list, &QComboBox::currentIndexChanged, this, &frmMonoflop::recompute);
+  }
+  connect(c_.cmbMReiheR, &QComboBox::currentIndexChanged, this, &frmMonoflop::cmbMReiheR_Click);
+  connect(c_.tblMonoflop, &ResultTable::highlightChanged, this, &frmMonoflop::showSelected);
+  c_.tblMonoflop->setCopyTail([this](int) { return c_.lblMToleranz->text(); });
+  connect(c_.cmdMUebernehmen, &QPushButton::clicked, this, &frmMonoflop::cmdMUebernehmen_Click);
+  connect(c_.cmdMSchliessen, &QPushButton::clicked, this, &QWidget::close);
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void frmMonoflop::open() {
+  show();
+  raise();
+  activateWindow();
+}
+
+// The pulse of the parts in part one, or why there is none.
+void frmMonoflop::txtMR_Change() {
+  const Result<double, QString> r = readPositive(c_.txtMR, c_.cmbMR, resistorUnits, "R");
+  const Result<double, QString> c = readPositive(c_.txtMC, c_.cmbMC, kSmallCapacitorUnits, "C1");
+  if (!r || !c) return c_.lblMZeit->setText(!r ? r.error() : c.error());
+  const double t = pulseLength(r.value(), c.value());
+  c_.lblMZeit->setText(std::isfinite(t) && t > 0.0
+                           ? QStringLiteral("t = ") + fromCore(timeText(t))
+                           : QStringLiteral("Die Zeit liegt außerhalb des darstellbaren "
+                                            "Zahlenbereichs."));
+}
+
+// A series comes with its usual tolerance class; a tolerance chosen afterwards holds until the
+// series changes again.
+void frmMonoflop::cmbMReiheR_Click() {
+  followSeries(c_.cmbMReiheR, c_.cmbMTolR);
+  recompute();
+}
+
+Result<PulseSearch, QString> frmMonoflop::readRequest() const {
+  PulseSearch q;
+  const Result<double> t = parseValue(c_.txtMT->text().toStdString());
+  if (!t) return outOfRangeText(QStringLiteral("bei „t“"));
+  if (!(t.value() > 0.0)) return statusText(PulseError::TimeNotPositive, q);
+  q.t = t.value();
+  const Result<double, QString> ub = readSupply(c_.txtMUb, familyOf(c_.cmbMTyp));
+  if (!ub) return ub.error();
+  q.resistorSeries = resistorSeriesOf(c_.cmbMReiheR);
+  q.capacitorSeries = capacitorSeriesOf(c_.cmbMReiheC);
+  q.resistorTolerance = resistorToleranceOf(c_.cmbMTolR);
+  q.capacitorTolerance = capacitorToleranceOf(c_.cmbMTolC);
+  struct Range {
+    const QLineEdit* box;
+    const QComboBox* units;
+    std::span<const Unit> table;
+    const char* name;
+    double* into;
+  };
+  const Range ranges[] = {
+      {c_.txtMRmin, c_.cmbMRmin, resistorUnits, "R min", &q.rMin},
+      {c_.txtMRmax, c_.cmbMRmax, resistorUnits, "R max", &q.rMax},
+      {c_.txtMCmin, c_.cmbMCmin, capacitorUnits, "C min", &q.cMin},
+      {c_.txtMCmax, c_.cmbMCmax, capacitorUnits, "C max", &q.cMax},
+  };
+  for (const Range& r : ranges) {
+    const Result<double, QString> v =
+        readPositive(r.box, r.units, r.table, QString::fromLatin1(r.name));
+    if (!v) return v.error();
+    *r.into = v.value();
+  }
+  return q;
+}
+
+void frmMonoflop::recompute() {
+  const Result<PulseSearch, QString> request = readRequest();
+  if (!request) return showProblem(request.error());
+  PulsePairs pairs = searchPulsePairs(request.value());
+  if (!pairs) return showProblem(statusText(pairs.error(), request.value()));
+  showPairs(pairs.value(), request.value());
+}
+
+void frmMonoflop::showPairs(std::vector<PulsePair> pairs, const PulseSearch& request) {
+  pairs_ = std::move(pairs);
+  request_ = request;
+  c_.lblMStatus->clear();
+  const ChipFamily& family = familyOf(c_.cmbMTyp);
+  const double ub = parseValue(c_.txtMUb->text().toStdString()).valueOr(0.0);
+  std::vector<QStringList> rows;
+  QStringList tips;
+  for (const PulsePair& p : pairs_) {
+    QStringList briefs, sentences;
+    for (const Hint& h : monostableHints(family, ub, p.r, p.c1)) {
+      briefs << fromCore(h.brief);
+      sentences << fromCore(h.sentence);
+    }
+    rows.push_back({fromCore(partText(p.r, resistorUnits)),
+                    fromCore(partText(p.c1, capacitorUnits)), fromCore(timeText(p.t)),
+                    fromCore(percentText(p.devT)), briefs.join(QStringLiteral(", "))});
+    tips << sentences.join(QLatin1Char('\n'));
+  }
+  c_.cmdMUebernehmen->setEnabled(true);
+  c_.tblMonoflop->setRows(rows, tips);
+}
+
+void frmMonoflop::showProblem(const QString& status) {
+  pairs_.clear();
+  c_.lblMStatus->setText(status);
+  c_.cmdMUebernehmen->setEnabled(false);
+  c_.tblMonoflop->setRows({});
+}
+
+const PulsePair* frmMonoflop::selectedPair() const {
+  const int row = c_.tblMonoflop->highlightedRow();
+  return row >= 0 && row < static_cast<int>(pairs_.size()) ? &pairs_[static_cast<std::size_t>(row)]
+                                                           : nullptr;
+}
+
+void frmMonoflop::showSelected() {
+  const PulsePair* p = selectedPair();
+  if (p == nullptr) {
+    c_.lblMToleranz->clear();
+    c_.picMSignal->setPulse(std::nullopt);
+    return;
+  }
+  const Spread spread =
+      pulseSpread(p->r, p->c1, request_.resistorTolerance, request_.capacitorTolerance);
+  c_.lblMToleranz->setText(fromCore(pulseSpreadText(spread, request_.t)));
+  c_.picMSignal->setPulse(Pulse{p->t, request_.t, spread});
+}
+
+// The pair into part one, each part in its own box and unit, as exact as the boxes read it.
+void frmMonoflop::cmdMUebernehmen_Click() {
+  const PulsePair* p = selectedPair();
+  if (p == nullptr) return;
+  const std::tuple<QLineEdit*, QComboBox*, ScaledText> parts[] = {
+      {c_.txtMR, c_.cmbMR, exactPart(p->r, resistorUnits)},
+      {c_.txtMC, c_.cmbMC, exactPart(p->c1, kSmallCapacitorUnits)}};
+  for (const auto& [box, units, part] : parts) {
+    box->setText(fromCore(part.number));
+    units->setCurrentIndex(part.unit);
+  }
+}
+
+}  // namespace kippwerk::ui

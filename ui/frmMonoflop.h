@@ -1,0 +1,68 @@
+#pragma once
+
+// frmMonoflop: the monostable timer beside the astable one. Part one turns R and C1 into the
+// pulse length at every key; part two turns a desired length into the ten best pairs of
+// standard parts with their spread, the chip's limits and a picture of trigger and pulse, and
+// Übernehmen copies the highlighted pair into part one. Every change of an input reads the
+// inputs with the program's number rules and calls the core; the window keeps nothing but the
+// pairs last found. It shows no message box: what it cannot compute it says in place.
+
+#include <QWidget>
+#include <vector>
+
+#include "core/monoflop.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kippwerk::ui {
+
+class PictureBox;
+class PulsePicture;
+class ResultTable;
+
+class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
+  Q_OBJECT
+
+ public:
+  explicit frmMonoflop(QWidget* parent = nullptr);
+
+  // Shows the window and brings it to the front, its inputs as they are.
+  void open();
+
+  const std::vector<PulsePair>& pairs() const { return pairs_; }
+
+  // Event operations.
+  void txtMR_Change();
+  void recompute();
+  void cmbMReiheR_Click();
+  void cmdMUebernehmen_Click();
+
+ private:
+  void build();
+  void findControls();
+  void connectEvents();
+  Result<PulseSearch, QString> readRequest() const;
+  void showPairs(std::vector<PulsePair> pairs, const PulseSearch& request);
+  void showProblem(const QString& status);
+  void showSelected();
+  const PulsePair* selectedPair() const;
+
+  PulseSearch request_;
+  std::vector<PulsePair> pairs_;
+
+  struct Controls {
+    PictureBox* picMSchaltung;
+    QLineEdit *txtMR, *txtMC, *txtMT, *txtMUb, *txtMRmin, *txtMRmax, *txtMCmin, *txtMCmax;
+    QComboBox *cmbMR, *cmbMC, *cmbMTyp, *cmbMReiheR, *cmbMTolR, *cmbMReiheC, *cmbMTolC, *cmbMRmin,
+        *cmbMRmax, *cmbMCmin, *cmbMCmax;
+    QLabel *lblMZeit, *lblMStatus, *lblMToleranz;
+    ResultTable* tblMonoflop;
+    PulsePicture* picMSignal;
+    QPushButton *cmdMUebernehmen, *cmdMSchliessen;
+  } c_{};
+};
+
+}  // namespace kippwerk::ui

@@ -1,0 +1,79 @@
+#include "ui/pulsepicture.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+namespace kippwerk::ui {
+namespace {
+
+// The trigger's low time as a share of the time axis: short, as it has to be.
+constexpr double kTriggerShare = 0.04;
+
+// A level line that is low, high from `from` to `to`, low again up to `until`.
+QPainterPath highBetween(double left, double from, double to, double right, double high,
+                         double low) {
+  QPainterPath path(QPointF(left, low));
+  path.lineTo(from, low);
+  path.lineTo(from, high);
+  path.lineTo(to, high);
+  path.lineTo(to, low);
+  path.lineTo(right, low);
+  return path;
+}
+
+}  // namespace
+
+void PulsePicture::setPulse(std::optional<Pulse> pulse) {
+  pulse_ = pulse;
+  update();
+}
+
+void PulsePicture::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  if (!pulse_) return;
+  const Pulse& s = *pulse_;
+  QPainter p(this);
+  const QFontMetrics fm(font());
+  // The lane names stand left of a short lead-in before the trigger at time 0.
+  const QRectF full = plotArea();
+  const double lead = 24.0;
+  QRectF area = full.adjusted(fm.horizontalAdvance(QStringLiteral("E")) + 8 + lead, 0, 0, 0);
+  const double span = 1.25 * std::max({s.t, s.want, s.end.high});
+  const std::optional<Axis> axis = drawTimeAxis(p, area, span);
+  if (!axis) return;
+  const double laneLeft = area.left() - lead, right = area.right();
+
+  // Upper lane: the trigger input, low for a moment from 0.
+  const double gap = 14.0, lane = (area.height() - gap) / 2.0;
+  const double triggerHigh = area.top() + 2, triggerLow = area.top() + lane - 2;
+  const double triggerEnd = axis->x(kTriggerShare * span);
+  QPainterPath trigger(QPointF(laneLeft, triggerHigh));
+  trigger.lineTo(axis->x(0), triggerHigh);
+  trigger.lineTo(axis->x(0), triggerLow);
+  trigger.lineTo(triggerEnd, triggerLow);
+  trigger.lineTo(triggerEnd, triggerHigh);
+  trigger.lineTo(right, triggerHigh);
+  p.setPen(setPen());
+  p.drawPath(trigger);
+  p.setPen(Qt::black);
+  p.drawText(QPointF(triggerEnd + 8, triggerLow - 2),
+             QStringLiteral("Der Auslöseimpuls an E muss enden, bevor der Ausgangsimpuls endet."));
+
+  // Lower lane: the output, high from the trigger's edge for the pulse.
+  const double high = area.top() + lane + gap + 2, low = area.bottom() - 2;
+  drawBand(p, *axis, s.end, high, low);
+  p.setPen(setPen());
+  p.drawPath(highBetween(laneLeft, axis->x(0), axis->x(s.t), right, high, low));
+  p.setPen(wantPen());
+  p.drawPath(highBetween(laneLeft, axis->x(0), axis->x(s.want), right, high, low));
+
+  p.setPen(Qt::black);
+  for (const auto& [name, top, bottom] : {std::tuple{QStringLiteral("E"), triggerHigh, triggerLow},
+                                          std::tuple{QStringLiteral("A"), high, low}}) {
+    p.drawText(QPointF(full.left(), (top + bottom) / 2 + fm.ascent() / 2.5), name);
+  }
+  drawLegend(p, standardLegend(true));
+}
+
+}  // namespace kippwerk::ui
