@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The core's text work beside naive baselines measured in the same run; prints the ratio of
 // each pair after Google Benchmark's own table.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Keys typed into a time box, each timed from the key press to the end of the repaint of the
 // window that shows its result: the t-EIN box of the time-entry page, and the t-EIN box of the
 // standard-values window with its table and signal picture, without and with the diode. Each

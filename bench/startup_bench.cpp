@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up of the real window against the bare one: wall time from starting the process to its
 // first painted frame, and peak resident memory, over several alternating runs; medians and
 // their ratio.   startup_bench KIPPWERK_PROBE BARE_PROBE [RUNS]

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Opens a window and writes one line to standard output once its first frame is painted, then
 // ends. Built twice: as the real window and, with KIPPWERK_BARE_WINDOW, as a bare main window
 // of the same size with a menu bar, the reference the start-up figures are measured against.

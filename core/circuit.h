@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The real circuit behind the ideal formulas: the chip families with their data-sheet limits,

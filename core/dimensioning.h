@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The second job: R1 and the missing one of R2 and C1 from the desired times and one known

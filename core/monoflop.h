@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The monostable timer: a trigger at pin 2 starts one output pulse, whose length is set by R

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Texts of the standard-values window: parts, times and frequencies with a unit chosen so the

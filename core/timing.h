@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The first job: t-EIN, t-AUS, period and frequency of the astable circuit from R1, R2, C1.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The three calculations and the standard-parts search on arbitrary inputs: a finite result
 // or its error, never a non-finite number, and no result text that says inf or NaN. The
 // search's sets are sorted, keep to their ranges, and equal the exhaustive search's where

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // parseValue on arbitrary bytes: a finite number or the out-of-range error, never inf or NaN,
 // and what it reads survives formatValue.
 

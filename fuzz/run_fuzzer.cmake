@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kippwerk authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs one fuzz target on a scratch copy of its seed corpus and reports the executions.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/corpus ${WORK}/artifacts)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kippwerk authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the .deb from a finished build tree, unpacks it into a scratch folder and checks
 # its files, its dependencies and that the program's libraries resolve.
 #   check_package.sh BUILD_DIR

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kippwerk authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 file(MAKE_DIRECTORY ${OUT})
 execute_process(COMMAND ${RESGEN} ${OUT} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)

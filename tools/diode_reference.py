@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Kippwerk authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reference values of t-EIN with a real diode across R2, worked out apart from the program.
 
 The capacitor voltage v runs from Ub/3 to 2 Ub/3. At each v the current i into C1 solves

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the window icon as PNG files for the desktop's icon theme:
 //   export_icons OUTDIR ICON.ico...
 // giving OUTDIR/N.png for every N x N image of the icon files, each drawn at its own size by

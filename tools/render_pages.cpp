@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders every page of the window, a few filled-in states and the about box to PNG files:
 //   render_pages OUTDIR
 // Runs on the offscreen platform, so it needs no display.

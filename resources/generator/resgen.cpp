@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws the window's resources pixel by pixel and writes them into a folder:
 //   resgen OUTDIR
 // circuit.gif is the 4-colour circuit picture of 302 x 263 pixels; circuit@2x.gif and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // formatValue against a reference built from the C library's %.15g, which applies the same
 // switch to exponent form (exponent below -4 or at least 15) but by a different road.
 

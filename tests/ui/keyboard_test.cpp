@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Both jobs end to end with the keyboard alone: Tab, Shift+Tab, Space, arrows, typing and the
 // menu access keys. Every event goes to the widget that has the focus, as on a real desktop.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The monostable window through its object names: opening from the menu, the pulse of part
 // one at each key, the search of part two against a fresh core search, the status line of
 // refused inputs, the chip's hints, the hand-over into part one, Ctrl+C, the keyboard and the

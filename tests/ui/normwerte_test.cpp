@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The standard-values window driven through its object names with real key events: opening
 // from the menu, live recomputation against a fresh search, the status line of every refused
 // input, the highlighted row, the keyboard, the hand-over of a set to the timing page and the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window at twice the scale, as on a 200 % desktop: the circuit picture and the window
 // icon come in the screen's resolution instead of being enlarged pixel by pixel.
 

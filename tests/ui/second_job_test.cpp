@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The second job through the real controls: the time-entry page with real key events, the
 // known-component page, "Weiter" with its checks and the dimensioning on the result page.
 

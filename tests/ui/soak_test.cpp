@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A seeded stream of random user actions against the real window and the standard-values
 // window, checking after every action what must always hold. KIPPWERK_SOAK_ACTIONS sets the
 // length (default 3000) and KIPPWERK_SOAK_SEED the seed; a failure prints both and the last

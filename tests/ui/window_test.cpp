@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window as a user meets it: start state, layout, page flow, menu, focus order and the
 // first job, driven through the controls' object names on the offscreen platform.
 
