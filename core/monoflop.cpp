@@ -35,14 +35,12 @@ class Pairs {
   // The first R whose pulse with capacitor ic reaches the desired one.
   int firstReaching(int ic) const { return lowerBound(r_, q_.t / (kPulseTiming * c(ic))); }
 
-  // A pair whose pulse and spread are usable numbers, or nothing.
+  // A pair within reach of the desired pulse, or nothing. Standard values lie between 1e-24
+  // and 1e24, so every pulse and its spread are numbers far from the ends of a double.
   bool evaluate(int ir, int ic, PulsePair& out) const {
-    PulsePair p{r(ir), c(ic), pulseLength(r(ir), c(ic)), deviation(ir, ic), 0.0};
-    p.deviation = std::fabs(p.devT);
-    if (!usable(p.devT)) return false;
-    const Spread s = pulseSpread(p.r, p.c1, q_.resistorTolerance, q_.capacitorTolerance);
-    if (!(s.low > 0.0) || !std::isfinite(s.high)) return false;
-    out = p;
+    const double d = deviation(ir, ic);
+    if (!usable(d)) return false;
+    out = {r(ir), c(ic), pulseLength(r(ir), c(ic)), d, std::fabs(d)};
     return true;
   }
 

@@ -30,7 +30,7 @@ struct PulseSearch {
   double rMin = 1e3, rMax = 10e6;  // ohms
   Series capacitorSeries = Series::E6;
   double cMin = 100e-12, cMax = 1000e-6;  // farads
-  // Fractions: a pair counts only when its spread is a finite number above 0.
+  // Fractions, for the spread the window shows beside the pairs.
   double resistorTolerance = 0.0, capacitorTolerance = 0.0;
 };
 

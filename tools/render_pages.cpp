@@ -82,6 +82,12 @@ int main(int argc, char** argv) {
   ok &= save(*normwerte, dir, "normwerte-empty-range.png");
   normwerte->close();
 
+  // The monostable window with its defaults: 100 k and 4.7 uF, the pairs for 1 s.
+  w.findChild<QAction*>("mnuMonoflop")->trigger();
+  auto* monoflop = w.findChild<QWidget*>("frmMonoflop");
+  ok &= save(*monoflop, dir, "monoflop.png");
+  monoflop->close();
+
   QTimer::singleShot(0, [&] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       ok &= save(*box, dir, "about.png");

@@ -2,12 +2,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <QApplication>
+#include <cstdio>
 
+#include "ui/commandline.h"
 #include "ui/frmKippwerk.h"
 
 int main(int argc, char** argv) {
+  // Read before the toolkit starts: --help and --version need no display.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const kippwerk::ui::CommandLine line =
+      kippwerk::ui::readCommandLine(arguments, QStringLiteral(KIPPWERK_VERSION));
+  if (line.action != kippwerk::ui::CommandLine::Action::Run) {
+    std::fputs(line.output.toLocal8Bit().constData(),
+               line.action == kippwerk::ui::CommandLine::Action::Error ? stderr : stdout);
+    return line.exitCode;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kippwerk"));
+  QApplication::setApplicationVersion(QStringLiteral(KIPPWERK_VERSION));
   kippwerk::ui::frmKippwerk window;
   window.show();
   return QApplication::exec();

@@ -19,10 +19,10 @@ Result<double> readScaled(const QLineEdit* box, const QComboBox* units,
   return applyUnit(read.value(), table, units->currentIndex());
 }
 
-// A number and a unit of `units` that a box and its unit list read as `value`: the table's text
-// when it reads back as the same number up to its last binary digits ("4.7" nF is the part 4.7 nF,
-// though 4.7 times 1e-9 is not the double nearest to 4.7e-9), else the shortest exact number
-// in the largest unit that keeps it at 1 or above (a fixed R2 of 100.04 k Ohm as "100.04").
+// The table's text where it reads back as the same number up to its last binary digits ("4.7"
+// nF means the capacitor of 4.7 nF, though 4.7 times 1e-9 is not the double nearest to 4.7e-9),
+// else the shortest exact number in the largest unit that keeps it at 1 or above (a fixed R2
+// of 100.04 k Ohm as "100.04").
 ScaledText exactPart(double value, std::span<const Unit> units) {
   auto readBack = [&](const ScaledText& t) {
     const Result<double> read = parseValue(t.number);

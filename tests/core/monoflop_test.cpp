@@ -47,6 +47,10 @@ INSTANTIATE_TEST_SUITE_P(
             "OneSecond",
             {1.0},
             {{910e3, 1e-6}, {270e3, 3.3e-6}, {620e3, 1.5e-6}, {130e3, 6.8e-6}, {200e3, 4.7e-6}}},
+        // 2.2 k with 1 uF and 1 k with 2.2 uF give the same pulse: the smaller C1 first.
+        PulseRow{"EqualPulsesSmallerCapacitorFirst",
+                 {1.1 * 2.2e-3 * 1.01, Series::E6, 1e3, 10e3, Series::E6, 1e-6, 10e-6},
+                 {{2.2e3, 1e-6}, {1e3, 2.2e-6}, {1.5e3, 1.5e-6}}},
         PulseRow{"TenMillisecondsNarrowRanges",
                  {0.01, Series::E12, 1e3, 1e5, Series::E6, 1e-9, 1e-6},
                  {{27e3, 330e-9}, {39e3, 220e-9}, {18e3, 470e-9}, {56e3, 150e-9}, {82e3, 100e-9}}}),

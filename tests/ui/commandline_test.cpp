@@ -1,0 +1,66 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The program's command line as a user meets it: the installed binary started with options,
+// without a display, its exit status and what it writes to stdout and stderr.
+
+#include <QProcess>
+#include <QtTest>
+
+class CommandLineTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void answersWithoutAWindow_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");  // the start of stdout
+    QTest::addColumn<QString>("err");  // all of stderr
+    const QString hint = QStringLiteral("Mehr dazu mit „kippwerk --help“.\n");
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Aufruf: kippwerk [Optionen]\n"
+                            << "";
+    QTest::newRow("-h") << QStringList{"-h"} << 0 << "Aufruf: kippwerk [Optionen]\n"
+                        << "";
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "Kippwerk " KIPPWERK_VERSION "\n"
+                               << "";
+    QTest::newRow("-v after a toolkit option")
+        << QStringList{"-platform", "offscreen", "-v"} << 0 << "Kippwerk " KIPPWERK_VERSION "\n"
+        << "";
+    QTest::newRow("unknown long option") << QStringList{"--rechne"} << 1 << ""
+                                         << "kippwerk: Unbekannte Option „--rechne“.\n" + hint;
+    QTest::newRow("unknown short option before --help")
+        << QStringList{"-x", "--help"} << 1 << ""
+        << "kippwerk: Unbekannte Option „-x“.\n" + hint;
+    QTest::newRow("unknown word option") << QStringList{"-rechne"} << 1 << ""
+                                         << "kippwerk: Unbekannte Option „-rechne“.\n" + hint;
+    QTest::newRow("a file name") << QStringList{"schaltung.txt"} << 1 << ""
+                                 << "kippwerk: Unerwartetes Argument „schaltung.txt“.\n" + hint;
+    QTest::newRow("toolkit option without its value")
+        << QStringList{"-style"} << 1 << ""
+        << "kippwerk: Einer Option fehlt ihr Wert.\n" + hint;
+  }
+
+  void answersWithoutAWindow() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KIPPWERK_BINARY), arguments);
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), status);
+    const QString stdoutText = QString::fromUtf8(p.readAllStandardOutput());
+    QVERIFY2(out.isEmpty() ? stdoutText.isEmpty() : stdoutText.startsWith(out),
+             qPrintable(stdoutText));
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError()), err);
+  }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "commandline_test.moc"
