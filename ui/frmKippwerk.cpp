@@ -70,14 +70,9 @@ frmKippwerk::frmKippwerk(QWidget* parent) : QMainWindow(parent) {
   buildMenu();
 
   // Each member of c_ holds the control whose object name is the member's own name.
-  auto find = [this]<class T>(T*& slot, const QString& name) {
-    slot = findChild<T*>(name);
-    Q_ASSERT(slot != nullptr);
-  };
-#define KIPPWERK_FIND(member) find(c_.member, QStringLiteral(#member))
   KIPPWERK_FIND(Picture1);
-  for (int i = 0; i < 5; ++i) find(c_.Frame[i], QStringLiteral("Frame(%1)").arg(i));
-  for (int i = 0; i < 2; ++i) find(c_.Frame1[i], QStringLiteral("Frame1(%1)").arg(i));
+  for (int i = 0; i < 5; ++i) findNamed(this, c_.Frame[i], QStringLiteral("Frame(%1)").arg(i));
+  for (int i = 0; i < 2; ++i) findNamed(this, c_.Frame1[i], QStringLiteral("Frame1(%1)").arg(i));
   KIPPWERK_FIND(txtGegR1);
   KIPPWERK_FIND(txtGegR2);
   KIPPWERK_FIND(txtGegC1);
@@ -98,7 +93,6 @@ frmKippwerk::frmKippwerk(QWidget* parent) : QMainWindow(parent) {
   KIPPWERK_FIND(optR2);
   KIPPWERK_FIND(lblZeiten);
   KIPPWERK_FIND(lblErgebnis);
-#undef KIPPWERK_FIND
   c_.Picture1->setPicture({QStringLiteral(":/kippwerk/circuit.gif"),
                            QStringLiteral(":/kippwerk/circuit@2x.gif"),
                            QStringLiteral(":/kippwerk/circuit@3x.gif")});

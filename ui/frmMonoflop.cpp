@@ -36,7 +36,8 @@ constexpr Field kPartsFields[] = {
   {"cmbMC", Cell::SmallCapacitorUnits, "",     1, 2, 1, "Einheit von C1", 2},
 };
 
-// Part two, "Bauteile aus Zeit", in reading order, which is also the Tab order.
+// Part two, "Bauteile aus Zeit", in reading order, which is also the Tab order: this row,
+// then the range rows.
 constexpr Field kTimeFields[] = {
   {"lblMT",   Cell::Label,  "t =",        0, 0, 1},
   {"txtMT",   Cell::Box,    "1",          0, 1, 1, "gewünschte Zeit t in Sekunden"},
@@ -47,25 +48,6 @@ constexpr Field kTimeFields[] = {
   {"txtMUb",  Cell::Box,    "9",          0, 7, 1, "Betriebsspannung Ub in Volt"},
   {"lblMUbV", Cell::Label,  "V",          0, 8, 1},
 
-  {"lblMReiheR", Cell::Label,             "Widerstand:", 1, 0, 1},
-  {"cmbMReiheR", Cell::ResistorSeries,    "",        1, 1, 1, "Reihe des Widerstands", kResistorSeriesAtFirst},
-  {"cmbMTolR",   Cell::ResistorTolerance, "",        1, 2, 1, "Toleranz des Widerstands", kResistorToleranceAtFirst},
-  {"lblMRmin",   Cell::Label,             "R min =", 1, 3, 1},
-  {"txtMRmin",   Cell::Box,               "1",       1, 4, 1, "R min"},
-  {"cmbMRmin",   Cell::ResistorUnits,     "",        1, 5, 1, "Einheit von R min", 1},
-  {"lblMRmax",   Cell::Label,             "R max =", 1, 6, 1},
-  {"txtMRmax",   Cell::Box,               "10",      1, 7, 1, "R max"},
-  {"cmbMRmax",   Cell::ResistorUnits,     "",        1, 8, 1, "Einheit von R max", 2},
-
-  {"lblMReiheC", Cell::Label,              "Kondensator:", 2, 0, 1},
-  {"cmbMReiheC", Cell::CapacitorSeries,    "",        2, 1, 1, "Reihe des Kondensators", kCapacitorSeriesAtFirst},
-  {"cmbMTolC",   Cell::CapacitorTolerance, "",        2, 2, 1, "Toleranz des Kondensators", kCapacitorToleranceAtFirst},
-  {"lblMCmin",   Cell::Label,              "C min =", 2, 3, 1},
-  {"txtMCmin",   Cell::Box,                "100",     2, 4, 1, "C min"},
-  {"cmbMCmin",   Cell::CapacitorUnits,     "",        2, 5, 1, "Einheit von C min", 0},
-  {"lblMCmax",   Cell::Label,              "C max =", 2, 6, 1},
-  {"txtMCmax",   Cell::Box,                "1000",    2, 7, 1, "C max"},
-  {"cmbMCmax",   Cell::CapacitorUnits,     "",        2, 8, 1, "Einheit von C max", 2},
 };
 // clang-format on
 
@@ -135,7 +117,8 @@ void frmMonoflop::build() {
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return l;
   };
-  QGridLayout* partsGrid = buildFields(kPartsFields);
+  auto* partsGrid = new QGridLayout;
+  buildFields(partsGrid, kPartsFields, 'M');
   partsGrid->addWidget(label("lblMZeit", true), 2, 0, 1, 3);
   partsGrid->setColumnStretch(1, 1);
 
@@ -145,7 +128,9 @@ void frmMonoflop::build() {
   left->addWidget(group("fraMBauteile", "Zeit aus Bauteilen", partsGrid));
   left->addStretch(1);
 
-  QGridLayout* timeGrid = buildFields(kTimeFields);
+  auto* timeGrid = new QGridLayout;
+  buildFields(timeGrid, kTimeFields, 'M');
+  buildFields(timeGrid, kRangeFields, 'M', 1);
   for (int column : {1, 4, 7}) timeGrid->setColumnStretch(column, 1);
   auto* table = new ResultTable(columnHeaders(), 10);
   table->setObjectName(QStringLiteral("tblMonoflop"));
@@ -185,39 +170,21 @@ void frmMonoflop::build() {
 
   findControls();
   // Reading order: part one, part two's fields, the table, Übernehmen, Schließen.
-  chainTabOrder(this, kPartsFields, c_.txtMT);
-  chainTabOrder(this, kTimeFields, c_.tblMonoflop);
+  chainTabOrder(this, {kPartsFields, kTimeFields, kRangeFields}, 'M', c_.tblMonoflop);
   setTabOrder(c_.tblMonoflop, c_.cmdMUebernehmen);
   setTabOrder(c_.cmdMUebernehmen, c_.cmdMSchliessen);
 }
 
 // Each member of c_ holds the control whose object name is the member's own name.
 void frmMonoflop::findControls() {
-  auto find = [this]<class T>(T*& slot, const char* name) {
-    slot = findChild<T*>(QString::fromLatin1(name));
-    Q_ASSERT(slot != nullptr);
-  };
-#define KIPPWERK_FIND(member) find(c_.member, #member)
   KIPPWERK_FIND(picMSchaltung);
   KIPPWERK_FIND(txtMR);
   KIPPWERK_FIND(txtMC);
   KIPPWERK_FIND(txtMT);
   KIPPWERK_FIND(txtMUb);
-  KIPPWERK_FIND(txtMRmin);
-  KIPPWERK_FIND(txtMRmax);
-  KIPPWERK_FIND(txtMCmin);
-  KIPPWERK_FIND(txtMCmax);
   KIPPWERK_FIND(cmbMR);
   KIPPWERK_FIND(cmbMC);
   KIPPWERK_FIND(cmbMTyp);
-  KIPPWERK_FIND(cmbMReiheR);
-  KIPPWERK_FIND(cmbMTolR);
-  KIPPWERK_FIND(cmbMReiheC);
-  KIPPWERK_FIND(cmbMTolC);
-  KIPPWERK_FIND(cmbMRmin);
-  KIPPWERK_FIND(cmbMRmax);
-  KIPPWERK_FIND(cmbMCmin);
-  KIPPWERK_FIND(cmbMCmax);
   KIPPWERK_FIND(lblMZeit);
   KIPPWERK_FIND(lblMStatus);
   KIPPWERK_FIND(lblMToleranz);
@@ -225,7 +192,6 @@ void frmMonoflop::findControls() {
   KIPPWERK_FIND(picMSignal);
   KIPPWERK_FIND(cmdMUebernehmen);
   KIPPWERK_FIND(cmdMSchliessen);
-#undef KIPPWERK_FIND
 }
 
 void frmMonoflop::connectEvents() {
@@ -235,14 +201,11 @@ void frmMonoflop::connectEvents() {
   for (QComboBox* list : {c_.cmbMR, c_.cmbMC}) {
     connect(list, &QComboBox::currentIndexChanged, this, &frmMonoflop::txtMR_Change);
   }
-  for (QLineEdit* box : {c_.txtMT, c_.txtMUb, c_.txtMRmin, c_.txtMRmax, c_.txtMCmin, c_.txtMCmax}) {
+  for (QLineEdit* box : {c_.txtMT, c_.txtMUb}) {
     connect(box, &QLineEdit::textChanged, this, &frmMonoflop::recompute);
   }
-  for (QComboBox* list : {c_.cmbMTyp, c_.cmbMTolR, c_.cmbMReiheC, c_.cmbMTolC, c_.cmbMRmin,
-                          c_.cmbMRmax, c_.cmbMCmin, c_.cmbMCmax}) {
-    connect(list, &QComboBox::currentIndexChanged, this, &frmMonoflop::recompute);
-  }
-  connect(c_.cmbMReiheR, &QComboBox::currentIndexChanged, this, &frmMonoflop::cmbMReiheR_Click);
+  connect(c_.cmbMTyp, &QComboBox::currentIndexChanged, this, &frmMonoflop::recompute);
+  connectRangeFields(this, 'M', [this] { recompute(); });
   connect(c_.tblMonoflop, &ResultTable::highlightChanged, this, &frmMonoflop::showSelected);
   c_.tblMonoflop->setCopyTail([this](int) { return c_.lblMToleranz->text(); });
   connect(c_.cmdMUebernehmen, &QPushButton::clicked, this, &frmMonoflop::cmdMUebernehmen_Click);
@@ -269,13 +232,6 @@ void frmMonoflop::txtMR_Change() {
                                             "Zahlenbereichs."));
 }
 
-// A series comes with its usual tolerance class; a tolerance chosen afterwards holds until the
-// series changes again.
-void frmMonoflop::cmbMReiheR_Click() {
-  followSeries(c_.cmbMReiheR, c_.cmbMTolR);
-  recompute();
-}
-
 Result<PulseSearch, QString> frmMonoflop::readRequest() const {
   PulseSearch q;
   const Result<double> t = parseValue(c_.txtMT->text().toStdString());
@@ -284,29 +240,9 @@ Result<PulseSearch, QString> frmMonoflop::readRequest() const {
   q.t = t.value();
   const Result<double, QString> ub = readSupply(c_.txtMUb, familyOf(c_.cmbMTyp));
   if (!ub) return ub.error();
-  q.resistorSeries = resistorSeriesOf(c_.cmbMReiheR);
-  q.capacitorSeries = capacitorSeriesOf(c_.cmbMReiheC);
-  q.resistorTolerance = resistorToleranceOf(c_.cmbMTolR);
-  q.capacitorTolerance = capacitorToleranceOf(c_.cmbMTolC);
-  struct Range {
-    const QLineEdit* box;
-    const QComboBox* units;
-    std::span<const Unit> table;
-    const char* name;
-    double* into;
-  };
-  const Range ranges[] = {
-      {c_.txtMRmin, c_.cmbMRmin, resistorUnits, "R min", &q.rMin},
-      {c_.txtMRmax, c_.cmbMRmax, resistorUnits, "R max", &q.rMax},
-      {c_.txtMCmin, c_.cmbMCmin, capacitorUnits, "C min", &q.cMin},
-      {c_.txtMCmax, c_.cmbMCmax, capacitorUnits, "C max", &q.cMax},
-  };
-  for (const Range& r : ranges) {
-    const Result<double, QString> v =
-        readPositive(r.box, r.units, r.table, QString::fromLatin1(r.name));
-    if (!v) return v.error();
-    *r.into = v.value();
-  }
+  const Result<RangeInputs, QString> ranges = readRangeFields(this, 'M');
+  if (!ranges) return ranges.error();
+  ranges.value().into(q);
   return q;
 }
 

@@ -40,7 +40,6 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
   // Event operations.
   void txtMR_Change();
   void recompute();
-  void cmbMReiheR_Click();
   void cmdMUebernehmen_Click();
 
  private:
@@ -58,9 +57,8 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
 
   struct Controls {
     PictureBox* picMSchaltung;
-    QLineEdit *txtMR, *txtMC, *txtMT, *txtMUb, *txtMRmin, *txtMRmax, *txtMCmin, *txtMCmax;
-    QComboBox *cmbMR, *cmbMC, *cmbMTyp, *cmbMReiheR, *cmbMTolR, *cmbMReiheC, *cmbMTolC, *cmbMRmin,
-        *cmbMRmax, *cmbMCmin, *cmbMCmax;
+    QLineEdit *txtMR, *txtMC, *txtMT, *txtMUb;
+    QComboBox *cmbMR, *cmbMC, *cmbMTyp;
     QLabel *lblMZeit, *lblMStatus, *lblMToleranz;
     ResultTable* tblMonoflop;
     PulsePicture* picMSignal;

@@ -20,6 +20,7 @@
 #include "ui/reading.h"
 #include "ui/resulttable.h"
 #include "ui/signalpicture.h"
+#include "ui/widgets.h"
 
 namespace kippwerk::ui {
 namespace {
@@ -27,7 +28,8 @@ namespace {
 const char* const kColumns[] = {"R1",       "R2",      "C1",      "t-EIN",   "t-AUS",
                                 "Frequenz", "Δ t-EIN", "Δ t-AUS", "Hinweise"};
 
-// The inputs in reading order, which is also the Tab order.
+// The inputs in reading order, which is also the Tab order: these two rows, the range rows,
+// then the fixed part.
 // clang-format off
 constexpr Field kFields[] = {
   {"lblNTein",  Cell::Label, "t-EIN =", 0, 0, 1},
@@ -46,31 +48,14 @@ constexpr Field kFields[] = {
   {"lblNDiodeTyp", Cell::Label,  "Diode:",     1, 6, 1},
   {"cmbNDiodeTyp", Cell::Diode,  "",           1, 7, 2, "Diodentyp", 0},
 
-  {"lblNReiheR", Cell::Label,          "Widerstände:", 2, 0, 1},
-  {"cmbNReiheR", Cell::ResistorSeries, "",        2, 1, 1, "Reihe der Widerstände", kResistorSeriesAtFirst},
-  {"cmbNTolR",   Cell::ResistorTolerance, "",     2, 2, 1, "Toleranz der Widerstände", kResistorToleranceAtFirst},
-  {"lblNRmin",   Cell::Label,          "R min =", 2, 3, 1},
-  {"txtNRmin",   Cell::Box,            "1",       2, 4, 1, "R min"},
-  {"cmbNRmin",   Cell::ResistorUnits,  "",        2, 5, 1, "Einheit von R min", 1},
-  {"lblNRmax",   Cell::Label,          "R max =", 2, 6, 1},
-  {"txtNRmax",   Cell::Box,            "10",      2, 7, 1, "R max"},
-  {"cmbNRmax",   Cell::ResistorUnits,  "",        2, 8, 1, "Einheit von R max", 2},
+};
 
-  {"lblNReiheC", Cell::Label,           "Kondensator:", 3, 0, 1},
-  {"cmbNReiheC", Cell::CapacitorSeries, "",        3, 1, 1, "Reihe des Kondensators", kCapacitorSeriesAtFirst},
-  {"cmbNTolC",   Cell::CapacitorTolerance, "",     3, 2, 1, "Toleranz des Kondensators", kCapacitorToleranceAtFirst},
-  {"lblNCmin",   Cell::Label,           "C min =", 3, 3, 1},
-  {"txtNCmin",   Cell::Box,             "100",     3, 4, 1, "C min"},
-  {"cmbNCmin",   Cell::CapacitorUnits,  "",        3, 5, 1, "Einheit von C min", 0},
-  {"lblNCmax",   Cell::Label,           "C max =", 3, 6, 1},
-  {"txtNCmax",   Cell::Box,             "1000",    3, 7, 1, "C max"},
-  {"cmbNCmax",   Cell::CapacitorUnits,  "",        3, 8, 1, "Einheit von C max", 2},
-
-  {"lblNFest",        Cell::Label,          "Fest:",         4, 0, 1},
-  {"cmbNFest",        Cell::Choice,         "nichts|C1|R2",  4, 1, 2, "Festes Bauteil", 0},
-  {"lblNFestWert",    Cell::Label,          "Wert =",        4, 3, 1},
-  {"txtNFest",        Cell::Box,            "",              4, 4, 1, "Wert des festen Bauteils"},
-  {"cmbNFestEinheit", Cell::CapacitorUnits, "",              4, 5, 1, "Einheit des festen Bauteils"},
+constexpr Field kFixedFields[] = {
+  {"lblNFest",        Cell::Label,          "Fest:",         0, 0, 1},
+  {"cmbNFest",        Cell::Choice,         "nichts|C1|R2",  0, 1, 2, "Festes Bauteil", 0},
+  {"lblNFestWert",    Cell::Label,          "Wert =",        0, 3, 1},
+  {"txtNFest",        Cell::Box,            "",              0, 4, 1, "Wert des festen Bauteils"},
+  {"cmbNFestEinheit", Cell::CapacitorUnits, "",              0, 5, 1, "Einheit des festen Bauteils"},
 };
 // clang-format on
 
@@ -161,7 +146,10 @@ frmNormwerte::frmNormwerte(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void frmNormwerte::build() {
-  QGridLayout* grid = buildFields(kFields);
+  auto* grid = new QGridLayout;
+  buildFields(grid, kFields, 'N');
+  buildFields(grid, kRangeFields, 'N', 2);
+  buildFields(grid, kFixedFields, 'N', 4);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(4, 1);
   grid->setColumnStretch(7, 1);
@@ -217,38 +205,21 @@ void frmNormwerte::build() {
 
   findControls();
   // Reading order: the fields row by row, then the table and the two buttons.
-  chainTabOrder(this, kFields, c_.tblNormwerte);
+  chainTabOrder(this, {kFields, kRangeFields, kFixedFields}, 'N', c_.tblNormwerte);
   setTabOrder(c_.tblNormwerte, c_.cmdNUebernehmen);
   setTabOrder(c_.cmdNUebernehmen, c_.cmdNSchliessen);
 }
 
 // Each member of c_ holds the control whose object name is the member's own name.
 void frmNormwerte::findControls() {
-  auto find = [this]<class T>(T*& slot, const char* name) {
-    slot = findChild<T*>(QString::fromLatin1(name));
-    Q_ASSERT(slot != nullptr);
-  };
-#define KIPPWERK_FIND(member) find(c_.member, #member)
   KIPPWERK_FIND(txtNTein);
   KIPPWERK_FIND(txtNTaus);
   KIPPWERK_FIND(txtNUb);
-  KIPPWERK_FIND(txtNRmin);
-  KIPPWERK_FIND(txtNRmax);
-  KIPPWERK_FIND(txtNCmin);
-  KIPPWERK_FIND(txtNCmax);
   KIPPWERK_FIND(txtNFest);
   KIPPWERK_FIND(cmbNTyp);
   KIPPWERK_FIND(cmbNDiodeTyp);
-  KIPPWERK_FIND(cmbNReiheR);
-  KIPPWERK_FIND(cmbNReiheC);
-  KIPPWERK_FIND(cmbNRmin);
-  KIPPWERK_FIND(cmbNRmax);
-  KIPPWERK_FIND(cmbNCmin);
-  KIPPWERK_FIND(cmbNCmax);
   KIPPWERK_FIND(cmbNFest);
   KIPPWERK_FIND(cmbNFestEinheit);
-  KIPPWERK_FIND(cmbNTolR);
-  KIPPWERK_FIND(cmbNTolC);
   KIPPWERK_FIND(chkNDiode);
   KIPPWERK_FIND(tblNormwerte);
   KIPPWERK_FIND(lblNStatus);
@@ -257,21 +228,18 @@ void frmNormwerte::findControls() {
   KIPPWERK_FIND(picNSignal);
   KIPPWERK_FIND(cmdNUebernehmen);
   KIPPWERK_FIND(cmdNSchliessen);
-#undef KIPPWERK_FIND
 }
 
 void frmNormwerte::connectEvents() {
-  for (QLineEdit* box : {c_.txtNTein, c_.txtNTaus, c_.txtNUb, c_.txtNRmin, c_.txtNRmax, c_.txtNCmin,
-                         c_.txtNCmax, c_.txtNFest}) {
+  for (QLineEdit* box : {c_.txtNTein, c_.txtNTaus, c_.txtNUb, c_.txtNFest}) {
     connect(box, &QLineEdit::textChanged, this, &frmNormwerte::recompute);
   }
-  // A tolerance decides which sets are usable at the edges of the number range, so it
-  // searches again like every other input.
-  for (QComboBox* list : {c_.cmbNTyp, c_.cmbNDiodeTyp, c_.cmbNReiheC, c_.cmbNRmin, c_.cmbNRmax,
-                          c_.cmbNCmin, c_.cmbNCmax, c_.cmbNFestEinheit, c_.cmbNTolR, c_.cmbNTolC}) {
+  for (QComboBox* list : {c_.cmbNTyp, c_.cmbNDiodeTyp, c_.cmbNFestEinheit}) {
     connect(list, &QComboBox::currentIndexChanged, this, &frmNormwerte::recompute);
   }
-  connect(c_.cmbNReiheR, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNReiheR_Click);
+  // A tolerance too decides which sets are usable at the edges of the number range, so it
+  // searches again like every other input.
+  connectRangeFields(this, 'N', [this] { recompute(); });
   connect(c_.cmbNFest, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNFest_Click);
   connect(c_.chkNDiode, &QCheckBox::toggled, this, &frmNormwerte::chkNDiode_Click);
   connect(c_.tblNormwerte, &ResultTable::highlightChanged, this, &frmNormwerte::showSelected);
@@ -340,13 +308,6 @@ void frmNormwerte::fillFixedValue() {
   c_.cmbNFestEinheit->setEnabled(choice != FixedPart::None);
 }
 
-// A series comes with its usual tolerance class; a tolerance chosen afterwards holds until the
-// series changes again.
-void frmNormwerte::cmbNReiheR_Click() {
-  followSeries(c_.cmbNReiheR, c_.cmbNTolR);
-  recompute();
-}
-
 void frmNormwerte::cmbNFest_Click() {
   fillFixedValue();
   recompute();
@@ -362,40 +323,19 @@ Result<StandardSearch, QString> frmNormwerte::readRequest() const {
   StandardSearch q;
   q.diode = c_.chkNDiode->isChecked();
   q.diodeModel = diodeOf(c_.cmbNDiodeTyp);
-  q.resistorSeries = resistorSeriesOf(c_.cmbNReiheR);
-  q.capacitorSeries = capacitorSeriesOf(c_.cmbNReiheC);
-  q.resistorTolerance = resistorToleranceOf(c_.cmbNTolR);
-  q.capacitorTolerance = capacitorToleranceOf(c_.cmbNTolC);
   q.fixed = fixedChoice();
-  for (const auto& [box, into] :
-       {std::pair{c_.txtNTein, &q.tein}, std::pair{c_.txtNTaus, &q.taus}}) {
+  for (const auto& [box, name, into] :
+       {std::tuple{c_.txtNTein, "t-EIN", &q.tein}, std::tuple{c_.txtNTaus, "t-AUS", &q.taus}}) {
     const Result<double> v = parseValue(box->text().toStdString());
-    if (!v)
-      return outOfRangeText(QStringLiteral("bei „%1“").arg(box == c_.txtNTein ? "t-EIN" : "t-AUS"));
+    if (!v) return outOfRangeText(QStringLiteral("bei „%1“").arg(QLatin1String(name)));
     *into = v.value();
   }
   const Result<double, QString> ub = readSupply(c_.txtNUb, familyOf(c_.cmbNTyp));
   if (!ub) return ub.error();
   q.ub = ub.value();
-  struct Range {
-    const QLineEdit* box;
-    const QComboBox* units;
-    std::span<const Unit> table;
-    const char* name;
-    double* into;
-  };
-  const Range ranges[] = {
-      {c_.txtNRmin, c_.cmbNRmin, resistorUnits, "R min", &q.rMin},
-      {c_.txtNRmax, c_.cmbNRmax, resistorUnits, "R max", &q.rMax},
-      {c_.txtNCmin, c_.cmbNCmin, capacitorUnits, "C min", &q.cMin},
-      {c_.txtNCmax, c_.cmbNCmax, capacitorUnits, "C max", &q.cMax},
-  };
-  for (const Range& r : ranges) {
-    const Result<double, QString> v =
-        readPositive(r.box, r.units, r.table, QString::fromLatin1(r.name));
-    if (!v) return v.error();
-    *r.into = v.value();
-  }
+  const Result<RangeInputs, QString> ranges = readRangeFields(this, 'N');
+  if (!ranges) return ranges.error();
+  ranges.value().into(q);
   if (q.fixed != FixedPart::None) {
     const Result<double> v = readScaled(
         c_.txtNFest, c_.cmbNFestEinheit,

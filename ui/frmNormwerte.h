@@ -63,7 +63,6 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
 
   // Event operations.
   void recompute();
-  void cmbNReiheR_Click();
   void cmbNFest_Click();
   void chkNDiode_Click();
   void cmdNUebernehmen_Click();
@@ -93,9 +92,8 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   std::vector<StandardSet> sets_;
 
   struct Controls {
-    QLineEdit *txtNTein, *txtNTaus, *txtNUb, *txtNRmin, *txtNRmax, *txtNCmin, *txtNCmax, *txtNFest;
-    QComboBox *cmbNTyp, *cmbNDiodeTyp, *cmbNReiheR, *cmbNReiheC, *cmbNRmin, *cmbNRmax, *cmbNCmin,
-        *cmbNCmax, *cmbNFest, *cmbNFestEinheit, *cmbNTolR, *cmbNTolC;
+    QLineEdit *txtNTein, *txtNTaus, *txtNUb, *txtNFest;
+    QComboBox *cmbNTyp, *cmbNDiodeTyp, *cmbNFest, *cmbNFestEinheit;
     QCheckBox* chkNDiode;
     ResultTable* tblNormwerte;
     QLabel *lblNStatus, *lblNToleranz, *lblNHinweis;

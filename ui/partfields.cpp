@@ -87,34 +87,121 @@ std::size_t indexOf(const QComboBox* list, std::size_t size) {
   return static_cast<std::size_t>(std::clamp(list->currentIndex(), 0, static_cast<int>(size) - 1));
 }
 
+// clang-format off
+constexpr Field kRanges[] = {
+  {"lbl*ReiheR", Cell::Label,             "Widerstände:", 0, 0, 1},
+  {"cmb*ReiheR", Cell::ResistorSeries,    "",        0, 1, 1, "Reihe der Widerstände", kResistorSeriesAtFirst},
+  {"cmb*TolR",   Cell::ResistorTolerance, "",        0, 2, 1, "Toleranz der Widerstände", kResistorToleranceAtFirst},
+  {"lbl*Rmin",   Cell::Label,             "R min =", 0, 3, 1},
+  {"txt*Rmin",   Cell::Box,               "1",       0, 4, 1, "R min"},
+  {"cmb*Rmin",   Cell::ResistorUnits,     "",        0, 5, 1, "Einheit von R min", 1},
+  {"lbl*Rmax",   Cell::Label,             "R max =", 0, 6, 1},
+  {"txt*Rmax",   Cell::Box,               "10",      0, 7, 1, "R max"},
+  {"cmb*Rmax",   Cell::ResistorUnits,     "",        0, 8, 1, "Einheit von R max", 2},
+
+  {"lbl*ReiheC", Cell::Label,              "Kondensator:", 1, 0, 1},
+  {"cmb*ReiheC", Cell::CapacitorSeries,    "",        1, 1, 1, "Reihe des Kondensators", kCapacitorSeriesAtFirst},
+  {"cmb*TolC",   Cell::CapacitorTolerance, "",        1, 2, 1, "Toleranz des Kondensators", kCapacitorToleranceAtFirst},
+  {"lbl*Cmin",   Cell::Label,              "C min =", 1, 3, 1},
+  {"txt*Cmin",   Cell::Box,                "100",     1, 4, 1, "C min"},
+  {"cmb*Cmin",   Cell::CapacitorUnits,     "",        1, 5, 1, "Einheit von C min", 0},
+  {"lbl*Cmax",   Cell::Label,              "C max =", 1, 6, 1},
+  {"txt*Cmax",   Cell::Box,                "1000",    1, 7, 1, "C max"},
+  {"cmb*Cmax",   Cell::CapacitorUnits,     "",        1, 8, 1, "Einheit von C max", 2},
+};
+// clang-format on
+
+QString nameOf(const char* pattern, char letter) {
+  return QString::fromLatin1(pattern).replace(QLatin1Char('*'), QLatin1Char(letter));
+}
+
+template <class T>
+T* control(const QWidget* window, const char* pattern, char letter) {
+  T* found = window->findChild<T*>(nameOf(pattern, letter));
+  Q_ASSERT(found != nullptr);
+  return found;
+}
+
 }  // namespace
 
-QGridLayout* buildFields(std::span<const Field> fields) {
-  auto* grid = new QGridLayout;
+const std::span<const Field> kRangeFields{kRanges};
+
+void buildFields(QGridLayout* grid, std::span<const Field> fields, char letter, int firstRow) {
   QWidget* previous = nullptr;
   for (const Field& f : fields) {
     QWidget* w = makeField(f);
-    w->setObjectName(QString::fromUtf8(f.name));
+    w->setObjectName(nameOf(f.name, letter));
     if (f.accessibleName != nullptr) {
       w->setAccessibleName(QString::fromUtf8(f.accessibleName));
       if (auto* label = qobject_cast<QLabel*>(previous)) label->setBuddy(w);
       if (auto* list = qobject_cast<QComboBox*>(w)) list->setCurrentIndex(f.index);
     }
-    grid->addWidget(w, f.row, f.column, 1, f.span);
+    grid->addWidget(w, firstRow + f.row, f.column, 1, f.span);
     previous = w;
   }
-  return grid;
 }
 
-void chainTabOrder(QWidget* owner, std::span<const Field> fields, QWidget* last) {
+void chainTabOrder(QWidget* owner, std::initializer_list<std::span<const Field>> tables,
+                   char letter, QWidget* last) {
   QWidget* before = nullptr;
-  for (const Field& f : fields) {
-    if (f.kind == Cell::Label) continue;
-    QWidget* w = owner->findChild<QWidget*>(QString::fromUtf8(f.name));
-    if (before != nullptr) QWidget::setTabOrder(before, w);
-    before = w;
+  for (std::span<const Field> fields : tables) {
+    for (const Field& f : fields) {
+      if (f.kind == Cell::Label) continue;
+      QWidget* w = control<QWidget>(owner, f.name, letter);
+      if (before != nullptr) QWidget::setTabOrder(before, w);
+      before = w;
+    }
   }
   if (before != nullptr && last != nullptr) QWidget::setTabOrder(before, last);
+}
+
+Result<RangeInputs, QString> readRangeFields(const QWidget* window, char letter) {
+  auto list = [&](const char* pattern) { return control<QComboBox>(window, pattern, letter); };
+  RangeInputs in;
+  in.resistorSeries = resistorSeriesOf(list("cmb*ReiheR"));
+  in.capacitorSeries = capacitorSeriesOf(list("cmb*ReiheC"));
+  in.resistorTolerance = resistorToleranceOf(list("cmb*TolR"));
+  in.capacitorTolerance = capacitorToleranceOf(list("cmb*TolC"));
+  struct Range {
+    const char *box, *units, *name;
+    std::span<const Unit> table;
+    double* into;
+  };
+  const Range ranges[] = {
+      {"txt*Rmin", "cmb*Rmin", "R min", resistorUnits, &in.rMin},
+      {"txt*Rmax", "cmb*Rmax", "R max", resistorUnits, &in.rMax},
+      {"txt*Cmin", "cmb*Cmin", "C min", capacitorUnits, &in.cMin},
+      {"txt*Cmax", "cmb*Cmax", "C max", capacitorUnits, &in.cMax},
+  };
+  for (const Range& r : ranges) {
+    const Result<double, QString> v =
+        readPositive(control<QLineEdit>(window, r.box, letter), list(r.units), r.table,
+                     QString::fromLatin1(r.name));
+    if (!v) return v.error();
+    *r.into = v.value();
+  }
+  return in;
+}
+
+void connectRangeFields(QWidget* window, char letter, const std::function<void()>& changed) {
+  for (const Field& f : kRangeFields) {
+    if (f.kind == Cell::Label) continue;
+    QWidget* w = control<QWidget>(window, f.name, letter);
+    if (auto* box = qobject_cast<QLineEdit*>(w)) {
+      QObject::connect(box, &QLineEdit::textChanged, window, changed);
+    } else if (f.kind == Cell::ResistorSeries) {
+      auto* series = qobject_cast<QComboBox*>(w);
+      QComboBox* tolerance = control<QComboBox>(window, "cmb*TolR", letter);
+      QObject::connect(series, &QComboBox::currentIndexChanged, window,
+                       [series, tolerance, changed] {
+                         followSeries(series, tolerance);
+                         changed();
+                       });
+    } else {
+      QObject::connect(qobject_cast<QComboBox*>(w), &QComboBox::currentIndexChanged, window,
+                       changed);
+    }
+  }
 }
 
 Series resistorSeriesOf(const QComboBox* list) {

@@ -8,6 +8,8 @@
 // fields with the program's number rules into values or a German status line.
 
 #include <QString>
+#include <functional>
+#include <initializer_list>
 #include <span>
 
 #include "core/circuit.h"
@@ -52,7 +54,8 @@ enum class Cell {
   Check
 };
 
-// One field: its object name, kind, caption or first text, and its place in the grid.
+// One field: its object name ('*' stands for the window's letter), kind, caption or first
+// text, and its place in the grid.
 struct Field {
   const char* name;
   Cell kind;
@@ -62,10 +65,41 @@ struct Field {
   int index = -1;                        // first selection of a drop-down
 };
 
-// The fields as widgets named after their rows, in a grid; the inputs in the table's order
-// are also the Tab order, which ends with `last`.
-QGridLayout* buildFields(std::span<const Field> fields);
-void chainTabOrder(QWidget* owner, std::span<const Field> fields, QWidget* last);
+// The series, tolerance and range rows of both windows that pick standard parts: two rows
+// from row 0, to be placed at the window's own row.
+extern const std::span<const Field> kRangeFields;
+
+// The fields as widgets named after their rows with the window's letter, in `grid` from
+// `firstRow` on. The inputs in the order of the tables are also the Tab order, which ends
+// with `last`.
+void buildFields(QGridLayout* grid, std::span<const Field> fields, char letter, int firstRow = 0);
+void chainTabOrder(QWidget* owner, std::initializer_list<std::span<const Field>> tables,
+                   char letter, QWidget* last);
+
+// What the range rows say: the series, their tolerance classes as fractions and the ranges
+// in ohms and farads, or the status line that names the first unusable box.
+struct RangeInputs {
+  Series resistorSeries = Series::E24, capacitorSeries = Series::E6;
+  double resistorTolerance = 0.0, capacitorTolerance = 0.0;
+  double rMin = 0.0, rMax = 0.0, cMin = 0.0, cMax = 0.0;
+
+  template <class Search>
+  void into(Search& q) const {
+    q.resistorSeries = resistorSeries;
+    q.capacitorSeries = capacitorSeries;
+    q.resistorTolerance = resistorTolerance;
+    q.capacitorTolerance = capacitorTolerance;
+    q.rMin = rMin;
+    q.rMax = rMax;
+    q.cMin = cMin;
+    q.cMax = cMax;
+  }
+};
+Result<RangeInputs, QString> readRangeFields(const QWidget* window, char letter);
+
+// Every change of the range rows calls `changed`; a new resistor series first brings its
+// tolerance class, which a tolerance picked afterwards overrides until the series changes.
+void connectRangeFields(QWidget* window, char letter, const std::function<void()>& changed);
 
 Series resistorSeriesOf(const QComboBox* list);
 Series capacitorSeriesOf(const QComboBox* list);

@@ -13,6 +13,15 @@
 
 namespace kippwerk::ui {
 
+// The windows keep their controls in members named as the controls' object names: this sets
+// such a member to the child of `owner` with that name.
+template <class T>
+void findNamed(const QWidget* owner, T*& member, const QString& name) {
+  member = owner->findChild<T*>(name);
+  Q_ASSERT(member != nullptr);
+}
+#define KIPPWERK_FIND(member) findNamed(this, c_.member, QStringLiteral(#member))
+
 // A push button whose caption wraps onto several lines when it does not fit on one.
 class WrapButton : public QPushButton {
  public:

@@ -35,27 +35,8 @@ frmMonoflop* openMonoflop(const frmKippwerk& w) {
   return child<frmMonoflop>(w, QStringLiteral("frmMonoflop"));
 }
 
-template <class T = QLineEdit>
-T* in(const frmMonoflop* m, const char* name) {
-  return child<T>(*m, QString::fromLatin1(name));
-}
-
 QString cell(const frmMonoflop* m, int row, int column) {
-  const QTableWidgetItem* item = in<QTableWidget>(m, "tblMonoflop")->item(row, column);
-  return item != nullptr ? item->text() : QStringLiteral("<no cell %1/%2>").arg(row).arg(column);
-}
-
-// Names and values in turns: boxes retyped, drop-downs moved to the item.
-void apply(const QWidget& w, const QStringList& edits) {
-  for (int i = 0; i + 1 < edits.size(); i += 2) {
-    if (auto* list = qobject_cast<QComboBox*>(child(w, edits[i]))) {
-      const int index = list->findText(edits[i + 1]);
-      QVERIFY2(index >= 0, qPrintable(edits[i] + ": " + edits[i + 1]));
-      list->setCurrentIndex(index);
-    } else {
-      retype(child(w, edits[i]), edits[i + 1]);
-    }
-  }
+  return cellText(in<QTableWidget>(m, "tblMonoflop"), row, column);
 }
 
 // The window's search at first: 1 s, E24 at 5 %, E6 at 10 %, 1 k to 10 M Ohm, 100 pF to 1000 uF.

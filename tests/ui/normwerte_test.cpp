@@ -40,38 +40,14 @@ frmNormwerte* openNormwerte(const frmKippwerk& w) {
   return child<frmNormwerte>(w, QStringLiteral("frmNormwerte"));
 }
 
-template <class T = QLineEdit>
-T* in(const frmNormwerte* n, const char* name) {
-  return child<T>(*n, QString::fromLatin1(name));
-}
-
-// A missing row reads as a text no cell has, so the comparison fails instead of the program.
 QString cell(const frmNormwerte* n, int row, int column) {
-  const QTableWidgetItem* item = in<QTableWidget>(n, "tblNormwerte")->item(row, column);
-  return item != nullptr ? item->text() : QStringLiteral("<no cell %1/%2>").arg(row).arg(column);
+  return cellText(in<QTableWidget>(n, "tblNormwerte"), row, column);
 }
 
 QString rowLine(const frmNormwerte* n, int row) {
   QStringList cells;
   for (int column = 0; column < 9; ++column) cells << cell(n, row, column);
   return cells.join(QLatin1Char('\t'));
-}
-
-// As a user sets a control: a box retyped key by key, a drop-down moved to the item, a check
-// box clicked. `edits` holds names and values in turns.
-void apply(const QWidget& w, const QStringList& edits) {
-  for (int i = 0; i + 1 < edits.size(); i += 2) {
-    QWidget* target = child(w, edits[i]);
-    if (auto* list = qobject_cast<QComboBox*>(target)) {
-      const int index = list->findText(edits[i + 1]);
-      QVERIFY2(index >= 0, qPrintable(edits[i] + ": " + edits[i + 1]));
-      list->setCurrentIndex(index);
-    } else if (auto* check = qobject_cast<QCheckBox*>(target)) {
-      QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(4, check->height() / 2));
-    } else {
-      retype(target, edits[i + 1]);
-    }
-  }
 }
 
 // The window's defaults as a request: 0.54 s and 0.22 s from the main window, E24 at 5 %, E6

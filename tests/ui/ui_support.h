@@ -8,11 +8,15 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <vector>
@@ -34,6 +38,12 @@ T* child(const QWidget& w, const QString& name) {
 [[nodiscard]] inline bool showActive(frmKippwerk& w) {
   w.show();
   return QTest::qWaitForWindowActive(&w);
+}
+
+// A control of a window by its name, a text box unless said otherwise.
+template <class T = QLineEdit>
+T* in(const QWidget* window, const char* name) {
+  return child<T>(*window, QString::fromLatin1(name));
 }
 
 inline QAction* action(const QWidget& w, const char* name) {
@@ -164,6 +174,30 @@ inline void pinTestEnvironment() {
   quietOffscreenWarnings();
   static UnexpectedBoxGuard guard;
   qApp->installEventFilter(&guard);
+}
+
+// As a user sets controls: a box retyped key by key, a drop-down moved to the item, a check
+// box clicked. `edits` holds names and values in turns (a check box's value is not read).
+inline void apply(const QWidget& w, const QStringList& edits) {
+  for (int i = 0; i + 1 < edits.size(); i += 2) {
+    QWidget* target = child(w, edits[i]);
+    if (auto* list = qobject_cast<QComboBox*>(target)) {
+      const int index = list->findText(edits[i + 1]);
+      QVERIFY2(index >= 0, qPrintable(edits[i] + ": " + edits[i + 1]));
+      list->setCurrentIndex(index);
+    } else if (auto* check = qobject_cast<QCheckBox*>(target)) {
+      QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(4, check->height() / 2));
+    } else {
+      retype(target, edits[i + 1]);
+    }
+  }
+}
+
+// A cell's text; a missing row reads as a text no cell has, so a comparison fails instead of
+// the test program.
+inline QString cellText(const QTableWidget* table, int row, int column) {
+  const QTableWidgetItem* item = table->item(row, column);
+  return item != nullptr ? item->text() : QStringLiteral("<no cell %1/%2>").arg(row).arg(column);
 }
 
 inline QString crlf(const QStringList& lines) {
