@@ -19,6 +19,7 @@
 
 #include "core/circuit.h"
 #include "core/dimensioning.h"
+#include "core/monoflop.h"
 #include "core/numbers.h"
 #include "core/standardsearch.h"
 #include "core/timing.h"
@@ -156,6 +157,18 @@ void diodeSearchExhaustive(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(searchStandardSetsExhaustive(kDiodeSearch));
 }
 
+// The monoflop window's search at first: 1 s, E24 resistors from 1 k to 10 M Ohm, E6
+// capacitors from 100 pF to 1000 uF.
+const PulseSearch kPulseSearch{1.0, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3, 0.05, 0.1};
+
+void pulseSearchCore(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(searchPulsePairs(kPulseSearch));
+}
+
+void pulseSearchExhaustive(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(searchPulsePairsExhaustive(kPulseSearch));
+}
+
 BENCHMARK(parseValueCore);
 BENCHMARK(parseValueStrtod);
 BENCHMARK(formatValueCore);
@@ -174,6 +187,8 @@ BENCHMARK(diodeSearchCore)
     ->Repetitions(11)
     ->ReportAggregatesOnly(true);
 BENCHMARK(diodeSearchExhaustive)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(pulseSearchCore)->Unit(benchmark::kMicrosecond);
+BENCHMARK(pulseSearchExhaustive)->Unit(benchmark::kMicrosecond);
 
 // Keeps the CPU time per iteration of every benchmark (the median where it is repeated) for the
 // ratio table.
@@ -194,7 +209,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
         {"timesTextCore", "timesTextStream"},
         {"dimensioningTextCore", "dimensioningTextStream"},
         {"standardSearchCore", "standardSearchExhaustive"},
-        {"diodeSearchCore", "diodeSearchExhaustive"}};
+        {"diodeSearchCore", "diodeSearchExhaustive"},
+        {"pulseSearchCore", "pulseSearchExhaustive"}};
     std::printf("\n%-22s %-26s %s\n", "core", "baseline", "core / baseline (CPU time)");
     for (const auto& [core, baseline] : pairs) {
       const double ratio = times_.at(core) / times_.at(baseline);
