@@ -51,12 +51,6 @@ constexpr Field kTimeFields[] = {
 };
 // clang-format on
 
-QStringList columnHeaders() {
-  QStringList headers;
-  for (const char* h : kColumns) headers << QString::fromUtf8(h);
-  return headers;
-}
-
 // Why there are no pairs, as one German sentence.
 QString statusText(PulseError error, const PulseSearch& q) {
   switch (error) {
@@ -109,17 +103,9 @@ void frmMonoflop::build() {
   circuit->setFixedSize(302 + 2 * circuit->frameWidth(), 263 + 2 * circuit->frameWidth());
   circuit->setFocusPolicy(Qt::NoFocus);
 
-  auto label = [](const char* name, bool wrap) {
-    auto* l = new QLabel;
-    l->setObjectName(QString::fromLatin1(name));
-    l->setTextFormat(Qt::PlainText);
-    l->setWordWrap(wrap);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return l;
-  };
   auto* partsGrid = new QGridLayout;
   buildFields(partsGrid, kPartsFields, 'M');
-  partsGrid->addWidget(label("lblMZeit", true), 2, 0, 1, 3);
+  partsGrid->addWidget(textLabel("lblMZeit", true), 2, 0, 1, 3);
   partsGrid->setColumnStretch(1, 1);
 
   // Left the circuit and part one under it, right part two.
@@ -132,7 +118,7 @@ void frmMonoflop::build() {
   buildFields(timeGrid, kTimeFields, 'M');
   buildFields(timeGrid, kRangeFields, 'M', 1);
   for (int column : {1, 4, 7}) timeGrid->setColumnStretch(column, 1);
-  auto* table = new ResultTable(columnHeaders(), 10);
+  auto* table = new ResultTable(kColumns, 10);
   table->setObjectName(QStringLiteral("tblMonoflop"));
   table->setAccessibleName(QStringLiteral("Paare aus Normwerten, die besten zuerst"));
   auto* picture = new PulsePicture;
@@ -148,10 +134,10 @@ void frmMonoflop::build() {
   auto* search = new QVBoxLayout;
   search->addLayout(timeGrid);
   search->addWidget(table);
-  QLabel* status = label("lblMStatus", true);
+  QLabel* status = textLabel("lblMStatus", true);
   status->setMinimumHeight(fontMetrics().size(0, QStringLiteral("X\nX")).height());
   search->addWidget(status);
-  search->addWidget(label("lblMToleranz", false));
+  search->addWidget(textLabel("lblMToleranz", false));
   search->addWidget(picture, 1);
   search->addLayout(takeRow);
 

@@ -47,7 +47,6 @@ constexpr Field kFields[] = {
   {"lblNUbV",      Cell::Label,  "V",          1, 5, 1},
   {"lblNDiodeTyp", Cell::Label,  "Diode:",     1, 6, 1},
   {"cmbNDiodeTyp", Cell::Diode,  "",           1, 7, 2, "Diodentyp", 0},
-
 };
 
 constexpr Field kFixedFields[] = {
@@ -58,12 +57,6 @@ constexpr Field kFixedFields[] = {
   {"cmbNFestEinheit", Cell::CapacitorUnits, "",              0, 5, 1, "Einheit des festen Bauteils"},
 };
 // clang-format on
-
-QStringList columnHeaders() {
-  QStringList headers;
-  for (const char* h : kColumns) headers << QString::fromUtf8(h);
-  return headers;
-}
 
 QString partName(FixedPart part) {
   return part == FixedPart::C1 ? QStringLiteral("C1") : QStringLiteral("R2");
@@ -154,19 +147,11 @@ void frmNormwerte::build() {
   grid->setColumnStretch(4, 1);
   grid->setColumnStretch(7, 1);
 
-  auto* table = new ResultTable(columnHeaders(), 10);
+  auto* table = new ResultTable(kColumns, 10);
   table->setObjectName(QStringLiteral("tblNormwerte"));
   table->setAccessibleName(QStringLiteral("Normwerte, die besten zuerst"));
   table->setMinimumWidth(8 * 72 + 190);
 
-  auto label = [](const char* name, bool wrap) {
-    auto* l = new QLabel;
-    l->setObjectName(QString::fromLatin1(name));
-    l->setTextFormat(Qt::PlainText);
-    l->setWordWrap(wrap);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return l;
-  };
   // The status line, the spread and the hints keep their room when empty, so the picture
   // below does not move when a text comes or goes.
   auto lines = [this](int n) {
@@ -177,7 +162,7 @@ void frmNormwerte::build() {
   for (const auto& [name, wrap, height] :
        {std::tuple{"lblNStatus", true, 2}, std::tuple{"lblNToleranz", false, 5},
         std::tuple{"lblNHinweis", true, 3}}) {
-    QLabel* l = label(name, wrap);
+    QLabel* l = textLabel(name, wrap);
     l->setMinimumHeight(lines(height));
     below->addWidget(l);
   }

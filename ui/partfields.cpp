@@ -235,6 +235,15 @@ const DiodeModel& diodeOf(const QComboBox* list) {
   return kDiodes[indexOf(list, kDiodes.size())];
 }
 
+QLabel* textLabel(const char* name, bool wrap) {
+  auto* l = new QLabel;
+  l->setObjectName(QString::fromLatin1(name));
+  l->setTextFormat(Qt::PlainText);
+  l->setWordWrap(wrap);
+  l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return l;
+}
+
 QString emptyRangeText(const char* part, double min, double max, Series series) {
   const QString p = QString::fromUtf8(part);
   if (min > max) return QStringLiteral("%1 min ist größer als %1 max.").arg(p);

@@ -19,6 +19,7 @@
 
 class QComboBox;
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -119,6 +120,9 @@ Result<double, QString> readPositive(const QLineEdit* box, const QComboBox* unit
 
 // Ub in volts inside the family's range, or the status line that gives the range.
 Result<double, QString> readSupply(const QLineEdit* box, const ChipFamily& family);
+
+// A label for what a window says (a status line, a spread): plain text from the top left.
+QLabel* textLabel(const char* name, bool wrap);
 
 // "R min ist größer als R max.", or that the series has no value between them.
 QString emptyRangeText(const char* part, double min, double max, Series series);

@@ -12,9 +12,10 @@
 
 namespace kippwerk::ui {
 
-ResultTable::ResultTable(const QStringList& headers, int visibleRows, QWidget* parent)
-    : QTableWidget(0, static_cast<int>(headers.size()), parent), headers_(headers) {
-  setHorizontalHeaderLabels(headers);
+ResultTable::ResultTable(std::span<const char* const> headers, int visibleRows, QWidget* parent)
+    : QTableWidget(0, static_cast<int>(headers.size()), parent) {
+  for (const char* h : headers) headers_ << QString::fromUtf8(h);
+  setHorizontalHeaderLabels(headers_);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   horizontalHeader()->setSectionResizeMode(columnCount() - 1, QHeaderView::ResizeToContents);
   verticalHeader()->hide();

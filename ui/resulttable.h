@@ -11,6 +11,7 @@
 
 #include <QTableWidget>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace kippwerk::ui {
@@ -21,7 +22,7 @@ class ResultTable : public QTableWidget {
  public:
   // The last column, a note to each row, takes the width its texts need; the others share
   // the rest.
-  ResultTable(const QStringList& headers, int visibleRows, QWidget* parent = nullptr);
+  ResultTable(std::span<const char* const> headers, int visibleRows, QWidget* parent = nullptr);
 
   // Rows of cell texts, the first highlighted. The cells stay and only their texts change: a
   // key costs a repaint, not a new table. `tips` holds a tooltip per row for the last column.
