@@ -283,56 +283,39 @@ class MonoflopTest : public QObject {
     PulsePicture picture;
     picture.resize(640, 220);
     picture.setPulse(kippwerk::ui::Pulse{1.0, 0.8, {0.86, 1.16}});
-    const QImage image = picture.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    auto isInk = [&](int x, int y, QRgb c) {
-      const QRgb p = image.pixel(x, y);
-      return std::abs(qRed(p) - qRed(c)) < 30 && std::abs(qGreen(p) - qGreen(c)) < 30 &&
-             std::abs(qBlue(p) - qBlue(c)) < 30;
-    };
-    int axis = -1, longest = 0;
-    for (int y = 0; y < image.height(); ++y) {
-      int run = 0;
-      for (int x = 0; x < image.width(); ++x) run += isInk(x, y, qRgb(0, 0, 0)) ? 1 : 0;
-      if (run > longest) longest = run, axis = y;
-    }
-    QList<int> ticks;
-    for (int x = 0; x < image.width(); ++x) {
-      if (isInk(x, axis + 3, qRgb(0, 0, 0))) ticks << x;
-    }
-    QCOMPARE(ticks.size(), 8);  // 0 to 1.4 s in steps of 200 ms
-    const double scale = (ticks[5] - ticks[0]) / 1.0;
-    auto column = [&](double t) { return int(std::lround(ticks[0] + t * scale)); };
-    // The output lane: its high level is the topmost set-coloured row at 0.5 s in the lower
-    // half of the picture, its low level the lowest at 1.3 s.
-    const QRgb set = qRgb(0, 70, 160), want = qRgb(200, 40, 40);
+    const PlotPixels px(picture);
+    QCOMPARE(px.ticks.size(), 8);  // 0 to 1.4 s in steps of 200 ms
+    auto column = [&](double t) { return px.column(t, 1.0); };
+    // The output lane: its high level is the topmost curve row at 0.5 s in the lower half of
+    // the picture, its low level the lowest at 1.3 s.
     int high = -1, low = -1;
-    for (int y = axis / 2; y < axis; ++y) {
-      if (high < 0 && (isInk(column(0.5), y, set) || isInk(column(0.5), y, want))) high = y;
-      if (isInk(column(1.3), y, set) || isInk(column(1.3), y, want)) low = y;
+    for (int y = px.axis / 2; y < px.axis; ++y) {
+      if (high < 0 && px.curve(column(0.5), y)) high = y;
+      if (px.curve(column(1.3), y)) low = y;
     }
     QVERIFY(high > 0 && low > high + 10);
     const int middle = (high + low) / 2;
     auto near = [&](double t, QRgb colour) {
       for (int dx = -1; dx <= 1; ++dx) {
-        if (isInk(column(t) + dx, middle, colour)) return true;
+        if (px.ink(column(t) + dx, middle, colour)) return true;
       }
       return false;
     };
-    QVERIFY(near(1.0, set) && !near(0.8, set));
+    QVERIFY(near(1.0, PlotPixels::kSet) && !near(0.8, PlotPixels::kSet));
     bool dashed = false;
-    for (int y = high; y < low; ++y) dashed = dashed || isInk(column(0.8), y, want);
+    for (int y = high; y < low; ++y) dashed = dashed || px.ink(column(0.8), y, PlotPixels::kWant);
     QVERIFY(dashed);
-    const QRgb band = qRgb(200, 215, 234);
-    QVERIFY(isInk(column(0.9), middle, band) && isInk(column(1.1), middle, band));
-    QVERIFY(isInk(column(0.7), middle, qRgb(255, 255, 255)));
-    QVERIFY(isInk(column(1.25), middle, qRgb(255, 255, 255)));
+    QVERIFY(px.ink(column(0.9), middle, PlotPixels::kBand));
+    QVERIFY(px.ink(column(1.1), middle, PlotPixels::kBand));
+    QVERIFY(px.ink(column(0.7), middle, PlotPixels::kWhite));
+    QVERIFY(px.ink(column(1.25), middle, PlotPixels::kWhite));
     // The trigger: low just after 0 in the upper lane, high again before the pulse ends.
     int triggerLow = -1;
-    for (int y = 0; y < axis / 2; ++y) {
-      if (isInk(column(0.02), y, set)) triggerLow = y;
+    for (int y = 0; y < px.axis / 2; ++y) {
+      if (px.ink(column(0.02), y, PlotPixels::kSet)) triggerLow = y;
     }
     QVERIFY(triggerLow > 0);
-    QVERIFY(!isInk(column(0.5), triggerLow, set));
+    QVERIFY(!px.ink(column(0.5), triggerLow, PlotPixels::kSet));
   }
 };
 

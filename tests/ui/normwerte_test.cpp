@@ -595,35 +595,19 @@ class NormwerteTest : public QObject {
     picture.setSignal(kippwerk::ui::Signal{
         0.3, 0.2, 0.25, 0.25, edges,
         kippwerk::capacitorVoltage(plain, 0.1 / 0.69e-6, 0.2 / 0.69e-6, 1e-6, 48), 9});
-    const QImage image = picture.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    auto isInk = [&](int x, int y, QRgb colour) {
-      const QRgb p = image.pixel(x, y);
-      return std::abs(qRed(p) - qRed(colour)) < 30 && std::abs(qGreen(p) - qGreen(colour)) < 30 &&
-             std::abs(qBlue(p) - qBlue(colour)) < 30;
-    };
-    // The axis: the longest black row; its ticks hang below it.
-    int axis = -1, longest = 0;
-    for (int y = 0; y < image.height(); ++y) {
-      int run = 0;
-      for (int x = 0; x < image.width(); ++x) run += isInk(x, y, qRgb(0, 0, 0)) ? 1 : 0;
-      if (run > longest) longest = run, axis = y;
+    const PlotPixels px(picture);
+    QCOMPARE(px.ticks.size(), 6);  // 0 to 1 s in steps of 200 ms
+    for (int i = 2; i < px.ticks.size(); ++i) {
+      QVERIFY(std::abs(px.ticks[i] - 2 * px.ticks[i - 1] + px.ticks[i - 2]) <= 1);
     }
-    QList<int> ticks;
-    for (int x = 0; x < image.width(); ++x) {
-      if (isInk(x, axis + 3, qRgb(0, 0, 0))) ticks << x;
-    }
-    QCOMPARE(ticks.size(), 6);  // 0 to 1 s in steps of 200 ms
-    for (int i = 2; i < ticks.size(); ++i)
-      QVERIFY(std::abs(ticks[i] - 2 * ticks[i - 1] + ticks[i - 2]) <= 1);
-    const double scale = (ticks[5] - ticks[0]) / 1.0;
-    auto column = [&](double t) { return int(std::lround(ticks[0] + t * scale)); };
-    const QRgb set = qRgb(0, 70, 160), want = qRgb(200, 40, 40);
+    auto column = [&](double t) { return px.column(t, 1.0); };
     // The thresholds: the two rows with the most grey dashes (a dash, not a solid line).
     QList<QPair<int, int>> greyRows;  // count, row
-    for (int y = 0; y < axis; ++y) {
+    const int width = px.ticks[5] - px.ticks[0];
+    for (int y = 0; y < px.axis; ++y) {
       int n = 0;
-      for (int x = ticks[0]; x < ticks[5]; ++x) n += isInk(x, y, qRgb(160, 160, 164)) ? 1 : 0;
-      if (n < (ticks[5] - ticks[0]) * 0.8) greyRows << qMakePair(n, y);
+      for (int x = px.ticks[0]; x < px.ticks[5]; ++x) n += px.ink(x, y, PlotPixels::kGrey) ? 1 : 0;
+      if (n < width * 0.8) greyRows << qMakePair(n, y);
     }
     std::sort(greyRows.begin(), greyRows.end(), std::greater<>());
     const int upper = std::min(greyRows[0].second, greyRows[1].second);
@@ -632,7 +616,7 @@ class NormwerteTest : public QObject {
     auto near = [&](double t, int row) {
       for (int dx = -2; dx <= 2; ++dx) {
         for (int dy = -2; dy <= 2; ++dy) {
-          if (isInk(column(t) + dx, row + dy, set)) return true;
+          if (px.ink(column(t) + dx, row + dy, PlotPixels::kSet)) return true;
         }
       }
       return false;
@@ -642,33 +626,31 @@ class NormwerteTest : public QObject {
     QVERIFY(!near(0.3, lower) && !near(0.5, upper));
 
     // Both curves are high at 0.1 s and low at 0.4 s; the set falls at 0.3 s and 0.8 s.
-    auto curve = [&](int x, int y) { return isInk(x, y, set) || isInk(x, y, want); };
     int high = -1, low = -1;
     for (int y = 0; y < upper - 8; ++y) {
-      if (high < 0 && curve(column(0.1), y)) high = y;
-      if (curve(column(0.4), y)) low = y;
+      if (high < 0 && px.curve(column(0.1), y)) high = y;
+      if (px.curve(column(0.4), y)) low = y;
     }
     QVERIFY(high > 0 && low > high + 20);
     const int middle = (high + low) / 2;
     auto inkAt = [&](double t, QRgb colour) {
       for (int dx = -1; dx <= 1; ++dx) {
-        if (isInk(column(t) + dx, middle, colour)) return true;
+        if (px.ink(column(t) + dx, middle, colour)) return true;
       }
       return false;
     };
-    QVERIFY(inkAt(0.3, set));
-    QVERIFY(inkAt(0.8, set));
-    QVERIFY(!inkAt(0.25, set) && !inkAt(0.4, set) && !inkAt(0.75, set));
+    QVERIFY(inkAt(0.3, PlotPixels::kSet));
+    QVERIFY(inkAt(0.8, PlotPixels::kSet));
+    QVERIFY(!inkAt(0.25, PlotPixels::kSet) && !inkAt(0.4, PlotPixels::kSet));
+    QVERIFY(!inkAt(0.75, PlotPixels::kSet));
     bool dashed = false;  // the desired curve falls at 0.25 s, dashed
-    for (int y = high; y < low; ++y) dashed = dashed || isInk(column(0.25), y, want);
+    for (int y = high; y < low; ++y) dashed = dashed || px.ink(column(0.25), y, PlotPixels::kWant);
     QVERIFY(dashed);
-    const QRgb band = qRgb(200, 215, 234);
     for (double t : {0.285, 0.49, 0.78, 0.97}) {
-      QVERIFY2(isInk(column(t), middle, band),
-               qPrintable(QString::number(image.pixel(column(t), middle), 16)));
+      QVERIFY2(px.ink(column(t), middle, PlotPixels::kBand), qPrintable(QString::number(t)));
     }
-    QVERIFY(isInk(column(0.4), middle, qRgb(255, 255, 255)));
-    QVERIFY(isInk(column(0.6), middle, qRgb(255, 255, 255)));
+    QVERIFY(px.ink(column(0.4), middle, PlotPixels::kWhite));
+    QVERIFY(px.ink(column(0.6), middle, PlotPixels::kWhite));
   }
 
   // The resistors' tolerance follows the series until the user picks one; the spread below

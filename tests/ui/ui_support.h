@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
@@ -199,6 +200,42 @@ inline QString cellText(const QTableWidget* table, int row, int column) {
   const QTableWidgetItem* item = table->item(row, column);
   return item != nullptr ? item->text() : QStringLiteral("<no cell %1/%2>").arg(row).arg(column);
 }
+
+// A time plot as pixels: its colours, the time axis (the longest black row) with the ticks
+// hanging below it, and the pixel column of a time from the first and sixth tick, which lie
+// `sixthTick` seconds apart.
+struct PlotPixels {
+  static constexpr QRgb kBlack = qRgb(0, 0, 0), kWhite = qRgb(255, 255, 255);
+  static constexpr QRgb kSet = qRgb(0, 70, 160), kWant = qRgb(200, 40, 40);
+  static constexpr QRgb kBand = qRgb(200, 215, 234), kGrey = qRgb(160, 160, 164);
+
+  explicit PlotPixels(QWidget& plot)
+      : image(plot.grab().toImage().convertToFormat(QImage::Format_RGB32)) {
+    int longest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      int run = 0;
+      for (int x = 0; x < image.width(); ++x) run += ink(x, y, kBlack) ? 1 : 0;
+      if (run > longest) longest = run, axis = y;
+    }
+    for (int x = 0; x < image.width(); ++x) {
+      if (ink(x, axis + 3, kBlack)) ticks << x;
+    }
+  }
+  bool ink(int x, int y, QRgb colour) const {
+    const QRgb p = image.pixel(x, y);
+    return std::abs(qRed(p) - qRed(colour)) < 30 && std::abs(qGreen(p) - qGreen(colour)) < 30 &&
+           std::abs(qBlue(p) - qBlue(colour)) < 30;
+  }
+  int column(double t, double sixthTick) const {
+    return int(std::lround(ticks[0] + t * (ticks[5] - ticks[0]) / sixthTick));
+  }
+  // Either curve at (x, y).
+  bool curve(int x, int y) const { return ink(x, y, kSet) || ink(x, y, kWant); }
+
+  QImage image;
+  int axis = -1;
+  QList<int> ticks;
+};
 
 inline QString crlf(const QStringList& lines) {
   return lines.join(QStringLiteral("\r\n"));
