@@ -227,6 +227,9 @@ class MonoflopTest : public QObject {
     auto* table = in<QTableWidget>(m, "tblMonoflop");
     QCOMPARE(table->rowCount(), 10);
     QCOMPARE(cell(m, 0, 4), hints);
+    for (int row = 0; row < table->rowCount(); ++row) {  // each row's reasons with its hints
+      QCOMPARE(table->item(row, 4)->toolTip().isEmpty(), cell(m, row, 4).isEmpty());
+    }
     QCOMPARE(table->item(0, 4)->toolTip(), reasons);
   }
 

@@ -457,6 +457,11 @@ class NormwerteTest : public QObject {
                     .arg(diode[0], diode[1], QString::number(longer, 'f', 1));
     }
     QCOMPARE(cell(n, 0, 8), hints);
+    for (int row = 0; row < table->rowCount(); ++row) {  // each row's reasons with its hints
+      QCOMPARE(table->item(row, 8)->toolTip().count('\n') + 1,
+               cell(n, row, 8).isEmpty() ? 1 : int(cell(n, row, 8).count(", ")) + 1);
+      QCOMPARE(table->item(row, 8)->toolTip().isEmpty(), cell(n, row, 8).isEmpty());
+    }
     QCOMPARE(table->item(0, 8)->toolTip(),
              hints.isEmpty() ? QString() : reasons.section('\n', 0, 0));
     QCOMPARE(in<QLabel>(n, "lblNHinweis")->text(), reasons);
