@@ -249,15 +249,11 @@ void frmMonoflop::showPairs(std::vector<PulsePair> pairs, const PulseSearch& req
   std::vector<QStringList> rows;
   QStringList tips;
   for (const PulsePair& p : pairs_) {
-    QStringList briefs, sentences;
-    for (const Hint& h : monostableHints(family, ub, p.r, p.c1)) {
-      briefs << fromCore(h.brief);
-      sentences << fromCore(h.sentence);
-    }
+    const HintTexts hints = hintTexts(monostableHints(family, ub, p.r, p.c1));
     rows.push_back({fromCore(partText(p.r, resistorUnits)),
                     fromCore(partText(p.c1, capacitorUnits)), fromCore(timeText(p.t)),
-                    fromCore(percentText(p.devT)), briefs.join(QStringLiteral(", "))});
-    tips << sentences.join(QLatin1Char('\n'));
+                    fromCore(percentText(p.devT)), hints.briefs});
+    tips << hints.reasons;
   }
   c_.cmdMUebernehmen->setEnabled(true);
   c_.tblMonoflop->setRows(rows, tips);

@@ -344,9 +344,7 @@ std::vector<Hint> frmNormwerte::hintsOf(const StandardSet& s) const {
 }
 
 // The table's cells of a set, the hints' briefs in the last.
-QStringList frmNormwerte::rowTexts(const StandardSet& s) const {
-  QStringList briefs;
-  for (const Hint& h : hintsOf(s)) briefs << fromCore(h.brief);
+QStringList frmNormwerte::rowTexts(const StandardSet& s, const QString& hints) {
   return {fromCore(partText(s.r1, resistorUnits)),
           fromCore(partText(s.r2, resistorUnits)),
           fromCore(partText(s.c1, capacitorUnits)),
@@ -355,7 +353,7 @@ QStringList frmNormwerte::rowTexts(const StandardSet& s) const {
           fromCore(frequencyText(s.frequenz)),
           fromCore(percentText(s.devTein)),
           fromCore(percentText(s.devTaus)),
-          briefs.join(QStringLiteral(", "))};
+          hints};
 }
 
 void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch& request) {
@@ -365,10 +363,9 @@ void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch&
   std::vector<QStringList> rows;
   QStringList tips;
   for (const StandardSet& s : sets_) {
-    rows.push_back(rowTexts(s));
-    QStringList sentences;
-    for (const Hint& h : hintsOf(s)) sentences << fromCore(h.sentence);
-    tips << sentences.join(QLatin1Char('\n'));
+    const HintTexts hints = hintTexts(hintsOf(s));
+    rows.push_back(rowTexts(s, hints.briefs));
+    tips << hints.reasons;
   }
   c_.cmdNUebernehmen->setEnabled(true);
   c_.tblNormwerte->setRows(rows, tips);
@@ -397,7 +394,8 @@ ToleranceSpread frmNormwerte::spreadOf(const StandardSet& s) const {
 // page's formula, so the difference after Übernehmen is explained before it.
 QString frmNormwerte::hintText(const StandardSet& s) const {
   QStringList lines;
-  for (const Hint& h : hintsOf(s)) lines << fromCore(h.sentence);
+  const QString reasons = hintTexts(hintsOf(s)).reasons;
+  if (!reasons.isEmpty()) lines << reasons;
   const Circuit c = request_.circuit();
   if (c.realDiode()) {
     const QString name = fromCore(c.model.name).section(QStringLiteral(" ("), 0, 0);

@@ -83,7 +83,7 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   const StandardSet* selectedSet() const;
   ToleranceSpread spreadOf(const StandardSet& s) const;
   std::vector<Hint> hintsOf(const StandardSet& s) const;
-  QStringList rowTexts(const StandardSet& s) const;
+  static QStringList rowTexts(const StandardSet& s, const QString& hints);
   QString hintText(const StandardSet& s) const;
 
   Start start_;

@@ -235,6 +235,15 @@ const DiodeModel& diodeOf(const QComboBox* list) {
   return kDiodes[indexOf(list, kDiodes.size())];
 }
 
+HintTexts hintTexts(const std::vector<Hint>& hints) {
+  QStringList briefs, reasons;
+  for (const Hint& h : hints) {
+    briefs << fromCore(h.brief);
+    reasons << fromCore(h.sentence);
+  }
+  return {briefs.join(QStringLiteral(", ")), reasons.join(QLatin1Char('\n'))};
+}
+
 QLabel* textLabel(const char* name, bool wrap) {
   auto* l = new QLabel;
   l->setObjectName(QString::fromLatin1(name));

@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <span>
+#include <vector>
 
 #include "core/circuit.h"
 #include "core/eseries.h"
@@ -120,6 +121,13 @@ Result<double, QString> readPositive(const QLineEdit* box, const QComboBox* unit
 
 // Ub in volts inside the family's range, or the status line that gives the range.
 Result<double, QString> readSupply(const QLineEdit* box, const ChipFamily& family);
+
+// The hints of a row as the table shows them: the briefs joined by ", " for the cell, the
+// sentences one a line for its tooltip and the lines below the table.
+struct HintTexts {
+  QString briefs, reasons;
+};
+HintTexts hintTexts(const std::vector<Hint>& hints);
 
 // A label for what a window says (a status line, a spread): plain text from the top left.
 QLabel* textLabel(const char* name, bool wrap);
