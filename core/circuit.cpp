@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "core/normtext.h"
@@ -43,27 +44,53 @@ double diodeVoltage(const Branch& b, double r1, double drop) {
   return x;
 }
 
-// Integral of dvd / f(vd) from a to b, 8-point Gauss-Legendre on pieces over each of which
-// f changes by about a factor e at most.
-double inverseCurrentIntegral(const Branch& br, double a, double b) {
+// Integral of 1 / f from a to b, 8-point Gauss-Legendre on `pieces` equal pieces.
+template <class F>
+double gaussLegendre(const F& f, double a, double b, int pieces) {
   static constexpr double kNodes[] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267,
                                       0.9602898564975363};
   static constexpr double kWeights[] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745,
                                         0.1012285362903763};
-  const double ratio = std::log(br.current(b) / br.current(a));
-  const int pieces = ratio < 256.0 ? std::max(1, static_cast<int>(std::ceil(ratio))) : 256;
   const double width = (b - a) / pieces;
   double sum = 0.0;
   for (int p = 0; p < pieces; ++p) {
     const double middle = a + (p + 0.5) * width, half = 0.5 * width;
     double piece = 0.0;
     for (int k = 0; k < 4; ++k) {
-      piece += kWeights[k] * (1.0 / br.current(middle - half * kNodes[k]) +
-                              1.0 / br.current(middle + half * kNodes[k]));
+      piece += kWeights[k] * (1.0 / f(middle - half * kNodes[k]) + 1.0 / f(middle + half * kNodes[k]));
     }
     sum += piece * half;
   }
   return sum;
+}
+
+// As many pieces as the current changes by factors of about e between the ends, at most 256.
+int piecesFor(double currentA, double currentB) {
+  const double ratio = std::fabs(std::log(currentB / currentA));
+  return ratio < 256.0 ? std::max(1, static_cast<int>(std::ceil(ratio))) : 256;
+}
+
+// Integral of dvd / f(vd) from a to b.
+double inverseCurrentIntegral(const Branch& br, double a, double b) {
+  return gaussLegendre([&br](double vd) { return br.current(vd); }, a, b,
+                       piecesFor(br.current(a), br.current(b)));
+}
+
+// The discharge: R2 and the reverse-biased diode in parallel across C1.
+struct Discharge {
+  double is, nvt, r2;
+
+  double current(double v) const { return v / r2 - is * std::expm1(-v / nvt); }
+  // Seconds per farad from capacitor voltage `high` down to `low`.
+  double time(double low, double high) const {
+    return kTiming / std::numbers::ln2 *
+           gaussLegendre([this](double v) { return current(v); }, low, high,
+                         piecesFor(current(low), current(high)));
+  }
+};
+
+Discharge dischargeOf(const Circuit& c, double r2) {
+  return {c.model.is, c.model.n * kThermalVoltage, r2};
 }
 
 // The charge with a real diode: the diode voltages at Ub / 3 and 2 Ub / 3 on C1.
@@ -95,12 +122,19 @@ Hint resistorBelow(const char* part, const ChipFamily& f) {
               " belastet beim Entladen den Entladetransistor an Pin 7 zu stark."};
 }
 
-Hint resistorAbove(const char* part, const ChipFamily& f, double ub) {
-  const std::string limit = partText(f.rSumPerVolt * ub, resistorUnits);
+Hint resistorAbove(const char* part, const ChipFamily& f, double ub, double limitOhms,
+                   const char* path = "") {
+  const std::string limit = partText(limitOhms, resistorUnits);
   return {std::string(part) + " > " + limit,
           std::string(part) + " über " + limit + ": Bei Ub = " + number(ub) +
-              " V reicht der Strom nicht mehr für den Schwellwerteingang an Pin 6 " +
+              " V reicht der Strom" + path + " nicht mehr für den Schwellwerteingang an Pin 6 " +
               std::string(f.where) + "."};
+}
+
+// The current the threshold input needs at the end of the charge: Ub / 3 through the largest
+// resistance the data sheet allows, which is proportional to Ub.
+double thresholdCurrent(const ChipFamily& f) {
+  return 1.0 / (3.0 * f.rSumPerVolt);
 }
 
 Hint capacitorBelow(const ChipFamily& f) {
@@ -119,10 +153,35 @@ double onTimePerFarad(const Circuit& c, double r1, double r2) {
   return chargeTime(ch, r1, ch.ve);
 }
 
+double offTimePerFarad(const Circuit& c, double r2) {
+  if (!c.realDiode()) return kTiming * r2;
+  return dischargeOf(c, r2).time(c.ub / 3.0, 2.0 * c.ub / 3.0);
+}
+
 double r2CurrentShare(const Circuit& c, double r1, double r2) {
   if (!c.realDiode()) return 0.0;
   const Charge ch = chargeOf(c, r1, r2);
   return ch.ve / r2 / ch.branch.current(ch.ve);
+}
+
+double thresholdResistanceLimit(const ChipFamily& f, const Circuit& c, double r2) {
+  if (!(f.rSumPerVolt > 0.0)) return std::numeric_limits<double>::infinity();
+  if (!c.diode) return f.rSumPerVolt * c.ub;
+  const double need = thresholdCurrent(f);
+  double vd = 0.0;  // the ideal diode drops nothing
+  if (c.realDiode()) {
+    // The diode voltage at which the diode and R2 together carry the current: bisection on a
+    // rising function, between 0 and the voltage at which the diode alone would carry it.
+    const Branch b = branchOf(c, r2);
+    double low = 0.0, high = b.nvt * std::log1p(need / b.is);
+    for (int i = 0; i < 200 && high - low > 0.0; ++i) {
+      const double middle = 0.5 * (low + high);
+      if (middle <= low || middle >= high) break;
+      (b.current(middle) < need ? low : high) = middle;
+    }
+    vd = high;
+  }
+  return std::max(0.0, c.ub / 3.0 - vd) / need;
 }
 
 std::vector<VoltagePoint> capacitorVoltage(const Circuit& c, double r1, double r2, double c1,
@@ -131,7 +190,7 @@ std::vector<VoltagePoint> capacitorVoltage(const Circuit& c, double r1, double r
   const int n = std::max(points, 2);
   out.reserve(static_cast<std::size_t>(2 * n));
   const double low = c.ub / 3.0, high = 2.0 * c.ub / 3.0;
-  const double tein = onTime(c, r1, r2, c1), taus = kTiming * r2 * c1;
+  const double tein = onTime(c, r1, r2, c1);
   if (c.realDiode()) {
     const Charge ch = chargeOf(c, r1, r2);
     for (int i = 0; i < n; ++i) {
@@ -145,9 +204,19 @@ std::vector<VoltagePoint> capacitorVoltage(const Circuit& c, double r1, double r
       out.push_back({t, c.ub - (c.ub - low) * std::exp2(-t / tein)});
     }
   }
-  for (int i = 1; i < n; ++i) {
-    const double t = taus * i / (n - 1);
-    out.push_back({tein + t, high * std::exp2(-t / taus)});
+  if (c.realDiode()) {
+    // The time from 2 Ub / 3 down to each voltage, the voltages evenly spaced.
+    const Discharge d = dischargeOf(c, r2);
+    for (int i = 1; i < n; ++i) {
+      const double v = high + (low - high) * i / (n - 1);
+      out.push_back({tein + d.time(v, high) * c1, v});
+    }
+  } else {
+    const double taus = kTiming * r2 * c1;
+    for (int i = 1; i < n; ++i) {
+      const double t = taus * i / (n - 1);
+      out.push_back({tein + t, high * std::exp2(-t / taus)});
+    }
   }
   return out;
 }
@@ -162,8 +231,12 @@ std::vector<Hint> astableHints(const ChipFamily& f, const Circuit& c, double r1,
                                        std::string(f.where) + "."});
   }
   if (r1 < f.r1Min) out.push_back(resistorBelow("R1", f));
-  if (f.rSumPerVolt > 0.0 && r1 + r2 > f.rSumPerVolt * c.ub) {
-    out.push_back(resistorAbove("R1+R2", f, c.ub));
+  if (f.rSumPerVolt > 0.0) {
+    const double limit = thresholdResistanceLimit(f, c, r2);
+    if (!c.diode && r1 + r2 > limit) out.push_back(resistorAbove("R1+R2", f, c.ub, limit));
+    if (c.diode && r1 > limit) {
+      out.push_back(resistorAbove("R1", f, c.ub, limit, " am Ende des Ladens durch R1 und die Diode"));
+    }
   }
   if (c1 < f.c1Min) out.push_back(capacitorBelow(f));
   if (r2CurrentShare(c, r1, r2) > 0.5) {
@@ -177,7 +250,9 @@ std::vector<Hint> astableHints(const ChipFamily& f, const Circuit& c, double r1,
 std::vector<Hint> monostableHints(const ChipFamily& f, double ub, double r, double c1) {
   std::vector<Hint> out;
   if (r < f.r1Min) out.push_back(resistorBelow("R", f));
-  if (f.rSumPerVolt > 0.0 && r > f.rSumPerVolt * ub) out.push_back(resistorAbove("R", f, ub));
+  if (f.rSumPerVolt > 0.0 && r > f.rSumPerVolt * ub) {
+    out.push_back(resistorAbove("R", f, ub, f.rSumPerVolt * ub));
+  }
   if (c1 < f.c1Min) out.push_back(capacitorBelow(f));
   return out;
 }

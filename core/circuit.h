@@ -4,10 +4,12 @@
 #pragma once
 
 // The real circuit behind the ideal formulas: the chip families with their data-sheet limits,
-// the diodes across R2 as the common simulation models give them, and t-EIN with such a diode.
-// With the diode, C1 charges through R1 and the diode in parallel with R2; the diode's forward
-// voltage takes part of the drive, so t-EIN grows. Without it, and for t-AUS, the ideal
-// formulas hold.
+// the diodes across R2 as the common simulation models give them, and the times with such a
+// diode. With the diode, C1 charges through R1 and the diode in parallel with R2; the diode's
+// forward voltage takes part of the drive, so t-EIN grows. While C1 discharges through R2 the
+// diode is reverse biased by the capacitor voltage and leaks its reverse current beside R2,
+// so t-AUS shrinks (slightly for a silicon diode, a lot for a Schottky diode). Without a diode,
+// and with the ideal one, the formulas of the timing page hold.
 
 #include <array>
 #include <string>
@@ -77,9 +79,25 @@ inline double onTime(const Circuit& c, double r1, double r2, double c1) {
   return onTimePerFarad(c, r1, r2) * c1;
 }
 
+// t-AUS divided by C1, seconds per farad: 0.69 * R2 without a real diode; with one,
+// (0.69 / ln 2) * integral from Ub / 3 to 2 Ub / 3 of dv / (v / R2 + Is * (1 - exp(-v / (n Vt)))),
+// R2's current and the diode's reverse current at capacitor voltage v. It rises with R2.
+double offTimePerFarad(const Circuit& c, double r2);
+
+inline double offTime(const Circuit& c, double r2, double c1) {
+  return offTimePerFarad(c, r2) * c1;
+}
+
 // At the end of the charge, the share of the current into C1 that flows through R2 rather than
 // the diode (0 without a real diode).
 double r2CurrentShare(const Circuit& c, double r1, double r2);
+
+// The largest resistance in the charge's path at which the threshold input at pin 6 still gets
+// the current the family needs at the end of the charge, ohms (infinite where the family has no
+// such limit). Without the diode that path is R1 + R2 with Ub / 3 across it; with the diode
+// the current flows through R1 alone, driven by Ub / 3 less the diode's voltage at that
+// current (the share through R2 taken into account).
+double thresholdResistanceLimit(const ChipFamily& family, const Circuit& c, double r2);
 
 // The capacitor voltage over one period, from Ub / 3 charging to 2 Ub / 3 and discharging back,
 // as `points` samples of each half: times in seconds from the start of the charge, volts.

@@ -106,15 +106,11 @@ std::string frequencyText(double hertz) {
 std::string percentText(double relative) {
   const double percent = relative * 100.0;
   if (!std::isfinite(percent)) return {};
-  char buf[64];
-  const bool huge = std::fabs(percent) >= 1e7;
-  const auto res =
-      huge ? std::to_chars(buf, buf + sizeof buf, percent, std::chars_format::scientific, 2)
-           : std::to_chars(buf, buf + sizeof buf, percent, std::chars_format::fixed, 2);
+  // One form for every size, so a column of them reads alike; a double has at most 309 digits
+  // before the point.
+  char buf[400];
+  const auto res = std::to_chars(buf, buf + sizeof buf, percent, std::chars_format::fixed, 2);
   std::string number(buf, res.ptr);
-  for (char& c : number) {
-    if (c == 'e') c = 'E';
-  }
   const bool zero = number.find_first_not_of("-0.") == std::string::npos;
   if (zero) return "0.00 %";
   if (number.front() != '-') number.insert(number.begin(), '+');

@@ -53,7 +53,8 @@ ScaledText partNumber(double x, std::span<const Unit> units);
 std::string timeText(double seconds);
 std::string frequencyText(double hertz);
 
-// "+1.07 %", "-0.31 %", "0.00 %": a relative value in percent with two decimals and a sign.
+// "+1.07 %", "-0.31 %", "0.00 %", "+9404900.00 %": a relative value in percent with two
+// decimals and a sign, whatever its size; empty when it is not a number.
 std::string percentText(double relative);
 
 // The shortest text that parseValue reads back as exactly x.

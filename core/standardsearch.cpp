@@ -56,19 +56,25 @@ bool better(const Candidate& a, const Candidate& b) {
   return a.r2 < b.r2;
 }
 
-// The parts one search may use. Index i + perDecade is ten times index i; with a fixed part
-// nothing can be scaled, so every set is its own family. With a real diode t-EIN is C1 times a
-// function of R1 and R2 that takes a root search and an integral; the fast search keeps each
-// value it worked out for the other capacitors, the exhaustive one works every set out anew.
+// The parts one search may use. Index i + perDecade is ten times index i. Sets that differ by a
+// power of ten give the same times without a diode or with the ideal one, and form families;
+// with a fixed part nothing can be scaled, and with a real diode the times change with the
+// size of the resistors, so there every set stands on its own. With a real diode t-EIN is C1
+// times a function of R1 and R2, and t-AUS C1 times a function of R2, each an integral: the fast
+// search keeps each value it worked out, the exhaustive one works every set out anew.
 class Space {
  public:
   Space(const StandardSearch& q, std::vector<double> r, std::vector<double> r2,
         std::vector<double> c, bool keepOnTimes)
       : q_(q), circuit_(q.circuit()), r1_(std::move(r)), r2_(std::move(r2)), c_(std::move(c)) {
-    families_ = q.fixed == FixedPart::None;
+    families_ = q.fixed == FixedPart::None && !circuit_.realDiode();
     keep_ = keepOnTimes && circuit_.realDiode();
     nR_ = static_cast<int>(seriesMantissas(q.resistorSeries).size());
     nC_ = static_cast<int>(seriesMantissas(q.capacitorSeries).size());
+    if (keep_) {
+      offKept_.reserve(r2_.size());
+      for (double v : r2_) offKept_.push_back(kippwerk::offTimePerFarad(circuit_, v));
+    }
   }
 
   int sizeR1() const { return static_cast<int>(r1_.size()); }
@@ -77,17 +83,26 @@ class Space {
 
   // Both deviations come from these two, in the walks and in the final evaluation alike.
   double offDeviation(int i2, int ic) const {
-    return kTiming * r2_[static_cast<std::size_t>(i2)] * c_[static_cast<std::size_t>(ic)] /
-               q_.taus -
-           1.0;
+    return offTimePerFarad(i2) * c_[static_cast<std::size_t>(ic)] / q_.taus - 1.0;
   }
   double onDeviation(int i1, int i2, int ic) const {
     return onTimePerFarad(i1, i2) * c_[static_cast<std::size_t>(ic)] / q_.tein - 1.0;
   }
 
-  // The R2 that would give t-AUS exactly with capacitor ic.
-  double idealR2(int ic) const { return q_.taus / (kTiming * c_[static_cast<std::size_t>(ic)]); }
-  int lowerBoundR2(double r) const { return lowerBound(r2_, r); }
+  // The first R2 whose t-AUS with capacitor ic reaches the desired one: t-AUS rises with R2.
+  int firstR2Reaching(int ic) const {
+    const double perFarad = q_.taus / c_[static_cast<std::size_t>(ic)];
+    int low = 0, high = sizeR2();
+    while (low < high) {
+      const int middle = low + (high - low) / 2;
+      if (offTimePerFarad(middle) < perFarad) {
+        low = middle + 1;
+      } else {
+        high = middle;
+      }
+    }
+    return low;
+  }
 
   // The first R1 whose t-EIN reaches the desired one with R2 and C1: from the ideal formula's
   // R1, moved over the few places the real diode lengthens t-EIN.
@@ -116,7 +131,7 @@ class Space {
     s.devTein = onDeviation(i1, i2, ic);
     s.devTaus = offDeviation(i2, ic);
     s.tein = onTimePerFarad(i1, i2) * s.c1;
-    s.taus = kTiming * s.r2 * s.c1;
+    s.taus = offTimePerFarad(i2) * s.c1;
     s.deviation = std::max(std::fabs(s.devTein), std::fabs(s.devTaus));
     s.sum = std::fabs(s.devTein) + std::fabs(s.devTaus);
     if (!usable(s.devTein) || !usable(s.devTaus)) return false;
@@ -161,6 +176,11 @@ class Space {
                     r2_[static_cast<std::size_t>(i2 + k * nR_)]);
   }
 
+  double offTimePerFarad(int i2) const {
+    if (keep_) return offKept_[static_cast<std::size_t>(i2)];
+    return kippwerk::offTimePerFarad(circuit_, r2_[static_cast<std::size_t>(i2)]);
+  }
+
   double onTimePerFarad(int i1, int i2) const {
     const double r1 = r1_[static_cast<std::size_t>(i1)], r2 = r2_[static_cast<std::size_t>(i2)];
     if (!keep_) return kippwerk::onTimePerFarad(circuit_, r1, r2);
@@ -173,6 +193,7 @@ class Space {
   Circuit circuit_;
   bool keep_ = false;
   mutable std::unordered_map<std::uint64_t, double> kept_;
+  std::vector<double> offKept_;  // by index of R2
   std::vector<double> r1_, r2_, c_;
   bool families_ = true;
   int nR_ = 1, nC_ = 1;
@@ -211,7 +232,7 @@ Reach ends(const StandardSearch& q, const Ends& e) {
   const double r2High = fixedR2 ? q.fixedValue : e.r.second;
   const Circuit circuit = q.circuit();
   return {onTime(circuit, e.r.first, r2Low, cLow), onTime(circuit, e.r.second, r2High, cHigh),
-          kTiming * r2Low * cLow, kTiming * r2High * cHigh};
+          offTime(circuit, r2Low, cLow), offTime(circuit, r2High, cHigh)};
 }
 
 bool outOfReach(const StandardSearch& q, const Reach& r) {
@@ -268,7 +289,7 @@ StandardSets searchStandardSets(const StandardSearch& request) {
   std::unordered_set<std::uint64_t> seeds;
   for (int each = 2; seeds.size() < kMaxStandardSets; each *= 2) {
     for (int ic = 0; ic < s.sizeC(); ++ic) {
-      around(s.sizeR2(), s.lowerBoundR2(s.idealR2(ic)), each, [&](int i2) {
+      around(s.sizeR2(), s.firstR2Reaching(ic), each, [&](int i2) {
         around(s.sizeR1(), s.firstR1Reaching(i2, ic), each,
                [&](int i1) { seeds.insert(s.representativeKey(i1, i2, ic)); });
       });
@@ -288,7 +309,7 @@ StandardSets searchStandardSets(const StandardSearch& request) {
   // part, so each walk stops at the first part beyond the bound or out of reach.
   std::vector<Candidate> pool;
   for (int ic = 0; ic < s.sizeC(); ++ic) {
-    walkOutward(s.sizeR2(), s.lowerBoundR2(s.idealR2(ic)), [&](int i2) {
+    walkOutward(s.sizeR2(), s.firstR2Reaching(ic), [&](int i2) {
       const double off = s.offDeviation(i2, ic);
       if (!usable(off) || !(std::fabs(off) <= limit)) return false;
       walkOutward(s.sizeR1(), s.firstR1Reaching(i2, ic), [&](int i1) {
@@ -366,11 +387,16 @@ Shortfall shortfallOf(const StandardSearch& q, const StandardSet& best) {
       return {Kind::BelowSmallest, t.tein, t.low, resistor, !fixedC};
     }
   }
-  // R1 / R2 decides t-EIN / t-AUS (less one without the diode); the range bounds it.
+  // R1 against R2 decides t-EIN / t-AUS, which no capacitor changes; it is smallest with the
+  // smallest R1 and the largest R2 and largest the other way round.
   const double r2Low = fixedR2 ? q.fixedValue : r.front();
   const double r2High = fixedR2 ? q.fixedValue : r.back();
-  const double ratio = q.tein / q.taus - (q.diode ? 0.0 : 1.0);
-  if (ratio < r.front() / r2High || ratio > r.back() / r2Low) {
+  const Circuit circuit = q.circuit();
+  auto ratioOf = [&circuit](double r1, double r2) {
+    return onTimePerFarad(circuit, r1, r2) / offTimePerFarad(circuit, r2);
+  };
+  const double ratio = q.tein / q.taus;
+  if (ratio < ratioOf(r.front(), r2High) || ratio > ratioOf(r.back(), r2Low)) {
     return {Kind::Ratio, true, 0.0, true, false};
   }
   return {Kind::Series};

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include "core/normtext.h"
 #include "core/timing.h"
@@ -36,7 +37,7 @@ ToleranceSpread toleranceSpread(double r1, double r2, double c1, const Circuit& 
     const double a = limit(r1, 0, resistorTolerance), b = limit(r2, 1, resistorTolerance);
     const double c = limit(c1, 2, capacitorTolerance);
     const double tein = onTime(circuit, a, b, c);
-    const double taus = kTiming * b * c;
+    const double taus = offTime(circuit, b, c);
     const double period = tein + taus;
     const bool first = corner == 0;
     widen(s.tein, tein, first);
@@ -52,9 +53,25 @@ ToleranceSpread toleranceSpread(double r1, double r2, double c1, const Circuit& 
   return s;
 }
 
+namespace {
+
+// What a line says instead of percentages when its reference is no number: the desired period
+// of two times near the largest double, say, is infinite, and its frequency 0.
+const char* const kNoReference = " (Sollwert außerhalb des darstellbaren Zahlenbereichs)";
+
+bool representable(double want) {
+  return want > 0.0 && std::isfinite(want);
+}
+
+}  // namespace
+
 std::string spreadLine(const Spread& s, double want, std::string (*text)(double)) {
-  return text(s.low) + " … " + text(s.high) + " (" + percentText(s.low / want - 1.0) + " … " +
-         percentText(s.high / want - 1.0) + ")";
+  const std::string range = text(s.low) + " … " + text(s.high);
+  const double low = s.low / want - 1.0, high = s.high / want - 1.0;
+  if (!representable(want) || !std::isfinite(low) || !std::isfinite(high)) {
+    return range + kNoReference;
+  }
+  return range + " (" + percentText(low) + " … " + percentText(high) + ")";
 }
 
 std::string toleranceText(const ToleranceSpread& s, double wantTein, double wantTaus) {
@@ -63,8 +80,9 @@ std::string toleranceText(const ToleranceSpread& s, double wantTein, double want
          "t-AUS: " + spreadLine(s.taus, wantTaus, timeText) + "\n" +
          "t-Periode: " + spreadLine(s.tperiode, wantPeriod, timeText) + "\n" +
          "Frequenz: " + spreadLine(s.frequenz, 1.0 / wantPeriod, frequencyText) + "\n" +
-         "Tastgrad: " + dutyText(s.duty.low) + " … " + dutyText(s.duty.high) + " (Soll " +
-         dutyText(wantTein / wantPeriod) + ")";
+         "Tastgrad: " + dutyText(s.duty.low) + " … " + dutyText(s.duty.high) +
+         (representable(wantPeriod) ? " (Soll " + dutyText(wantTein / wantPeriod) + ")"
+                                    : std::string(kNoReference));
 }
 
 }  // namespace kippwerk

@@ -143,6 +143,23 @@ INSTANTIATE_TEST_SUITE_P(
                           Series::E6, 1e-6, 10e-6),
                   {{2.2e3, 3.3e3, 1e-6}, {1e3, 1.5e3, 2.2e-6}, {1.5e3, 2.2e3, 1.5e-6}},
                   0.010101},
+        // With a real diode a set's times depend on the size of its resistors, so the members
+        // of a power-of-ten family differ: 3.9 k / 1.8 k / 330 nF is 0.78 % short in t-EIN,
+        // 390 k / 180 k / 3.3 nF 4.67 %; t-AUS is 2.46 % long in both.
+        WorkedRow{"RealDiodeSetsStandAlone",
+                  [] {
+                    StandardSearch q = request(1e-3, 0.4e-3, true, Series::E12, 1e3, 10e6,
+                                               Series::E6, 100e-12, 1e-3);
+                    q.diodeModel = kDiodes[0];
+                    q.ub = 12;
+                    return q;
+                  }(),
+                  {{3.9e3, 1.8e3, 330e-9},
+                   {2.7e3, 1.2e3, 470e-9},
+                   {39e3, 18e3, 33e-9},
+                   {27e3, 12e3, 47e-9},
+                   {390e3, 180e3, 3.3e-9}},
+                  0.024649},
         WorkedRow{"FixedResistorOutsideTheRange",
                   request(1e-3, 4e-4, false, Series::E96, 100, 1e5, Series::E12, 100e-12, 10e-6,
                           FixedPart::R2, 68000),
@@ -368,7 +385,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextRow{"Below", percentText, -0.0031, "-0.31 %"},
                       TextRow{"Above", percentText, 0.0107, "+1.07 %"},
                       TextRow{"RoundsToZero", percentText, -1e-7, "0.00 %"},
-                      TextRow{"Huge", percentText, 1e8, "+1.00E+10 %"}),
+                      TextRow{"HugeInTheSameForm", percentText, 94049, "+9404900.00 %"}),
     testing::RowName());
 
 TEST(ExactText, ReadsBackAsTheSameDouble) {
@@ -423,6 +440,50 @@ INSTANTIATE_TEST_SUITE_P(
                      request(0.69 * 1.22e3 * 1e-6, 0.69 * 1e4 * 1e-6, true, Series::E6, 1e3, 10e6,
                              Series::E6, 100e-12, 1e-3, FixedPart::C1, 1e-6),
                      {Kind::Series}},
+        // With R2 fixed at 100 k Ohm, t-EIN reaches 0.69 * (10 M + 100 k) * 1 uF at most; R1 and
+        // C1 can both move it.
+        ShortfallRow{"TeinBeyondTheLargestPartsWithR2Fixed",
+                     request(10, 0.05, false, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-6,
+                             FixedPart::R2, 100e3),
+                     {Kind::BeyondLargest, true, 0.69 * 10.1e6 * 1e-6, true, true}},
+        ShortfallRow{"TeinBeyondTheLargestPartsWithC1Fixed",
+                     request(20, 0.05, false, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3,
+                             FixedPart::C1, 1e-6),
+                     {Kind::BeyondLargest, true, 0.69 * 20e6 * 1e-6, true, false}},
+        // Only C1 can lengthen t-AUS when R2 is fixed.
+        ShortfallRow{"TausBeyondTheLargestPartsWithR2Fixed",
+                     request(10, 5, false, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-6,
+                             FixedPart::R2, 100e3),
+                     {Kind::BeyondLargest, false, 0.69 * 100e3 * 1e-6, false, true}},
+        ShortfallRow{"TeinBelowTheSmallestPartsWithR2Fixed",
+                     request(1e-4, 0.5e-4, false, Series::E24, 1e3, 10e6, Series::E6, 1e-6, 1e-3,
+                             FixedPart::R2, 1e3),
+                     {Kind::BelowSmallest, true, 0.69 * 2e3 * 1e-6, true, true}},
+        ShortfallRow{"TimesBelowTheSmallestPartsWithNothingFixed",
+                     request(2e-9, 1e-9, false, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3),
+                     {Kind::BelowSmallest, true, 0.69 * 2e3 * 100e-12, true, true}},
+        ShortfallRow{"RatioWithR2Fixed",
+                     request(1, 1e-5, false, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3,
+                             FixedPart::R2, 10e3),
+                     {Kind::Ratio, true, 0, true, false}},
+        // The Schottky diode's reverse current caps t-AUS whatever R2 is (at 9 V near 0.69 * 94 k
+        // Ohm * C1), so t-EIN / t-AUS cannot fall to 1 / 200 with R1 of 1 k Ohm, though R1 / R2
+        // could; with the ideal diode it can.
+        ShortfallRow{"RatioUnderTheSchottkysReverseCurrent",
+                     [] {
+                       StandardSearch q{0.005, 1};
+                       q.diode = true;
+                       q.diodeModel = kDiodes[2];
+                       return q;
+                     }(),
+                     {Kind::Ratio, true, 0, true, false}},
+        ShortfallRow{"NoRatioProblemWithTheIdealDiode",
+                     [] {
+                       StandardSearch q{0.005, 1};
+                       q.diode = true;
+                       return q;
+                     }(),
+                     {}},
         ShortfallRow{"TimesAtTheEndOfTheNumbers",
                      [] {
                        StandardSearch q{1.5e308, 1e308};
