@@ -57,7 +57,8 @@ double gaussLegendre(const F& f, double a, double b, int pieces) {
     const double middle = a + (p + 0.5) * width, half = 0.5 * width;
     double piece = 0.0;
     for (int k = 0; k < 4; ++k) {
-      piece += kWeights[k] * (1.0 / f(middle - half * kNodes[k]) + 1.0 / f(middle + half * kNodes[k]));
+      piece +=
+          kWeights[k] * (1.0 / f(middle - half * kNodes[k]) + 1.0 / f(middle + half * kNodes[k]));
     }
     sum += piece * half;
   }
@@ -235,7 +236,8 @@ std::vector<Hint> astableHints(const ChipFamily& f, const Circuit& c, double r1,
     const double limit = thresholdResistanceLimit(f, c, r2);
     if (!c.diode && r1 + r2 > limit) out.push_back(resistorAbove("R1+R2", f, c.ub, limit));
     if (c.diode && r1 > limit) {
-      out.push_back(resistorAbove("R1", f, c.ub, limit, " am Ende des Ladens durch R1 und die Diode"));
+      out.push_back(
+          resistorAbove("R1", f, c.ub, limit, " am Ende des Ladens durch R1 und die Diode"));
     }
   }
   if (c1 < f.c1Min) out.push_back(capacitorBelow(f));

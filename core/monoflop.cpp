@@ -160,6 +160,19 @@ PulsePairs searchPulsePairsExhaustive(const PulseSearch& request) {
   return finish(std::move(all));
 }
 
+Shortfall pulseShortfallOf(const PulseSearch& q, const PulsePair& best) {
+  using Kind = Shortfall::Kind;
+  if (std::fabs(best.devT) <= kShortfallFrom) return {};
+  const std::vector<double> r = standardValues(q.resistorSeries, q.rMin, q.rMax);
+  const std::vector<double> c = standardValues(q.capacitorSeries, q.cMin, q.cMax);
+  if (r.empty() || c.empty()) return {Kind::Series};
+  const double longest = pulseLength(r.back(), c.back());
+  const double shortest = pulseLength(r.front(), c.front());
+  if (best.devT < 0.0 && q.t > longest) return {Kind::BeyondLargest, true, longest, true, true};
+  if (best.devT > 0.0 && q.t < shortest) return {Kind::BelowSmallest, true, shortest, true, true};
+  return {Kind::Series};
+}
+
 Spread pulseSpread(double r, double c1, double resistorTolerance, double capacitorTolerance) {
   return {pulseLength(r * (1.0 - resistorTolerance), c1 * (1.0 - capacitorTolerance)),
           pulseLength(r * (1.0 + resistorTolerance), c1 * (1.0 + capacitorTolerance))};

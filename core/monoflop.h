@@ -13,6 +13,7 @@
 
 #include "core/eseries.h"
 #include "core/result.h"
+#include "core/standardsearch.h"
 #include "core/tolerance.h"
 
 namespace kippwerk {
@@ -61,6 +62,11 @@ PulsePairs searchPulsePairs(const PulseSearch& request);
 
 // The same from every pair of parts; the measure of the fast one.
 PulsePairs searchPulsePairsExhaustive(const PulseSearch& request);
+
+// What keeps the best pair from the desired pulse when it misses by more than 10 %: the ranges
+// longest or shortest pulse (BeyondLargest, BelowSmallest, `tein` standing for the one time),
+// or the coarse series; None within 10 %.
+Shortfall pulseShortfallOf(const PulseSearch& request, const PulsePair& best);
 
 // The pulse over the four corners of the two tolerances.
 Spread pulseSpread(double r, double c1, double resistorTolerance, double capacitorTolerance);

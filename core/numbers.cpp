@@ -28,6 +28,7 @@ class Cursor {
   explicit Cursor(std::string_view text) : text_(text) { skip(); }
 
   bool atEnd() const { return pos_ >= text_.size(); }
+  std::size_t position() const { return pos_; }
   char peek() const { return atEnd() ? '\0' : text_[pos_]; }
   void advance() {
     ++pos_;
@@ -172,18 +173,35 @@ Result<double> readDecimal(Cursor& in) {
 
 }  // namespace
 
-Result<double> parseValue(std::string_view text) {
+NumberReading readNumber(std::string_view text) {
   Cursor in(text);
+  const std::size_t start = in.position();
+  auto rest = [&text](const Cursor& at) {
+    std::string_view r = text.substr(at.position());
+    while (!r.empty() && isBlank(r.back())) r.remove_suffix(1);
+    return r;
+  };
   if (in.peek() == '&') {
     Cursor radix = in;
     radix.advance();
     const char kind = radix.peek();
     if (kind == 'H' || kind == 'h' || kind == 'O' || kind == 'o') {
       radix.advance();
-      return readRadix(radix, (kind == 'H' || kind == 'h') ? 16 : 8);
+      const bool anyDigit = digitValue(radix.peek(), (kind == 'H' || kind == 'h') ? 16 : 8) >= 0;
+      Result<double> value = readRadix(radix, (kind == 'H' || kind == 'h') ? 16 : 8);
+      return {std::move(value), anyDigit ? rest(radix) : rest(in)};
     }
   }
-  return readDecimal(in);
+  Cursor decimal = in;
+  Result<double> value = readDecimal(decimal);
+  // Without a digit nothing was read, a sign or a point included.
+  bool anyDigit = false;
+  for (std::size_t i = start; i < decimal.position() && !anyDigit; ++i) anyDigit = isDigit(text[i]);
+  return {std::move(value), anyDigit ? rest(decimal) : rest(in)};
+}
+
+Result<double> parseValue(std::string_view text) {
+  return readNumber(text).value;
 }
 
 double roundValue(double x, int n) {

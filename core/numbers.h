@@ -21,6 +21,15 @@ namespace kippwerk {
 // &H100000000) gives Error::OutOfRange; an underflow reads as the nearest double, 0.
 Result<double> parseValue(std::string_view text);
 
+// The same reading, and what of the text it left unread from the first character that does not
+// belong to the number on (blanks at the end dropped): "" for "1.5", ",5" for "1,5", "abc" for
+// "abc". Windows that take only whole numbers refuse a text with a rest.
+struct NumberReading {
+  Result<double> value;
+  std::string_view rest;
+};
+NumberReading readNumber(std::string_view text);
+
 // Rounds x to n decimal places, ties to even. When x * 10^n or the rounded value is not
 // finite, x comes back.
 double roundValue(double x, int n);

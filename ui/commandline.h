@@ -22,4 +22,16 @@ struct CommandLine {
 // `arguments` as the program got them, its own name first.
 CommandLine readCommandLine(const QStringList& arguments, const QString& version);
 
+// While the toolkit looks for a display it may fail and abort the program with its own English
+// message. Between these two calls the toolkit's messages are held back; a failure that would
+// abort ends the program instead with a German sentence on stderr and status 1. What was held
+// back of a start that worked goes on to stderr when the guard ends.
+class StartGuard {
+ public:
+  StartGuard();
+  ~StartGuard();
+  StartGuard(const StartGuard&) = delete;
+  StartGuard& operator=(const StartGuard&) = delete;
+};
+
 }  // namespace kippwerk::ui

@@ -21,7 +21,7 @@ namespace {
 
 // clang-format off
 constexpr ControlRow kRows[] = {
-  {"Picture1",    Kind::Picture, "", "", 1433, 120, 4575, 3615, 2},
+  {"Picture1",    Kind::Picture, "", "", 1433, 120, 4575, 3615, 2, false, "Schaltbild der astabilen Kippstufe"},
   {"lblBauteile", Kind::Label,   "", "C2=10nF", 6120, 3480, 735, 255, 5},
   {"Frame(0)", Kind::Page, "", "",       120, 3840, 7215, 2055, 31, true},
   {"Frame(1)", Kind::Page, "", "",       120, 3840, 7215, 2055, 0},
@@ -68,7 +68,7 @@ constexpr ControlRow kRows[] = {
   {"cmdWeiter2",  Kind::Button,    "Frame(2)", "Weiter", 5760, 1440, 1215, 495, 21},
 
   // result page
-  {"lblErgebnis", Kind::Result, "Frame(3)", "", 1440, 120, 4335, 1815, 30},
+  {"lblErgebnis", Kind::Result, "Frame(3)", "", 1440, 120, 4335, 1815, 30, false, "Berechnete Bauteile"},
   {"cmdZurueck3", Kind::Button, "Frame(3)", "Zurück", 240, 1440, 1095, 495, 23},
   {"cmdFertig",   Kind::Button, "Frame(3)", "Berechne Bauteile", 5880, 1440, 1095, 495, 29},
 
@@ -84,7 +84,7 @@ constexpr ControlRow kRows[] = {
   {"cmbGegC1",    Kind::CapacitorList, "Frame(4)", "", 4080, 360, 615, 315, 54, false, "Einheit von C1"},
   {"Label5",      Kind::NameLabel,     "Frame(4)", "D = ", 2760, 840, 495, 255, 41},
   {"chkD",        Kind::CheckBox,      "Frame(4)", "", 3240, 840, 255, 255, 45, false, "D"},
-  {"lblZeiten",   Kind::Result,        "Frame(4)", "", 4800, 360, 2175, 855, 47},
+  {"lblZeiten",   Kind::Result,        "Frame(4)", "", 4800, 360, 2175, 855, 47, false, "Berechnete Zeiten"},
   {"cmdZurueck4", Kind::Button,        "Frame(4)", "Zurück", 240, 1440, 1095, 495, 37},
   {"cmdBerechne", Kind::Button,        "Frame(4)", "Berechne Zeiten", 5880, 1440, 1095, 495, 36},
 };

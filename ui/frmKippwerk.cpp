@@ -93,6 +93,10 @@ frmKippwerk::frmKippwerk(QWidget* parent) : QMainWindow(parent) {
   KIPPWERK_FIND(optR2);
   KIPPWERK_FIND(lblZeiten);
   KIPPWERK_FIND(lblErgebnis);
+  c_.Picture1->setAccessibleDescription(QStringLiteral(
+      "Timer NE555 als astabile Kippstufe: R1 und R2 in Reihe von +Ub nach C1, Pin 2 und 6 an "
+      "C1, Pin 7 zwischen R1 und R2, Ausgang an Pin 3, C2 = 10 nF an Pin 5, wahlweise eine Diode "
+      "D parallel zu R2."));
   c_.Picture1->setPicture({QStringLiteral(":/kippwerk/circuit.gif"),
                            QStringLiteral(":/kippwerk/circuit@2x.gif"),
                            QStringLiteral(":/kippwerk/circuit@3x.gif")});

@@ -18,6 +18,7 @@
 #include "ui/pulsepicture.h"
 #include "ui/reading.h"
 #include "ui/resulttable.h"
+#include "ui/statustexts.h"
 #include "ui/widgets.h"
 
 namespace kippwerk::ui {
@@ -28,23 +29,23 @@ const char* const kColumns[] = {"R", "C1", "t", "Δ t", "Hinweise"};
 // Part one, "Zeit aus Bauteilen".
 // clang-format off
 constexpr Field kPartsFields[] = {
-  {"lblMR", Cell::Label,               "R =",  0, 0, 1},
+  {"lblMR", Cell::Label,               "&R =",  0, 0, 1},
   {"txtMR", Cell::Box,                 "100",  0, 1, 1, "R"},
   {"cmbMR", Cell::ResistorUnits,       "",     0, 2, 1, "Einheit von R", 1},
-  {"lblMC", Cell::Label,               "C1 =", 1, 0, 1},
+  {"lblMC", Cell::Label,               "C&1 =", 1, 0, 1},
   {"txtMC", Cell::Box,                 "4.7",  1, 1, 1, "C1"},
-  {"cmbMC", Cell::SmallCapacitorUnits, "",     1, 2, 1, "Einheit von C1", 2},
+  {"cmbMC", Cell::CapacitorUnits,      "",     1, 2, 1, "Einheit von C1", 2},
 };
 
 // Part two, "Bauteile aus Zeit", in reading order, which is also the Tab order: this row,
 // then the range rows.
 constexpr Field kTimeFields[] = {
-  {"lblMT",   Cell::Label,  "t =",        0, 0, 1},
+  {"lblMT",   Cell::Label,  "&t =",        0, 0, 1},
   {"txtMT",   Cell::Box,    "1",          0, 1, 1, "gewünschte Zeit t in Sekunden"},
   {"lblMTs",  Cell::Label,  "s",          0, 2, 1},
-  {"lblMTyp", Cell::Label,  "Schaltung:", 0, 3, 1},
+  {"lblMTyp", Cell::Label,  "&Schaltung:", 0, 3, 1},
   {"cmbMTyp", Cell::Family, "",           0, 4, 2, "Schaltkreisfamilie", 0},
-  {"lblMUb",  Cell::Label,  "Ub =",       0, 6, 1},
+  {"lblMUb",  Cell::Label,  "&Ub =",       0, 6, 1},
   {"txtMUb",  Cell::Box,    "9",          0, 7, 1, "Betriebsspannung Ub in Volt"},
   {"lblMUbV", Cell::Label,  "V",          0, 8, 1},
 
@@ -97,6 +98,9 @@ void frmMonoflop::build() {
   auto* circuit = new PictureBox;
   circuit->setObjectName(QStringLiteral("picMSchaltung"));
   circuit->setAccessibleName(QStringLiteral("Schaltbild des Monoflops"));
+  circuit->setAccessibleDescription(QStringLiteral(
+      "Timer 555 als Monoflop: R von +Ub an Pin 6 und 7, C1 von dort nach Masse, Auslöseeingang "
+      "E an Pin 2, Ausgang A an Pin 3, C2 an Pin 5."));
   circuit->setPicture({QStringLiteral(":/kippwerk/monoflop.gif"),
                        QStringLiteral(":/kippwerk/monoflop@2x.gif"),
                        QStringLiteral(":/kippwerk/monoflop@3x.gif")});
@@ -209,7 +213,7 @@ void frmMonoflop::open() {
 // The pulse of the parts in part one, or why there is none.
 void frmMonoflop::txtMR_Change() {
   const Result<double, QString> r = readPositive(c_.txtMR, c_.cmbMR, resistorUnits, "R");
-  const Result<double, QString> c = readPositive(c_.txtMC, c_.cmbMC, kSmallCapacitorUnits, "C1");
+  const Result<double, QString> c = readPositive(c_.txtMC, c_.cmbMC, capacitorUnits, "C1");
   if (!r || !c) return c_.lblMZeit->setText(!r ? r.error() : c.error());
   const double t = pulseLength(r.value(), c.value());
   c_.lblMZeit->setText(std::isfinite(t) && t > 0.0
@@ -220,8 +224,8 @@ void frmMonoflop::txtMR_Change() {
 
 Result<PulseSearch, QString> frmMonoflop::readRequest() const {
   PulseSearch q;
-  const Result<double> t = parseValue(c_.txtMT->text().toStdString());
-  if (!t) return outOfRangeText(QStringLiteral("bei „t“"));
+  const Result<double, QString> t = readNumberIn(c_.txtMT, QStringLiteral("t"));
+  if (!t) return t.error();
   if (!(t.value() > 0.0)) return statusText(PulseError::TimeNotPositive, q);
   q.t = t.value();
   const Result<double, QString> ub = readSupply(c_.txtMUb, familyOf(c_.cmbMTyp));
@@ -243,7 +247,7 @@ void frmMonoflop::recompute() {
 void frmMonoflop::showPairs(std::vector<PulsePair> pairs, const PulseSearch& request) {
   pairs_ = std::move(pairs);
   request_ = request;
-  c_.lblMStatus->clear();
+  c_.lblMStatus->setText(shortfallText(pulseShortfallOf(request_, pairs_.front()), true));
   const ChipFamily& family = familyOf(c_.cmbMTyp);
   const double ub = parseValue(c_.txtMUb->text().toStdString()).valueOr(0.0);
   std::vector<QStringList> rows;
@@ -291,7 +295,7 @@ void frmMonoflop::cmdMUebernehmen_Click() {
   if (p == nullptr) return;
   const std::tuple<QLineEdit*, QComboBox*, ScaledText> parts[] = {
       {c_.txtMR, c_.cmbMR, exactPart(p->r, resistorUnits)},
-      {c_.txtMC, c_.cmbMC, exactPart(p->c1, kSmallCapacitorUnits)}};
+      {c_.txtMC, c_.cmbMC, exactPart(p->c1, capacitorUnits)}};
   for (const auto& [box, units, part] : parts) {
     box->setText(fromCore(part.number));
     units->setCurrentIndex(part.unit);

@@ -20,6 +20,7 @@
 #include "ui/reading.h"
 #include "ui/resulttable.h"
 #include "ui/signalpicture.h"
+#include "ui/statustexts.h"
 #include "ui/widgets.h"
 
 namespace kippwerk::ui {
@@ -29,30 +30,31 @@ const char* const kColumns[] = {"R1",       "R2",      "C1",      "t-EIN",   "t-
                                 "Frequenz", "Δ t-EIN", "Δ t-AUS", "Hinweise"};
 
 // The inputs in reading order, which is also the Tab order: these two rows, the range rows,
-// then the fixed part.
+// then the fixed part. Each label's "&" gives its box an Alt key, unique in the window together
+// with the shared rows' (D, N, X, K, C, M).
 // clang-format off
 constexpr Field kFields[] = {
-  {"lblNTein",  Cell::Label, "t-EIN =", 0, 0, 1},
-  {"txtNTein",  Cell::Box,   "",        0, 1, 1, "t-EIN in Sekunden"},
-  {"lblNTeinS", Cell::Label, "s",       0, 2, 1},
-  {"lblNTaus",  Cell::Label, "t-AUS =", 0, 3, 1},
-  {"txtNTaus",  Cell::Box,   "",        0, 4, 1, "t-AUS in Sekunden"},
-  {"lblNTausS", Cell::Label, "s",       0, 5, 1},
-  {"chkNDiode", Cell::Check, "Diode parallel zu R2", 0, 6, 3, "Diode parallel zu R2"},
+  {"lblNTein",  Cell::Label, "t-&EIN =", 0, 0, 1},
+  {"txtNTein",  Cell::Box,   "",         0, 1, 1, "t-EIN in Sekunden"},
+  {"lblNTeinS", Cell::Label, "s",        0, 2, 1},
+  {"lblNTaus",  Cell::Label, "t-AU&S =", 0, 3, 1},
+  {"txtNTaus",  Cell::Box,   "",         0, 4, 1, "t-AUS in Sekunden"},
+  {"lblNTausS", Cell::Label, "s",        0, 5, 1},
+  {"chkNDiode", Cell::Check, "Diode &parallel zu R2", 0, 6, 3, "Diode parallel zu R2"},
 
-  {"lblNTyp",      Cell::Label,  "Schaltung:", 1, 0, 1},
-  {"cmbNTyp",      Cell::Family, "",           1, 1, 2, "Schaltkreisfamilie", 0},
-  {"lblNUb",       Cell::Label,  "Ub =",       1, 3, 1},
-  {"txtNUb",       Cell::Box,    "9",          1, 4, 1, "Betriebsspannung Ub in Volt"},
-  {"lblNUbV",      Cell::Label,  "V",          1, 5, 1},
-  {"lblNDiodeTyp", Cell::Label,  "Diode:",     1, 6, 1},
-  {"cmbNDiodeTyp", Cell::Diode,  "",           1, 7, 2, "Diodentyp", 0},
+  {"lblNTyp",      Cell::Label,  "Scha&ltung:", 1, 0, 1},
+  {"cmbNTyp",      Cell::Family, "",            1, 1, 2, "Schaltkreisfamilie", 0},
+  {"lblNUb",       Cell::Label,  "&Ub =",       1, 3, 1},
+  {"txtNUb",       Cell::Box,    "9",           1, 4, 1, "Betriebsspannung Ub in Volt"},
+  {"lblNUbV",      Cell::Label,  "V",           1, 5, 1},
+  {"lblNDiodeTyp", Cell::Label,  "Di&ode:",     1, 6, 1},
+  {"cmbNDiodeTyp", Cell::Diode,  "",            1, 7, 2, "Diodentyp", 0},
 };
 
 constexpr Field kFixedFields[] = {
-  {"lblNFest",        Cell::Label,          "Fest:",         0, 0, 1},
+  {"lblNFest",        Cell::Label,          "&Fest:",        0, 0, 1},
   {"cmbNFest",        Cell::Choice,         "nichts|C1|R2",  0, 1, 2, "Festes Bauteil", 0},
-  {"lblNFestWert",    Cell::Label,          "Wert =",        0, 3, 1},
+  {"lblNFestWert",    Cell::Label,          "&Wert =",       0, 3, 1},
   {"txtNFest",        Cell::Box,            "",              0, 4, 1, "Wert des festen Bauteils"},
   {"cmbNFestEinheit", Cell::CapacitorUnits, "",              0, 5, 1, "Einheit des festen Bauteils"},
 };
@@ -91,43 +93,6 @@ QString statusText(SearchError error, const StandardSearch& q) {
   return {};
 }
 
-// Why the best set still misses a desired time by more than 10 %, or nothing.
-QString shortfallText(const Shortfall& s, const StandardSearch& q) {
-  using Kind = Shortfall::Kind;
-  auto bounds = [&s](const char* end) {
-    const QString r = QStringLiteral("R %1").arg(QLatin1String(end));
-    const QString c = QStringLiteral("C %1").arg(QLatin1String(end));
-    if (s.resistor && s.capacitor) return QStringLiteral("%1 oder %2").arg(r, c);
-    return s.resistor ? r : c;
-  };
-  const QString time = s.tein ? QStringLiteral("t-EIN") : QStringLiteral("t-AUS");
-  const QString reach = fromCore(timeText(s.reach));
-  switch (s.kind) {
-    case Kind::None:
-      return {};
-    case Kind::BeyondLargest:
-      return QStringLiteral("Die Bereiche reichen nur bis %1 = %2; %3 erhöhen.")
-          .arg(time, reach, bounds("max"));
-    case Kind::BelowSmallest:
-      return QStringLiteral("Die Bereiche reichen erst ab %1 = %2; %3 verringern.")
-          .arg(time, reach, bounds("min"));
-    case Kind::Ratio:
-      return QStringLiteral(
-          "Das Verhältnis von t-EIN zu t-AUS liegt außerhalb dessen, was Widerstände von R min "
-          "bis R max ergeben; R min verringern oder R max erhöhen.");
-    case Kind::NumberRange:
-      return QStringLiteral(
-          "Die gewünschten Zeiten liegen zu nahe an den Grenzen des darstellbaren "
-          "Zahlenbereichs; bitte andere Zeiten eingeben.");
-    case Kind::Series:
-      return QStringLiteral(
-                 "Keine Kombination kommt auf 10 % an die gewünschten Zeiten heran: die Reihen "
-                 "sind dafür zu grob; bitte eine feinere Reihe wählen%1.")
-          .arg(q.fixed == FixedPart::None ? QString() : QStringLiteral(" oder nichts festlegen"));
-  }
-  return {};
-}
-
 }  // namespace
 
 frmNormwerte::frmNormwerte(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -152,24 +117,23 @@ void frmNormwerte::build() {
   table->setAccessibleName(QStringLiteral("Normwerte, die besten zuerst"));
   table->setMinimumWidth(8 * 72 + 190);
 
-  // The status line, the spread and the hints keep their room when empty, so the picture
-  // below does not move when a text comes or goes.
-  auto lines = [this](int n) {
-    return fontMetrics().size(0, QStringLiteral("X\n").repeated(n - 1) + QLatin1Char('X')).height();
-  };
-  auto* below = new QVBoxLayout;
-  below->setSpacing(2);
-  for (const auto& [name, wrap, height] :
-       {std::tuple{"lblNStatus", true, 2}, std::tuple{"lblNToleranz", false, 5},
-        std::tuple{"lblNHinweis", true, 3}}) {
-    QLabel* l = textLabel(name, wrap);
-    l->setMinimumHeight(lines(height));
-    below->addWidget(l);
+  // Left the inputs, the table and what the window says of the highlighted set; right its
+  // picture. The texts scroll: however many lines a set brings, they never run into a control.
+  auto* texts = new QWidget;
+  auto* lines = new QVBoxLayout(texts);
+  lines->setContentsMargins(0, 0, 0, 0);
+  lines->setSpacing(6);
+  for (const auto& [name, wrap] : {std::pair{"lblNStatus", true}, std::pair{"lblNToleranz", false},
+                                   std::pair{"lblNHinweis", true}}) {
+    lines->addWidget(textLabel(name, wrap));
   }
+  lines->addStretch(1);
+  auto* scroll = new TextScroll(texts, 12);
+  scroll->setObjectName(QStringLiteral("scrNTexte"));
 
   auto* picture = new SignalPicture;
   picture->setObjectName(QStringLiteral("picNSignal"));
-  picture->setMinimumHeight(220);
+  picture->setMinimumSize(420, 220);
   picture->setFocusPolicy(Qt::NoFocus);
 
   auto* takeOver = new QPushButton(QStringLiteral("Übernehmen"));
@@ -181,12 +145,16 @@ void frmNormwerte::build() {
   buttons->addWidget(takeOver);
   buttons->addWidget(close);
 
-  auto* page = new QVBoxLayout(this);
-  page->addLayout(grid);
-  page->addWidget(table);
-  page->addLayout(below);
-  page->addWidget(picture, 1);
-  page->addLayout(buttons);
+  auto* left = new QVBoxLayout;
+  left->addLayout(grid);
+  left->addWidget(table);
+  left->addWidget(scroll, 1);
+  auto* right = new QVBoxLayout;
+  right->addWidget(picture, 1);
+  right->addLayout(buttons);
+  auto* page = new QHBoxLayout(this);
+  page->addLayout(left, 3);
+  page->addLayout(right, 2);
 
   findControls();
   // Reading order: the fields row by row, then the table and the two buttons.
@@ -311,8 +279,8 @@ Result<StandardSearch, QString> frmNormwerte::readRequest() const {
   q.fixed = fixedChoice();
   for (const auto& [box, name, into] :
        {std::tuple{c_.txtNTein, "t-EIN", &q.tein}, std::tuple{c_.txtNTaus, "t-AUS", &q.taus}}) {
-    const Result<double> v = parseValue(box->text().toStdString());
-    if (!v) return outOfRangeText(QStringLiteral("bei „%1“").arg(QLatin1String(name)));
+    const Result<double, QString> v = readNumberIn(box, QString::fromLatin1(name));
+    if (!v) return v.error();
     *into = v.value();
   }
   const Result<double, QString> ub = readSupply(c_.txtNUb, familyOf(c_.cmbNTyp));
@@ -322,10 +290,11 @@ Result<StandardSearch, QString> frmNormwerte::readRequest() const {
   if (!ranges) return ranges.error();
   ranges.value().into(q);
   if (q.fixed != FixedPart::None) {
-    const Result<double> v = readScaled(
-        c_.txtNFest, c_.cmbNFestEinheit,
-        q.fixed == FixedPart::C1 ? std::span<const Unit>(capacitorUnits) : resistorUnits);
-    if (!v) return outOfRangeText(QStringLiteral("von ") + partName(q.fixed));
+    const Result<double, QString> v =
+        readBox(c_.txtNFest, c_.cmbNFestEinheit,
+                q.fixed == FixedPart::C1 ? std::span<const Unit>(capacitorUnits) : resistorUnits,
+                partName(q.fixed), QStringLiteral("von ") + partName(q.fixed));
+    if (!v) return v.error();
     q.fixedValue = v.value();
   }
   return q;
@@ -359,7 +328,8 @@ QStringList frmNormwerte::rowTexts(const StandardSet& s, const QString& hints) {
 void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch& request) {
   sets_ = std::move(sets);
   request_ = request;
-  c_.lblNStatus->setText(shortfallText(shortfallOf(request_, sets_.front()), request_));
+  c_.lblNStatus->setText(
+      shortfallText(shortfallOf(request_, sets_.front()), false, request_.fixed));
   std::vector<QStringList> rows;
   QStringList tips;
   for (const StandardSet& s : sets_) {
@@ -391,7 +361,8 @@ ToleranceSpread frmNormwerte::spreadOf(const StandardSet& s) const {
 }
 
 // The hints as sentences and, with a real diode, how much longer it makes t-EIN than the timing
-// page's formula, so the difference after Übernehmen is explained before it.
+// page's formula and, where it is more than 1 %, how much its reverse current shortens t-AUS,
+// so the difference after Übernehmen is explained before it.
 QString frmNormwerte::hintText(const StandardSet& s) const {
   QStringList lines;
   const QString reasons = hintTexts(hintsOf(s)).reasons;
@@ -399,11 +370,19 @@ QString frmNormwerte::hintText(const StandardSet& s) const {
   const Circuit c = request_.circuit();
   if (c.realDiode()) {
     const QString name = fromCore(c.model.name).section(QStringLiteral(" ("), 0, 0);
+    const QString ub = fromCore(exactText(c.ub));
     const double longer = (s.tein / (kTiming * s.r1 * s.c1) - 1.0) * 100.0;
     lines << QStringLiteral(
                  "Mit der Diode %1 bei Ub = %2 V ist t-EIN um %3 % länger als 0.69 · R1 · C1; "
                  "die Seite „Zeiten“ rechnet mit idealer Diode.")
-                 .arg(name, fromCore(exactText(c.ub)), QString::number(longer, 'f', 1));
+                 .arg(name, ub, QString::number(longer, 'f', 1));
+    const double shorter = (1.0 - s.taus / (kTiming * s.r2 * s.c1)) * 100.0;
+    if (shorter > 1.0) {
+      lines << QStringLiteral(
+                   "Der Sperrstrom der Diode %1 fließt beim Entladen neben R2 und macht t-AUS um "
+                   "%2 % kürzer als 0.69 · R2 · C1.")
+                   .arg(name, QString::number(shorter, 'f', 1));
+    }
   }
   return lines.join(QLatin1Char('\n'));
 }
@@ -425,12 +404,31 @@ void frmNormwerte::showSelected() {
 }
 
 // The timing page computes from texts: each must read back as the very part behind the row,
-// a fixed part with all the digits it was typed with.
+// a fixed part with all the digits it was typed with. It shows times to three decimals of a
+// second, so a set of microseconds arrives there as 0 s: the status line says so.
 void frmNormwerte::cmdNUebernehmen_Click() {
   const StandardSet* s = selectedSet();
   if (s == nullptr) return;
-  emit takeOver(HandOver{exactPart(s->r1, resistorUnits), exactPart(s->r2, resistorUnits),
-                         exactPart(s->c1, capacitorUnits), request_.diode});
+  const StandardSet set = *s;
+  emit takeOver(HandOver{exactPart(set.r1, resistorUnits), exactPart(set.r2, resistorUnits),
+                         exactPart(set.c1, capacitorUnits), request_.diode});
+  const Result<Times> shown = timesFromComponents(set.r1, set.r2, set.c1, request_.diode);
+  if (!shown) return;
+  QStringList zeros;
+  for (const auto& [name, value] :
+       {std::pair{"t-EIN", shown.value().tein}, std::pair{"t-AUS", shown.value().taus},
+        std::pair{"t-Periode", shown.value().tperiode}}) {
+    if (roundValue(value, 3) == 0.0) {
+      zeros << QStringLiteral("%1 = 0 s (genau %2)")
+                   .arg(QLatin1String(name), fromCore(timeText(value)));
+    }
+  }
+  if (!zeros.isEmpty()) {
+    c_.lblNStatus->setText(
+        QStringLiteral("Übernommen. Die Seite „Zeiten“ rundet auf drei Nachkommastellen und zeigt "
+                       "deshalb %1.")
+            .arg(zeros.join(QStringLiteral(", "))));
+  }
 }
 
 }  // namespace kippwerk::ui

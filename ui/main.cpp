@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <optional>
 
 #include "ui/commandline.h"
 #include "ui/frmKippwerk.h"
@@ -18,7 +19,9 @@ int main(int argc, char** argv) {
                line.action == kippwerk::ui::CommandLine::Action::Error ? stderr : stdout);
     return line.exitCode;
   }
+  std::optional<kippwerk::ui::StartGuard> guard(std::in_place);
   QApplication app(argc, argv);
+  guard.reset();
   QApplication::setApplicationName(QStringLiteral("Kippwerk"));
   QApplication::setApplicationVersion(QStringLiteral(KIPPWERK_VERSION));
   kippwerk::ui::frmKippwerk window;

@@ -13,6 +13,7 @@
 
 #include "core/normtext.h"
 #include "ui/reading.h"
+#include "ui/statustexts.h"
 
 namespace kippwerk::ui {
 namespace {
@@ -61,8 +62,6 @@ QWidget* makeField(const Field& f) {
       return makeUnitList(resistorUnits);
     case Cell::CapacitorUnits:
       return makeUnitList(capacitorUnits);
-    case Cell::SmallCapacitorUnits:
-      return makeUnitList(kSmallCapacitorUnits);
     case Cell::ResistorSeries:
       return makeSeriesList(kResistorSeries);
     case Cell::CapacitorSeries:
@@ -89,23 +88,23 @@ std::size_t indexOf(const QComboBox* list, std::size_t size) {
 
 // clang-format off
 constexpr Field kRanges[] = {
-  {"lbl*ReiheR", Cell::Label,             "Widerstände:", 0, 0, 1},
+  {"lbl*ReiheR", Cell::Label,             "Wi&derstände:", 0, 0, 1},
   {"cmb*ReiheR", Cell::ResistorSeries,    "",        0, 1, 1, "Reihe der Widerstände", kResistorSeriesAtFirst},
   {"cmb*TolR",   Cell::ResistorTolerance, "",        0, 2, 1, "Toleranz der Widerstände", kResistorToleranceAtFirst},
-  {"lbl*Rmin",   Cell::Label,             "R min =", 0, 3, 1},
+  {"lbl*Rmin",   Cell::Label,             "R mi&n =", 0, 3, 1},
   {"txt*Rmin",   Cell::Box,               "1",       0, 4, 1, "R min"},
   {"cmb*Rmin",   Cell::ResistorUnits,     "",        0, 5, 1, "Einheit von R min", 1},
-  {"lbl*Rmax",   Cell::Label,             "R max =", 0, 6, 1},
+  {"lbl*Rmax",   Cell::Label,             "R ma&x =", 0, 6, 1},
   {"txt*Rmax",   Cell::Box,               "10",      0, 7, 1, "R max"},
   {"cmb*Rmax",   Cell::ResistorUnits,     "",        0, 8, 1, "Einheit von R max", 2},
 
-  {"lbl*ReiheC", Cell::Label,              "Kondensator:", 1, 0, 1},
+  {"lbl*ReiheC", Cell::Label,              "&Kondensator:", 1, 0, 1},
   {"cmb*ReiheC", Cell::CapacitorSeries,    "",        1, 1, 1, "Reihe des Kondensators", kCapacitorSeriesAtFirst},
   {"cmb*TolC",   Cell::CapacitorTolerance, "",        1, 2, 1, "Toleranz des Kondensators", kCapacitorToleranceAtFirst},
-  {"lbl*Cmin",   Cell::Label,              "C min =", 1, 3, 1},
+  {"lbl*Cmin",   Cell::Label,              "&C min =", 1, 3, 1},
   {"txt*Cmin",   Cell::Box,                "100",     1, 4, 1, "C min"},
   {"cmb*Cmin",   Cell::CapacitorUnits,     "",        1, 5, 1, "Einheit von C min", 0},
-  {"lbl*Cmax",   Cell::Label,              "C max =", 1, 6, 1},
+  {"lbl*Cmax",   Cell::Label,              "C &max =", 1, 6, 1},
   {"txt*Cmax",   Cell::Box,                "1000",    1, 7, 1, "C max"},
   {"cmb*Cmax",   Cell::CapacitorUnits,     "",        1, 8, 1, "Einheit von C max", 2},
 };
@@ -253,21 +252,32 @@ QLabel* textLabel(const char* name, bool wrap) {
   return l;
 }
 
-QString emptyRangeText(const char* part, double min, double max, Series series) {
-  const QString p = QString::fromUtf8(part);
-  if (min > max) return QStringLiteral("%1 min ist größer als %1 max.").arg(p);
-  return QStringLiteral("Zwischen %1 min und %1 max liegt kein Wert der Reihe %2.")
-      .arg(p, fromCore(seriesName(series)));
+Result<double, QString> readNumberIn(const QLineEdit* box, const QString& name,
+                                     const QString& where) {
+  const std::string typed = box->text().toStdString();
+  const NumberReading read = readNumber(typed);
+  if (!read.value) {
+    return outOfRangeText(where.isEmpty() ? QStringLiteral("bei „%1“").arg(name) : where);
+  }
+  if (!read.rest.empty()) return unreadText(name, box->text(), fromCore(read.rest));
+  return read.value.value();
 }
 
-QString outOfRangeText(const QString& where) {
-  return QStringLiteral("Der Wert %1 liegt außerhalb des darstellbaren Zahlenbereichs.").arg(where);
+Result<double, QString> readBox(const QLineEdit* box, const QComboBox* units,
+                                std::span<const Unit> table, const QString& name,
+                                const QString& where) {
+  const Result<double, QString> v = readNumberIn(box, name, where);
+  if (!v) return v;
+  const Result<double> scaled = applyUnit(v.value(), table, units->currentIndex());
+  if (!scaled)
+    return outOfRangeText(where.isEmpty() ? QStringLiteral("bei „%1“").arg(name) : where);
+  return scaled.value();
 }
 
 Result<double, QString> readPositive(const QLineEdit* box, const QComboBox* units,
                                      std::span<const Unit> table, const QString& name) {
-  const Result<double> v = readScaled(box, units, table);
-  if (!v) return outOfRangeText(QStringLiteral("bei „%1“").arg(name));
+  const Result<double, QString> v = readBox(box, units, table, name);
+  if (!v) return v;
   if (!(v.value() > 0.0)) {
     return QStringLiteral("Bitte bei „%1“ einen Wert größer als 0 eingeben.").arg(name);
   }
@@ -275,7 +285,9 @@ Result<double, QString> readPositive(const QLineEdit* box, const QComboBox* unit
 }
 
 Result<double, QString> readSupply(const QLineEdit* box, const ChipFamily& family) {
-  const double ub = parseValue(box->text().toStdString()).valueOr(0.0);
+  const Result<double, QString> read = readNumberIn(box, QStringLiteral("Ub"));
+  if (!read) return read;
+  const double ub = read.value();
   if (!(ub >= family.ubMin && ub <= family.ubMax)) {
     return QStringLiteral("Die Betriebsspannung muss %1 zwischen %2 V und %3 V liegen.")
         .arg(fromCore(family.where), fromCore(exactText(family.ubMin)),

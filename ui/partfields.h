@@ -36,8 +36,6 @@ inline constexpr double kResistorTolerances[] = {0.1, 0.25, 0.5, 1, 2, 5, 10, 20
 inline constexpr double kCapacitorTolerances[] = {1, 2, 5, 10, 20};
 inline constexpr int kResistorToleranceAtFirst = 5;   // 5 %, the class of E24
 inline constexpr int kCapacitorToleranceAtFirst = 3;  // 10 %
-// The capacitor units up to uF, for timing capacitors.
-inline constexpr std::span<const Unit> kSmallCapacitorUnits{capacitorUnits.data(), 3};
 
 // What a field of the grid is.
 enum class Cell {
@@ -45,7 +43,6 @@ enum class Cell {
   Box,
   ResistorUnits,
   CapacitorUnits,
-  SmallCapacitorUnits,  // pF, nF and uF only
   ResistorSeries,
   CapacitorSeries,
   ResistorTolerance,
@@ -114,12 +111,24 @@ void followSeries(const QComboBox* series, QComboBox* tolerance);
 const ChipFamily& familyOf(const QComboBox* list);
 const DiodeModel& diodeOf(const QComboBox* list);
 
+// A box's number, or the status line that names the box (`name`, "R min"): when the text holds
+// more than one number the reader takes (a comma for the point, letters, a second point), or a
+// number beyond the doubles (said `where`, "bei „R min“" unless given).
+Result<double, QString> readNumberIn(const QLineEdit* box, const QString& name,
+                                     const QString& where = {});
+
+// The same scaled by the unit selected beside it.
+Result<double, QString> readBox(const QLineEdit* box, const QComboBox* units,
+                                std::span<const Unit> table, const QString& name,
+                                const QString& where = {});
+
 // A box's number scaled by its unit, which must be above 0; else the status line that names
 // the box ("R min").
 Result<double, QString> readPositive(const QLineEdit* box, const QComboBox* units,
                                      std::span<const Unit> table, const QString& name);
 
-// Ub in volts inside the family's range, or the status line that gives the range.
+// Ub in volts inside the family's range, or the status line that gives the range (or names the
+// box "Ub" when its text is not a number).
 Result<double, QString> readSupply(const QLineEdit* box, const ChipFamily& family);
 
 // The hints of a row as the table shows them: the briefs joined by ", " for the cell, the
@@ -131,11 +140,5 @@ HintTexts hintTexts(const std::vector<Hint>& hints);
 
 // A label for what a window says (a status line, a spread): plain text from the top left.
 QLabel* textLabel(const char* name, bool wrap);
-
-// "R min ist größer als R max.", or that the series has no value between them.
-QString emptyRangeText(const char* part, double min, double max, Series series);
-
-// "Der Wert bei „R max“ liegt …", or with `where` "von R2".
-QString outOfRangeText(const QString& where);
 
 }  // namespace kippwerk::ui

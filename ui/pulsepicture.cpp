@@ -7,6 +7,9 @@
 #include <QPainterPath>
 #include <algorithm>
 
+#include "core/normtext.h"
+#include "ui/reading.h"
+
 namespace kippwerk::ui {
 namespace {
 
@@ -27,8 +30,20 @@ QPainterPath highBetween(double left, double from, double to, double right, doub
 
 }  // namespace
 
+PulsePicture::PulsePicture(QWidget* parent) : TimePlot(parent) {
+  setAccessibleName(QStringLiteral("Auslöseimpuls und Ausgangsimpuls"));
+  setPulse(std::nullopt);
+}
+
 void PulsePicture::setPulse(std::optional<Pulse> pulse) {
   pulse_ = pulse;
+  setAccessibleDescription(
+      !pulse_
+          ? QStringLiteral("Leer: kein Paar ausgewählt.")
+          : QStringLiteral("Auslöseimpuls an E, dann Ausgang A für %1 EIN; gewünscht %2; mit "
+                           "den Toleranzen endet der Impuls zwischen %3 und %4.")
+                .arg(fromCore(timeText(pulse_->t)), fromCore(timeText(pulse_->want)),
+                     fromCore(timeText(pulse_->end.low)), fromCore(timeText(pulse_->end.high))));
   update();
 }
 
@@ -76,7 +91,7 @@ void PulsePicture::paintEvent(QPaintEvent* event) {
                                           std::tuple{QStringLiteral("A"), high, low}}) {
     p.drawText(QPointF(full.left(), (top + bottom) / 2 + fm.ascent() / 2.5), name);
   }
-  drawLegend(p, standardLegend(true));
+  drawLegend(p, standardLegend(true, true));
 }
 
 }  // namespace kippwerk::ui

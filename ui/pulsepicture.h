@@ -23,7 +23,7 @@ struct Pulse {
 
 class PulsePicture : public TimePlot {
  public:
-  explicit PulsePicture(QWidget* parent = nullptr) : TimePlot(parent) {}
+  explicit PulsePicture(QWidget* parent = nullptr);
 
   void setPulse(std::optional<Pulse> pulse);
   const std::optional<Pulse>& pulse() const { return pulse_; }

@@ -40,7 +40,9 @@ void ResultTable::setRows(const std::vector<QStringList>& rows, const QStringLis
         QTableWidgetItem* cell = item(row, column);
         if (cell == nullptr) {
           cell = new QTableWidgetItem;
-          cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+          // Numbers right-aligned, so their digits line up; the notes are text, read from the left.
+          const bool notes = column == columnCount() - 1;
+          cell->setTextAlignment((notes ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
           setItem(row, column, cell);
         }
         cell->setText(texts[column]);

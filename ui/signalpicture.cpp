@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/normtext.h"
+#include "ui/reading.h"
+
 namespace kippwerk::ui {
 namespace {
 
@@ -33,9 +36,32 @@ const QString kUpper = QStringLiteral("2/3 Ub");
 
 }  // namespace
 
+SignalPicture::SignalPicture(QWidget* parent) : TimePlot(parent) {
+  setAccessibleName(QStringLiteral("Signal des gewählten Satzes"));
+  setSignal(std::nullopt);
+}
+
 void SignalPicture::setSignal(std::optional<Signal> signal) {
   signal_ = std::move(signal);
+  setAccessibleDescription(description());
   update();
+}
+
+// What the picture shows, in numbers, for a screen reader.
+QString SignalPicture::description() const {
+  if (!signal_) return QStringLiteral("Leer: kein Satz ausgewählt.");
+  const Signal& s = *signal_;
+  QString text = QStringLiteral("Ausgang: %1 EIN, %2 AUS; gewünscht %3 EIN, %4 AUS")
+                     .arg(fromCore(timeText(s.tein)), fromCore(timeText(s.taus)),
+                          fromCore(timeText(s.wantTein)), fromCore(timeText(s.wantTaus)));
+  if (s.edges) {
+    text += QStringLiteral("; mit den Toleranzen endet die erste Periode zwischen %1 und %2")
+                .arg(fromCore(timeText((*s.edges)[1].low)), fromCore(timeText((*s.edges)[1].high)));
+  }
+  if (!s.capacitor.empty() && s.ub > 0.0) {
+    text += QStringLiteral("; Kondensator zwischen 1/3 und 2/3 Ub");
+  }
+  return text + QLatin1Char('.');
 }
 
 void SignalPicture::paintEvent(QPaintEvent* event) {

@@ -31,7 +31,7 @@ struct Signal {
 
 class SignalPicture : public TimePlot {
  public:
-  explicit SignalPicture(QWidget* parent = nullptr) : TimePlot(parent) {}
+  explicit SignalPicture(QWidget* parent = nullptr);
 
   void setSignal(std::optional<Signal> signal);
   const std::optional<Signal>& signal() const { return signal_; }
@@ -43,6 +43,7 @@ class SignalPicture : public TimePlot {
 
  private:
   void drawCapacitor(QPainter& p, const Axis& axis, const QRectF& lane) const;
+  QString description() const;
 
   std::optional<Signal> signal_;
 };

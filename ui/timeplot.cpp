@@ -60,8 +60,11 @@ std::optional<TimePlot::Axis> TimePlot::drawTimeAxis(QPainter& p, const QRectF& 
     p.drawLine(QPointF(x, y), QPointF(x, y + 4));
     const QString label = i == 0 ? QStringLiteral("0") : axisLabel(i * step);
     const double w = fm.horizontalAdvance(label);
-    const double left = std::clamp(x - w / 2, double(contentsRect().left() + 2),
-                                   double(contentsRect().right() - 2) - w);
+    // Centred under its tick, but inside the panel; a panel narrower than the label starts it
+    // at the left edge.
+    const double lowest = contentsRect().left() + 2;
+    const double highest = std::max(lowest, contentsRect().right() - 2 - w);
+    const double left = std::clamp(x - w / 2, lowest, highest);
     p.drawText(QPointF(left, y + 6 + fm.ascent()), label);
   }
   return axis;
@@ -103,15 +106,17 @@ QColor TimePlot::bandColour() {
   return band;
 }
 
-std::vector<TimePlot::LegendEntry> TimePlot::standardLegend(bool bands) {
+std::vector<TimePlot::LegendEntry> TimePlot::standardLegend(bool bands, bool oneTime) {
   auto line = [](QPen pen) {
     return [pen](QPainter& p, const QRectF& r) {
       p.setPen(pen);
       p.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
     };
   };
-  std::vector<LegendEntry> out{{QStringLiteral("gewünschte Zeiten"), line(wantPen())},
-                               {QStringLiteral("gewählte Bauteile"), line(setPen())}};
+  std::vector<LegendEntry> out{
+      {oneTime ? QStringLiteral("gewünschte Zeit") : QStringLiteral("gewünschte Zeiten"),
+       line(wantPen())},
+      {QStringLiteral("gewählte Bauteile"), line(setPen())}};
   if (bands) {
     out.push_back({QStringLiteral("Toleranzbereich"), [](QPainter& p, const QRectF& r) {
                      p.fillRect(r.adjusted(4, 0, -4, 0), bandColour());

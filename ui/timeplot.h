@@ -51,8 +51,9 @@ class TimePlot : public QFrame {
   static QPen setPen();   // the chosen parts
   static QPen wantPen();  // the desired times, dashed
   static QColor bandColour();
-  // The legend's entries for the three drawings (the band's only when there are bands).
-  static std::vector<LegendEntry> standardLegend(bool bands);
+  // The legend's entries for the three drawings (the band's only when there are bands); with
+  // `oneTime` the desired drawing is a single time.
+  static std::vector<LegendEntry> standardLegend(bool bands, bool oneTime = false);
 };
 
 }  // namespace kippwerk::ui

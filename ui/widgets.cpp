@@ -76,4 +76,13 @@ void PictureBox::paintEvent(QPaintEvent* event) {
   p.drawPixmap(contentsRect().topLeft(), pictureFor(devicePixelRatioF()));
 }
 
+TextScroll::TextScroll(QWidget* texts, int lines, QWidget* parent) : QScrollArea(parent) {
+  setWidget(texts);
+  setWidgetResizable(true);
+  setFrameShape(QFrame::NoFrame);
+  setFocusPolicy(Qt::NoFocus);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setMinimumHeight(lines * fontMetrics().lineSpacing());
+}
+
 }  // namespace kippwerk::ui

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
 #include <vector>
 
 namespace kippwerk::ui {
@@ -67,6 +68,14 @@ class PictureBox : public QFrame {
  private:
   std::vector<QString> files_;
   mutable std::vector<QPixmap> loaded_;  // by scale - 1; null until first painted
+};
+
+// Texts that scroll when they need more room than they get, so that however long they grow they
+// never run into the controls around them. At least `lines` lines of the font show; it takes
+// no keyboard focus of its own, so the Tab order stays with the inputs.
+class TextScroll : public QScrollArea {
+ public:
+  TextScroll(QWidget* texts, int lines, QWidget* parent = nullptr);
 };
 
 }  // namespace kippwerk::ui

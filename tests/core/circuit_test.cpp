@@ -111,8 +111,8 @@ TEST(OnTime, WithoutR2CurrentIsTheDiodeChargeIntegral) {
 // The diode's voltage weighs less against the larger drop of larger resistors: t-EIN /
 // (0.69 R1 C1) with R1 = R2 at 9 V, 1N4148.
 TEST(OnTime, LengthensLessWithLargerResistors) {
-  const std::pair<double, double> rows[] = {{1e3, 1.180}, {10e3, 1.147}, {100e3, 1.115},
-                                            {1e6, 1.086}};
+  const std::pair<double, double> rows[] = {
+      {1e3, 1.180}, {10e3, 1.147}, {100e3, 1.115}, {1e6, 1.086}};
   for (const auto& [r, factor] : rows) {
     EXPECT_NEAR(onTimePerFarad(with(0, 9), r, r) / (kTiming * r), factor, 0.0006) << r;
   }
@@ -183,41 +183,38 @@ const Circuit kPlain{false, kIdealDiode, 9};
 
 INSTANTIATE_TEST_SUITE_P(
     Families, Hints,
-    ::testing::Values(HintRow{"NoneForCommonParts", 0, kPlain, 10e3, 10e3, 10e-9, 5e3, ""},
-                      HintRow{"BipolarTooFast", 0, kPlain, 10e3, 10e3, 10e-9, 150e3, "f > 100 kHz"},
-                      HintRow{"CmosFastEnough", 1, kPlain, 10e3, 10e3, 10e-9, 150e3, ""},
-                      HintRow{"CmosTooFast", 1, kPlain, 10e3, 10e3, 10e-9, 600e3, "f > 500 kHz"},
-                      HintRow{"BipolarSmallR1", 0, kPlain, 820, 10e3, 10e-9, 5e3, "R1 < 1 k Ohm"},
-                      HintRow{"CmosSmallR1", 1, kPlain, 820, 10e3, 10e-9, 5e3, "R1 < 1 k Ohm"},
-                      HintRow{"BipolarLargeResistorsAt9V", 0, kPlain, 5e6, 1.2e6, 10e-9, 5,
-                              "R1+R2 > 6.12 M Ohm"},
-                      HintRow{"BipolarLargeResistorsAt5V", 0, Circuit{false, kIdealDiode, 5}, 2e6,
-                              1.5e6, 10e-9, 5, "R1+R2 > 3.4 M Ohm"},
-                      HintRow{"CmosLargeResistors", 1, kPlain, 5e6, 5e6, 10e-9, 5, ""},
-                      HintRow{"BipolarSmallC1", 0, kPlain, 10e3, 10e3, 470e-12, 5e3, "C1 < 500 pF"},
-                      HintRow{"CmosSmallC1", 1, kPlain, 10e3, 10e3, 180e-12, 5e3, "C1 < 200 pF"},
-                      HintRow{"CmosC1AboveItsLimit", 1, kPlain, 10e3, 10e3, 470e-12, 5e3, ""},
-                      HintRow{"R2BridgesTheDiode", 0, with(0, 5), 820e3, 22e3, 1e-6, 1,
-                              "R2 überbrückt die Diode"},
-                      HintRow{"IdealDiodeBridgesNothing", 0, with(3, 5), 820e3, 22e3, 1e-6, 1, ""},
-                      // At the end of the charge 56 % and 47 % of the current flow through R2.
-                      HintRow{"R2JustBridgesTheDiode", 0, with(0, 5), 820e3, 270e3, 1e-6, 1,
-                              "R2 überbrückt die Diode"},
-                      HintRow{"R2JustLeavesTheDiode", 0, with(0, 5), 820e3, 330e3, 1e-6, 1, ""},
-                      // With the diode the charge's last current flows through R1 alone, less
-                      // the diode's voltage: 5.685 M Ohm with R2 = 1 M Ohm at 9 V.
-                      HintRow{"DiodeLimitsR1Alone", 0, with(0, 9), 6.8e6, 1e6, 10e-9, 5,
-                              "R1 > 5.685 M Ohm"},
-                      HintRow{"DiodeKeepsR1BelowItsLimit", 0, with(0, 9), 5.6e6, 1e6, 10e-9, 5,
-                              ""},
-                      HintRow{"IdealDiodeLimitsR1ByUbAlone", 0, with(3, 9), 6.8e6, 10e6, 10e-9, 5,
-                              "R1 > 6.12 M Ohm"},
-                      HintRow{"CmosWithDiodeHasNoThresholdLimit", 1, with(0, 9), 6.8e6, 10e6,
-                              10e-9, 5, ""},
-                      HintRow{"AllInOrder", 0, kPlain, 680, 10e6, 100e-12, 2e5,
-                              "f > 100 kHz, R1 < 1 k Ohm, R1+R2 > 6.12 M Ohm, C1 < 500 pF"},
-                      HintRow{"AllInOrderWithTheDiode", 0, with(0, 9), 680, 100, 100e-12, 2e5,
-                              "f > 100 kHz, R1 < 1 k Ohm, C1 < 500 pF, R2 überbrückt die Diode"}),
+    ::testing::Values(
+        HintRow{"NoneForCommonParts", 0, kPlain, 10e3, 10e3, 10e-9, 5e3, ""},
+        HintRow{"BipolarTooFast", 0, kPlain, 10e3, 10e3, 10e-9, 150e3, "f > 100 kHz"},
+        HintRow{"CmosFastEnough", 1, kPlain, 10e3, 10e3, 10e-9, 150e3, ""},
+        HintRow{"CmosTooFast", 1, kPlain, 10e3, 10e3, 10e-9, 600e3, "f > 500 kHz"},
+        HintRow{"BipolarSmallR1", 0, kPlain, 820, 10e3, 10e-9, 5e3, "R1 < 1 k Ohm"},
+        HintRow{"CmosSmallR1", 1, kPlain, 820, 10e3, 10e-9, 5e3, "R1 < 1 k Ohm"},
+        HintRow{"BipolarLargeResistorsAt9V", 0, kPlain, 5e6, 1.2e6, 10e-9, 5, "R1+R2 > 6.12 M Ohm"},
+        HintRow{"BipolarLargeResistorsAt5V", 0, Circuit{false, kIdealDiode, 5}, 2e6, 1.5e6, 10e-9,
+                5, "R1+R2 > 3.4 M Ohm"},
+        HintRow{"CmosLargeResistors", 1, kPlain, 5e6, 5e6, 10e-9, 5, ""},
+        HintRow{"BipolarSmallC1", 0, kPlain, 10e3, 10e3, 470e-12, 5e3, "C1 < 500 pF"},
+        HintRow{"CmosSmallC1", 1, kPlain, 10e3, 10e3, 180e-12, 5e3, "C1 < 200 pF"},
+        HintRow{"CmosC1AboveItsLimit", 1, kPlain, 10e3, 10e3, 470e-12, 5e3, ""},
+        HintRow{"R2BridgesTheDiode", 0, with(0, 5), 820e3, 22e3, 1e-6, 1,
+                "R2 überbrückt die Diode"},
+        HintRow{"IdealDiodeBridgesNothing", 0, with(3, 5), 820e3, 22e3, 1e-6, 1, ""},
+        // At the end of the charge 56 % and 47 % of the current flow through R2.
+        HintRow{"R2JustBridgesTheDiode", 0, with(0, 5), 820e3, 270e3, 1e-6, 1,
+                "R2 überbrückt die Diode"},
+        HintRow{"R2JustLeavesTheDiode", 0, with(0, 5), 820e3, 330e3, 1e-6, 1, ""},
+        // With the diode the charge's last current flows through R1 alone, less
+        // the diode's voltage: 5.685 M Ohm with R2 = 1 M Ohm at 9 V.
+        HintRow{"DiodeLimitsR1Alone", 0, with(0, 9), 6.8e6, 1e6, 10e-9, 5, "R1 > 5.685 M Ohm"},
+        HintRow{"DiodeKeepsR1BelowItsLimit", 0, with(0, 9), 5.6e6, 1e6, 10e-9, 5, ""},
+        HintRow{"IdealDiodeLimitsR1ByUbAlone", 0, with(3, 9), 6.8e6, 10e6, 10e-9, 5,
+                "R1 > 6.12 M Ohm"},
+        HintRow{"CmosWithDiodeHasNoThresholdLimit", 1, with(0, 9), 6.8e6, 10e6, 10e-9, 5, ""},
+        HintRow{"AllInOrder", 0, kPlain, 680, 10e6, 100e-12, 2e5,
+                "f > 100 kHz, R1 < 1 k Ohm, R1+R2 > 6.12 M Ohm, C1 < 500 pF"},
+        HintRow{"AllInOrderWithTheDiode", 0, with(0, 9), 680, 100, 100e-12, 2e5,
+                "f > 100 kHz, R1 < 1 k Ohm, C1 < 500 pF, R2 überbrückt die Diode"}),
     testing::RowName());
 
 TEST(Hints, GiveTheirReasonAndTheMonostableLimits) {
@@ -253,13 +250,13 @@ TEST(Hints, StartJustBeyondEachLimit) {
       const std::string at = briefs(astableHints(f, c, 10e3, 10e3, f.c1Min, f.fMax));
       SCOPED_TRACE(std::string(f.name) + (c.diode ? " with diode" : ""));
       EXPECT_FALSE(has(at, "f >") || has(at, "C1 <")) << at;
-      EXPECT_TRUE(has(briefs(astableHints(f, c, 10e3, 10e3, f.c1Min, std::nextafter(f.fMax, up))),
-                      "f >"));
-      EXPECT_TRUE(has(
-          briefs(astableHints(f, c, 10e3, 10e3, std::nextafter(f.c1Min, down), f.fMax)), "C1 <"));
+      EXPECT_TRUE(
+          has(briefs(astableHints(f, c, 10e3, 10e3, f.c1Min, std::nextafter(f.fMax, up))), "f >"));
+      EXPECT_TRUE(has(briefs(astableHints(f, c, 10e3, 10e3, std::nextafter(f.c1Min, down), f.fMax)),
+                      "C1 <"));
       EXPECT_FALSE(has(briefs(astableHints(f, c, f.r1Min, 10e3, 1e-6, 1)), "R1 <"));
-      EXPECT_TRUE(has(briefs(astableHints(f, c, std::nextafter(f.r1Min, down), 10e3, 1e-6, 1)),
-                      "R1 <"));
+      EXPECT_TRUE(
+          has(briefs(astableHints(f, c, std::nextafter(f.r1Min, down), 10e3, 1e-6, 1)), "R1 <"));
       const double r2 = 1e6, limit = thresholdResistanceLimit(f, c, r2);
       if (!std::isfinite(limit)) {
         EXPECT_EQ(f.rSumPerVolt, 0.0);
@@ -275,8 +272,7 @@ TEST(Hints, StartJustBeyondEachLimit) {
     const double ub = 9, rLimit = f.rSumPerVolt * ub;
     EXPECT_EQ(briefs(monostableHints(f, ub, f.r1Min, f.c1Min)), "");
     EXPECT_TRUE(has(briefs(monostableHints(f, ub, std::nextafter(f.r1Min, down), 1e-6)), "R <"));
-    EXPECT_TRUE(
-        has(briefs(monostableHints(f, ub, 1e5, std::nextafter(f.c1Min, down))), "C1 <"));
+    EXPECT_TRUE(has(briefs(monostableHints(f, ub, 1e5, std::nextafter(f.c1Min, down))), "C1 <"));
     if (rLimit > 0) {
       EXPECT_EQ(briefs(monostableHints(f, ub, rLimit, 1e-6)), "");
       EXPECT_TRUE(has(briefs(monostableHints(f, ub, std::nextafter(rLimit, up), 1e-6)), "R >"));

@@ -56,6 +56,43 @@ INSTANTIATE_TEST_SUITE_P(
                  {{27e3, 330e-9}, {39e3, 220e-9}, {18e3, 470e-9}, {56e3, 150e-9}, {82e3, 100e-9}}}),
     testing::RowName());
 
+struct PulseShortfallRow {
+  const char* name;
+  PulseSearch request;
+  Shortfall want;
+};
+
+class PulseShortfalls : public ::testing::TestWithParam<PulseShortfallRow> {};
+
+TEST_P(PulseShortfalls, NameWhatHoldsTheBestPairBack) {
+  const PulseShortfallRow& r = GetParam();
+  const PulsePairs pairs = searchPulsePairs(r.request);
+  ASSERT_TRUE(pairs.ok());
+  Shortfall got = pulseShortfallOf(r.request, pairs.value().front());
+  EXPECT_NEAR(got.reach, r.want.reach, r.want.reach * 1e-12);
+  got.reach = r.want.reach;
+  EXPECT_EQ(got, r.want);
+}
+
+using Kind = Shortfall::Kind;
+
+INSTANTIATE_TEST_SUITE_P(
+    Search, PulseShortfalls,
+    ::testing::Values(
+        PulseShortfallRow{"WithinTenPercent", {1.0}, {}},
+        // C min 100 uF: no pulse below 1.1 * 1 k Ohm * 100 uF = 110 ms.
+        PulseShortfallRow{"BelowTheSmallestParts",
+                          {1e-6, Series::E24, 1e3, 10e6, Series::E6, 100e-6, 1e-3},
+                          {Kind::BelowSmallest, true, 0.11, true, true}},
+        PulseShortfallRow{"BeyondTheLargestParts",
+                          {1e5, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3},
+                          {Kind::BeyondLargest, true, 1.1e4, true, true}},
+        // Only 1 k Ohm, and E3 capacitors: 1.6 uF lies 60 % above 1 uF and 27 % below 2.2 uF.
+        PulseShortfallRow{"SeriesTooCoarse",
+                          {1.1 * 1e3 * 1.6e-6, Series::E24, 1e3, 1e3, Series::E3, 1e-6, 1e-5},
+                          {Kind::Series}}),
+    testing::RowName());
+
 struct RefusedPulse {
   const char* name;
   PulseSearch request;

@@ -258,5 +258,31 @@ INSTANTIATE_TEST_SUITE_P(
                       PrefixRow{".e", false}, PrefixRow{"&H1", false}, PrefixRow{"1e5x", false},
                       PrefixRow{"1e-+", false}, PrefixRow{"--", false}, PrefixRow{"abc", false}));
 
+struct RestRow {
+  const char* text;
+  double value;
+  const char* rest;
+};
+
+class ReadNumberLeaves : public ::testing::TestWithParam<RestRow> {};
+
+TEST_P(ReadNumberLeaves, WhatDoesNotBelongToTheNumber) {
+  const NumberReading r = readNumber(GetParam().text);
+  EXPECT_EQ(r.value.valueOr(kNaN), GetParam().value) << '"' << GetParam().text << '"';
+  EXPECT_EQ(r.rest, GetParam().rest) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ReadNumberLeaves,
+                         ::testing::Values(RestRow{"1.5", 1.5, ""}, RestRow{" 1 00 ", 100, ""},
+                                           RestRow{"", 0, ""}, RestRow{"  ", 0, ""},
+                                           RestRow{"2.5E-3", 0.0025, ""}, RestRow{"&H1F", 31, ""},
+                                           RestRow{"&HFFFF&", 65535, ""}, RestRow{"1,5", 1, ",5"},
+                                           RestRow{"9,5 V", 9, ",5 V"}, RestRow{"1.5.3", 1.5, ".3"},
+                                           RestRow{".54n", 0.54, "n"}, RestRow{"abc", 0, "abc"},
+                                           RestRow{"-", 0, "-"}, RestRow{" . ", 0, "."},
+                                           RestRow{"1e", 1, "e"}, RestRow{"1e-", 1, "e-"},
+                                           RestRow{"&H1Fz", 31, "z"}, RestRow{"&Hz", 0, "&Hz"},
+                                           RestRow{"12 abc ", 12, "abc"}));
+
 }  // namespace
 }  // namespace kippwerk

@@ -37,7 +37,19 @@ class CommandLineTest : public QObject {
                                  << "kippwerk: Unerwartetes Argument „schaltung.txt“.\n" + hint;
     QTest::newRow("toolkit option without its value")
         << QStringList{"-style"} << 1 << ""
-        << "kippwerk: Einer Option fehlt ihr Wert.\n" + hint;
+        << "kippwerk: Der Option „-style“ fehlt ihr Wert.\n" + hint;
+    QTest::newRow("a value for an option that takes none")
+        << QStringList{"--version=1"} << 1 << ""
+        << "kippwerk: Die Option „--version“ nimmt keinen Wert an.\n" + hint;
+    QTest::newRow("a value for a short option that takes none")
+        << QStringList{"-h=x"} << 1 << ""
+        << "kippwerk: Die Option „-h“ nimmt keinen Wert an.\n" + hint;
+    // The toolkit would abort with its own English message and status 134.
+    QTest::newRow("a plain start without a display")
+        << QStringList{} << 1 << ""
+        << "kippwerk: Das Fenster lässt sich nicht öffnen, weil keine grafische Oberfläche "
+           "erreichbar ist (ist DISPLAY oder WAYLAND_DISPLAY gesetzt?). Ohne sie laufen nur "
+           "„kippwerk --help“ und „kippwerk --version“.\n";
   }
 
   void answersWithoutAWindow() {

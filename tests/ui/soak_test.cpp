@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QtTest>
 #include <cmath>
@@ -70,7 +71,11 @@ const Qt::Key kControlKeys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left,
                                 Qt::Key_Home,      Qt::Key_End,    Qt::Key_Space, Qt::Key_Return,
                                 Qt::Key_Escape,    Qt::Key_Shift,  Qt::Key_Up,    Qt::Key_Tab};
 
-bool saysInfOrNan(const QString& text) {
+// A number shown as inf or NaN. What stands in „…“ quotes is the user's own text read back to
+// them ("Bei „t“ wurde „inf“ nicht verstanden"), or a name.
+bool saysInfOrNan(QString text) {
+  static const QRegularExpression quoted(QStringLiteral("„[^“]*“"));
+  text.remove(quoted);
   return text.contains(QLatin1String("inf"), Qt::CaseInsensitive) ||
          text.contains(QLatin1String("nan"), Qt::CaseInsensitive);
 }
@@ -382,7 +387,8 @@ class SoakTest : public QObject {
 
   void check(const frmKippwerk& w, const Soak& soak, QLineEdit* typedIn,
              const MessageBoxWatcher& boxes, const QString& where) {
-    const char* context = qPrintable(where);
+    const QByteArray contextText = where.toLocal8Bit();
+    const char* context = contextText.constData();
     QVERIFY2(visiblePages(w).size() == 1, context);
     for (const auto& box : boxes.seen()) {
       QVERIFY2(box.title == QLatin1String("Kippwerk") && box.buttons == 1, context);
