@@ -135,13 +135,20 @@ void frmMonoflop::build() {
   takeRow->addStretch();
   takeRow->addWidget(takeOver);
 
+  // What the window says of the highlighted pair scrolls, so no text runs into a control.
+  auto* texts = new QWidget;
+  auto* lines = new QVBoxLayout(texts);
+  lines->setContentsMargins(0, 0, 0, 0);
+  lines->addWidget(textLabel("lblMStatus", true));
+  lines->addWidget(textLabel("lblMToleranz", false));
+  lines->addStretch(1);
+  auto* scroll = new TextScroll(texts, 4);
+  scroll->setObjectName(QStringLiteral("scrMTexte"));
+
   auto* search = new QVBoxLayout;
   search->addLayout(timeGrid);
   search->addWidget(table);
-  QLabel* status = textLabel("lblMStatus", true);
-  status->setMinimumHeight(fontMetrics().size(0, QStringLiteral("X\nX")).height());
-  search->addWidget(status);
-  search->addWidget(textLabel("lblMToleranz", false));
+  search->addWidget(scroll);
   search->addWidget(picture, 1);
   search->addLayout(takeRow);
 

@@ -41,10 +41,15 @@ void PulsePicture::setPulse(std::optional<Pulse> pulse) {
       !pulse_
           ? QStringLiteral("Leer: kein Paar ausgewählt.")
           : QStringLiteral("Auslöseimpuls an E, dann Ausgang A für %1 EIN; gewünscht %2; mit "
-                           "den Toleranzen endet der Impuls zwischen %3 und %4.")
+                           "den Toleranzen endet der Impuls zwischen %3 und %4. %5")
                 .arg(fromCore(timeText(pulse_->t)), fromCore(timeText(pulse_->want)),
-                     fromCore(timeText(pulse_->end.low)), fromCore(timeText(pulse_->end.high))));
+                     fromCore(timeText(pulse_->end.low)), fromCore(timeText(pulse_->end.high)),
+                     legendDescription()));
   update();
+}
+
+std::vector<TimePlot::LegendEntry> PulsePicture::legend() const {
+  return standardLegend(true, true);
 }
 
 void PulsePicture::paintEvent(QPaintEvent* event) {
@@ -91,7 +96,7 @@ void PulsePicture::paintEvent(QPaintEvent* event) {
                                           std::tuple{QStringLiteral("A"), high, low}}) {
     p.drawText(QPointF(full.left(), (top + bottom) / 2 + fm.ascent() / 2.5), name);
   }
-  drawLegend(p, standardLegend(true, true));
+  drawLegend(p, legend());
 }
 
 }  // namespace kippwerk::ui

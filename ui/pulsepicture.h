@@ -29,6 +29,7 @@ class PulsePicture : public TimePlot {
   const std::optional<Pulse>& pulse() const { return pulse_; }
 
   QSize sizeHint() const override { return {560, 200}; }
+  std::vector<LegendEntry> legend() const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

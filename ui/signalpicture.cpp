@@ -61,7 +61,11 @@ QString SignalPicture::description() const {
   if (!s.capacitor.empty() && s.ub > 0.0) {
     text += QStringLiteral("; Kondensator zwischen 1/3 und 2/3 Ub");
   }
-  return text + QLatin1Char('.');
+  return text + QStringLiteral(". ") + legendDescription();
+}
+
+std::vector<TimePlot::LegendEntry> SignalPicture::legend() const {
+  return standardLegend(signal_ && signal_->edges.has_value());
 }
 
 void SignalPicture::paintEvent(QPaintEvent* event) {
@@ -92,7 +96,7 @@ void SignalPicture::paintEvent(QPaintEvent* event) {
     drawCapacitor(
         p, *axis,
         QRectF(area.left(), outputBottom + gap, area.width(), area.bottom() - outputBottom - gap));
-  drawLegend(p, standardLegend(s.edges.has_value()));
+  drawLegend(p, legend());
 }
 
 // The voltage on C1 for both periods, with the thresholds dashed and named.

@@ -37,6 +37,7 @@ class SignalPicture : public TimePlot {
   const std::optional<Signal>& signal() const { return signal_; }
 
   QSize sizeHint() const override { return {600, 240}; }
+  std::vector<LegendEntry> legend() const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -70,6 +70,12 @@ std::optional<TimePlot::Axis> TimePlot::drawTimeAxis(QPainter& p, const QRectF& 
   return axis;
 }
 
+QString TimePlot::legendDescription() const {
+  QStringList parts;
+  for (const LegendEntry& e : legend()) parts << e.text + QLatin1Char(' ') + e.how;
+  return QStringLiteral("Legende: ") + parts.join(QStringLiteral(", ")) + QLatin1Char('.');
+}
+
 void TimePlot::drawLegend(QPainter& p, const std::vector<LegendEntry>& entries) const {
   const QFontMetrics fm(font());
   const double y = contentsRect().top() + 4 + fm.ascent();
@@ -115,12 +121,14 @@ std::vector<TimePlot::LegendEntry> TimePlot::standardLegend(bool bands, bool one
   };
   std::vector<LegendEntry> out{
       {oneTime ? QStringLiteral("gewünschte Zeit") : QStringLiteral("gewünschte Zeiten"),
-       line(wantPen())},
-      {QStringLiteral("gewählte Bauteile"), line(setPen())}};
+       line(wantPen()), QStringLiteral("gestrichelt")},
+      {QStringLiteral("gewählte Bauteile"), line(setPen()), QStringLiteral("durchgezogen")}};
   if (bands) {
-    out.push_back({QStringLiteral("Toleranzbereich"), [](QPainter& p, const QRectF& r) {
+    out.push_back({QStringLiteral("Toleranzbereich"),
+                   [](QPainter& p, const QRectF& r) {
                      p.fillRect(r.adjusted(4, 0, -4, 0), bandColour());
-                   }});
+                   },
+                   QStringLiteral("schattiert")});
   }
   return out;
 }

@@ -31,11 +31,18 @@ class TimePlot : public QFrame {
     double x(double t) const { return left + t * scale; }
   };
 
-  // A sample of a drawing and its name in the legend.
+  // A sample of a drawing, its name in the legend, and how it is drawn in words.
   struct LegendEntry {
     QString text;
     std::function<void(QPainter&, const QRectF& sample)> draw;
+    QString how;  // "gestrichelt"
   };
+
+  // The legend of what the picture shows now; drawn by paintEvent and read out by
+  // legendDescription, so what a screen reader says is what stands in the picture.
+  virtual std::vector<LegendEntry> legend() const = 0;
+  // "Legende: gewünschte Zeiten gestrichelt, gewählte Bauteile durchgezogen."
+  QString legendDescription() const;
 
   // The room between the legend line at the top and the axis labels at the bottom.
   QRectF plotArea() const;

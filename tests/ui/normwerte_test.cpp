@@ -164,6 +164,20 @@ class NormwerteTest : public QObject {
         << QStringList{"txtNUb", "16.5"}
         << "Die Betriebsspannung muss beim NE555 zwischen 4.5 V und 16 V liegen." << 0;
     QTest::newRow("supply unreadable") << QStringList{"txtNUb", "V"} << unread.arg("Ub", "V") << 0;
+    // What the number reader leaves unread is an input error here, never silently dropped.
+    const QString point = QStringLiteral("Bitte bei „%1“ den Dezimalpunkt verwenden: %2 statt %3.");
+    QTest::newRow("t-EIN with a decimal comma")
+        << QStringList{"txtNTein", "1,5"} << point.arg("t-EIN", "1.5", "1,5") << 0;
+    QTest::newRow("supply with a decimal comma")
+        << QStringList{"txtNUb", "9,5"} << point.arg("Ub", "9.5", "9,5") << 0;
+    QTest::newRow("R min with a decimal comma")
+        << QStringList{"txtNRmin", "1,5"} << point.arg("R min", "1.5", "1,5") << 0;
+    QTest::newRow("t-AUS with two points")
+        << QStringList{"txtNTaus", "1.5.3"} << unread.arg("t-AUS", ".3") << 0;
+    QTest::newRow("fixed C1 with a letter")
+        << QStringList{"cmbNFest", "C1", "txtNFest", ".54n"} << unread.arg("C1", "n") << 0;
+    QTest::newRow("C max with two commas")
+        << QStringList{"txtNCmax", "1,0,0"} << unread.arg("C max", ",0,0") << 0;
     QTest::newRow("supply below the CMOS type's")
         << QStringList{"cmbNTyp", "CMOS (7555)", "txtNUb", "1.8"}
         << "Die Betriebsspannung muss bei CMOS-Typen zwischen 2 V und 15 V liegen." << 0;
@@ -689,6 +703,206 @@ class NormwerteTest : public QObject {
              spread.edges[3]);
     retype(in(n, "txtNTaus"), "1");
     QVERIFY(in<QLabel>(n, "lblNToleranz")->text().isEmpty());
+  }
+
+  // A desired period at the end of the doubles has no representable frequency or duty cycle:
+  // those lines say so instead of showing -100 % or an empty bracket.
+  void saysWhenASpreadLineHasNoReference() {
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    apply(*n, {"cmbNFest", "C1", "txtNFest", "1e302", "cmbNFestEinheit", " F", "txtNTaus", "1e308",
+               "txtNTein", "1.5e308"});
+    const QStringList lines = in<QLabel>(n, "lblNToleranz")->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 5);
+    QVERIFY(lines[0].contains(QLatin1String(" %")) && lines[1].contains(QLatin1String(" %")));
+    for (int i = 2; i < 5; ++i) {
+      QVERIFY2(lines[i].endsWith(
+                   QStringLiteral(" (Sollwert außerhalb des darstellbaren Zahlenbereichs)")),
+               qPrintable(lines[i]));
+      QVERIFY2(lines[i].count(QLatin1Char('(')) == 1, qPrintable(lines[i]));  // nothing relative
+    }
+  }
+
+  // The timing page shows times to three decimals of a second: a set of microseconds arrives
+  // there as 0 s, and the status line says so after the hand-over.
+  void saysWhenTheTimingPageShowsZero_data() {
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QStringList>("zeros");  // the times the timing page shows as 0 s
+    QTest::newRow("microseconds") << QStringList{"txtNTaus", "1e-6", "txtNTein", "2e-6"}
+                                  << QStringList{"t-EIN", "t-AUS", "t-Periode"};
+    QTest::newRow("only t-AUS below half a millisecond")
+        << QStringList{"txtNTaus", "4e-4", "txtNTein", "2e-3"} << QStringList{"t-AUS"};
+    QTest::newRow("milliseconds") << QStringList{"txtNTaus", "2e-3", "txtNTein", "4e-3"}
+                                  << QStringList{};
+  }
+
+  void saysWhenTheTimingPageShowsZero() {
+    QFETCH(QStringList, edits);
+    QFETCH(QStringList, zeros);
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    apply(*n, edits);
+    QVERIFY(in<QLabel>(n, "lblNStatus")->text().isEmpty());
+    click(*n, "cmdNUebernehmen");
+    const auto& t = w.quantities().times;
+    const QMap<QString, double> times{{"t-EIN", t.tein}, {"t-AUS", t.taus}, {"t-Periode", t.tperiode}};
+    QStringList parts;
+    for (const QString& name : zeros) {
+      QCOMPARE(kippwerk::roundValue(times[name], 3), 0.0);
+      parts << name + " = 0 s (genau " + QString::fromStdString(kippwerk::timeText(times[name])) + ")";
+    }
+    QCOMPARE(in<QLabel>(n, "lblNStatus")->text(),
+             zeros.isEmpty() ? QString()
+                             : "Übernommen. Die Seite „Zeiten“ rundet auf drei Nachkommastellen "
+                               "und zeigt deshalb " +
+                                   parts.join(", ") + ".");
+  }
+
+  // With a real diode the hints below the table say how much its reverse current shortens
+  // t-AUS, from 1 % on: the Schottky diode's, not the silicon diode's.
+  void namesTheReverseCurrentsEffectOnTaus_data() {
+    QTest::addColumn<QString>("diode");
+    QTest::addColumn<bool>("named");
+    QTest::newRow("1N4148") << "1N4148 (Silizium)" << false;
+    QTest::newRow("1N5817") << "1N5817 (Schottky)" << true;
+    QTest::newRow("ideal") << kIdeal << false;
+  }
+
+  void namesTheReverseCurrentsEffectOnTaus() {
+    QFETCH(QString, diode);
+    QFETCH(bool, named);
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    apply(*n, {"chkNDiode", "an", "cmbNDiodeTyp", diode});
+    const auto& s = n->sets().front();
+    const QString line =
+        QStringLiteral(
+            "Der Sperrstrom der Diode 1N5817 fließt beim Entladen neben R2 und macht t-AUS um %1 "
+            "% kürzer als 0.69 · R2 · C1.")
+            .arg(QString::number((1 - s.taus / (0.69 * s.r2 * s.c1)) * 100, 'f', 1));
+    QCOMPARE(in<QLabel>(n, "lblNHinweis")->text().contains(QLatin1String("Sperrstrom")), named);
+    if (named) QVERIFY(in<QLabel>(n, "lblNHinweis")->text().endsWith(line));
+  }
+
+  // Each value the main window offers at an opening is taken over when it changed since the
+  // last one, whatever else the user typed here stays.
+  void takesOverWhatChangedInTheMainWindow_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("mainEdits");  // on that page of the main window
+    QTest::addColumn<QString>("box");            // the control here that follows
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("t-EIN") << 2 << QStringList{"txtTein", "0.7"} << "txtNTein"
+                           << ".7";
+    QTest::newRow("t-AUS") << 2 << QStringList{"txtTaus", "0.3"} << "txtNTaus"
+                           << ".3";
+    QTest::newRow("equal times, the diode") << 2 << QStringList{"chkDiode", "an"} << "chkNDiode"
+                                            << "an";
+    QTest::newRow("C1's value") << 1 << QStringList{"txtC1", "2.2"} << "txtNFest"
+                                << "2.2 uF";
+    QTest::newRow("C1's unit") << 1 << QStringList{"cmbC1", "nF"} << "txtNFest"
+                               << "4.7 nF";
+    QTest::newRow("R2 known") << 1 << QStringList{"optR2", "an"} << "txtNFest"
+                              << "68 k Ohm";
+    QTest::newRow("R2's value") << 1 << QStringList{"optR2", "an", "txtR2", "33"} << "txtNFest"
+                                << "33 k Ohm";
+    QTest::newRow("R2's unit") << 1 << QStringList{"optR2", "an", "cmbR2", "M Ohm"} << "txtNFest"
+                               << "68 M Ohm";
+  }
+
+  void takesOverWhatChangedInTheMainWindow() {
+    QFETCH(int, page);
+    QFETCH(QStringList, mainEdits);
+    QFETCH(QString, box);
+    QFETCH(QString, shown);
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    apply(*n, {"txtNUb", "12"});
+    n->close();
+    goTo(w, page);
+    for (int i = 0; i + 1 < mainEdits.size(); i += 2) {
+      if (auto* option = w.findChild<QRadioButton*>(mainEdits[i])) {
+        option->click();
+      } else {
+        apply(w, {mainEdits[i], mainEdits[i + 1]});
+      }
+    }
+    openNormwerte(w);
+    QString now;
+    if (auto* check = n->findChild<QCheckBox*>(box)) {
+      now = check->isChecked() ? QStringLiteral("an") : QStringLiteral("aus");
+    } else if (box == QLatin1String("txtNFest")) {
+      now = in(n, "txtNFest")->text() + " " + in<QComboBox>(n, "cmbNFestEinheit")->currentText();
+    } else {
+      now = in(n, qPrintable(box))->text();
+    }
+    QCOMPARE(now, shown);
+    QCOMPARE(in(n, "txtNUb")->text(), QStringLiteral("12"));
+  }
+
+  // Each sample of the legend is drawn as what it names: the desired times dashed in the
+  // desired colour, the chosen parts solid in theirs, then the band; read right to left as
+  // the legend stands, in the real picture.
+  void drawsEachLegendSampleAsWhatItNames() {
+    SignalPicture picture;
+    picture.resize(640, 260);
+    const std::array<kippwerk::Spread, 4> edges{
+        {{0.28, 0.32}, {0.47, 0.53}, {0.75, 0.85}, {0.95, 1.0}}};
+    picture.setSignal(kippwerk::ui::Signal{0.3, 0.2, 0.25, 0.25, edges, {}, 9});
+    const PlotPixels px(picture);
+    // The legend's row: above the curves, the one with the most chosen-colour pixels; the
+    // samples are read on it and the rows beside it, as the pens are 1 to 2 pixels wide.
+    const int curvesTop = [&] {
+      for (int y = 0; y < px.axis; ++y) {
+        if (px.curve(px.column(0.1, 1.0), y)) return y;
+      }
+      return px.axis;
+    }();
+    int row = -1, most = 0;
+    for (int y = 0; y < curvesTop - 2; ++y) {
+      int n = 0;
+      for (int x = 0; x < px.image.width(); ++x) n += px.ink(x, y, PlotPixels::kSet) ? 1 : 0;
+      if (n > most) most = n, row = y;
+    }
+    QVERIFY(row >= 0);
+    // From the right, inside the frame: the first coloured run is the desired times' sample,
+    // dashed, then the chosen parts' solid one; further left the band's.
+    QList<QPair<QRgb, int>> runs;  // colour, length
+    const QRect inside = picture.contentsRect();
+    for (int x = inside.right() - 1; x > inside.left(); --x) {
+      QRgb colour = 0;
+      for (QRgb c : {PlotPixels::kBand, PlotPixels::kSet, PlotPixels::kWant}) {
+        for (int y = row - 1; y <= row + 1; ++y) {
+          if (colour == 0 && px.ink(x, y, c)) colour = c;
+        }
+      }
+      if (colour == 0) continue;
+      if (runs.isEmpty() || runs.last().first != colour) runs << qMakePair(colour, 0);
+      ++runs.last().second;
+    }
+    QList<QPair<QRgb, int>> lines, bands;
+    for (const auto& r : runs) {
+      if (r.first == PlotPixels::kBand) {
+        if (r.second >= 10) bands << r;
+      } else if (lines.isEmpty() || lines.last().first != r.first) {
+        lines << r;
+      }
+    }
+    QVERIFY(lines.size() >= 2);
+    QCOMPARE(lines[0].first, PlotPixels::kWant);
+    QCOMPARE(lines[1].first, PlotPixels::kSet);
+    QVERIFY(lines[0].second < lines[1].second);  // a dash of the one, the whole of the other
+    QCOMPARE(bands.size(), 1);
+  }
+
+  // A picture narrower than an axis label still draws; its labels start at the left edge.
+  // (The sanitizer build checks the standard library's preconditions on the way.)
+  void drawsAtAnyWidth() {
+    for (int width : {1, 24, 60, 200}) {
+      SignalPicture picture;
+      picture.resize(width, 120);
+      picture.setSignal(kippwerk::ui::Signal{0.3, 0.2, 0.25, 0.25, std::nullopt, {}, 9});
+      QCOMPARE(picture.grab().width(), width);
+    }
   }
 
   void worksFromTheKeyboard() {
