@@ -24,7 +24,7 @@ struct Branch {
 };
 
 Branch branchOf(const Circuit& c, double r2) {
-  return {c.model.is, c.model.n * kThermalVoltage, r2};
+  return {c.saturationCurrent(), c.model.n * c.thermalVoltage(), r2};
 }
 
 // The diode voltage at which vd + R1 * f(vd) = drop, that is, at which C1 has charged to
@@ -91,7 +91,7 @@ struct Discharge {
 };
 
 Discharge dischargeOf(const Circuit& c, double r2) {
-  return {c.model.is, c.model.n * kThermalVoltage, r2};
+  return {c.saturationCurrent(), c.model.n * c.thermalVoltage(), r2};
 }
 
 // The charge with a real diode: the diode voltages at Ub / 3 and 2 Ub / 3 on C1.
@@ -147,6 +147,19 @@ Hint capacitorBelow(const ChipFamily& f) {
 
 }  // namespace
 
+double Circuit::thermalVoltage() const {
+  if (kelvin == kModelKelvin) return kThermalVoltage;
+  return 1.380649e-23 * kelvin / 1.602176634e-19;
+}
+
+// Is(T) = Is * (T / T0)^(XTI / n) * exp((T / T0 - 1) * Eg / (n * Vt(T))).
+double Circuit::saturationCurrent() const {
+  if (kelvin == kModelKelvin) return model.is;
+  const double ratio = kelvin / kModelKelvin;
+  return model.is * std::pow(ratio, model.xti / model.n) *
+         std::exp((ratio - 1.0) * model.eg / (model.n * thermalVoltage()));
+}
+
 double onTimePerFarad(const Circuit& c, double r1, double r2) {
   if (!c.diode) return kTiming * (r1 + r2);
   if (!c.realDiode()) return kTiming * r1;
@@ -163,6 +176,12 @@ double r2CurrentShare(const Circuit& c, double r1, double r2) {
   if (!c.realDiode()) return 0.0;
   const Charge ch = chargeOf(c, r1, r2);
   return ch.ve / r2 / ch.branch.current(ch.ve);
+}
+
+double endOfChargeCurrent(const Circuit& c, double r1, double r2) {
+  if (!c.diode) return c.ub / 3.0 / (r1 + r2);
+  if (!c.realDiode()) return c.ub / 3.0 / r1;
+  return (c.ub / 3.0 - chargeOf(c, r1, r2).ve) / r1;
 }
 
 double thresholdResistanceLimit(const ChipFamily& f, const Circuit& c, double r2) {

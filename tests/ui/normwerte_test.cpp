@@ -471,6 +471,11 @@ class NormwerteTest : public QObject {
                     .arg(diode[0], diode[1], QString::number(longer, 'f', 1));
     }
     QCOMPARE(cell(n, 0, 8), hints);
+    // Numbers line up on the right, the notes read from the left.
+    for (int column = 0; column < 9; ++column) {
+      QCOMPARE(int(table->item(0, column)->textAlignment() & Qt::AlignHorizontal_Mask),
+               int(column == 8 ? Qt::AlignLeft : Qt::AlignRight));
+    }
     for (int row = 0; row < table->rowCount(); ++row) {  // each row's reasons with its hints
       QCOMPARE(table->item(row, 8)->toolTip().count('\n') + 1,
                cell(n, row, 8).isEmpty() ? 1 : int(cell(n, row, 8).count(", ")) + 1);

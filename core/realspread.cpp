@@ -1,0 +1,276 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "core/realspread.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "core/monoflop.h"
+#include "core/normtext.h"
+
+namespace kippwerk {
+namespace {
+
+// The two ends of a range around 1.
+std::array<double, 2> ends(double tolerance) {
+  return {1.0 - tolerance, 1.0 + tolerance};
+}
+
+// xoshiro256** seeded by splitmix64: the same boards from the same seed on every machine.
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) {
+    for (std::uint64_t& word : s_) {
+      seed += 0x9E3779B97F4A7C15ull;
+      std::uint64_t z = seed;
+      z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+      z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+      word = z ^ (z >> 31);
+    }
+  }
+  // Uniform in [-1, 1).
+  double symmetric() { return 2.0 * unit() - 1.0; }
+  // Uniform in [0, 1).
+  double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
+
+ private:
+  static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+  std::uint64_t next() {
+    const std::uint64_t result = rotl(s_[1] * 5, 7) * 9;
+    const std::uint64_t t = s_[1] << 17;
+    s_[2] ^= s_[0];
+    s_[3] ^= s_[1];
+    s_[1] ^= s_[2];
+    s_[0] ^= s_[3];
+    s_[2] ^= t;
+    s_[3] = rotl(s_[3], 45);
+    return result;
+  }
+  std::uint64_t s_[4]{};
+};
+
+// A number as typed: up to six significant digits, no zeros at the end.
+std::string plainNumber(double x) {
+  char buf[32];
+  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 6);
+  return std::string(buf, res.ptr);
+}
+
+// 10000 as "10 000".
+std::string grouped(int n) {
+  std::string digits = std::to_string(n), out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ' ';
+    out += digits[i];
+  }
+  return out;
+}
+
+std::string fixed(double x, int decimals) {
+  char buf[400];
+  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+  return std::string(buf, res.ptr);
+}
+
+// The period (monostable: t) divided by C1.
+double periodPerFarad(const TimerDesign& d, double r1Factor, double r2Factor, double ub,
+                      double celsius) {
+  const std::array<double, 2> t = d.perFarad(r1Factor, r2Factor, ub, celsius);
+  return t[0] + t[1];
+}
+
+}  // namespace
+
+std::array<double, 2> TimerDesign::perFarad(double r1Factor, double r2Factor, double ub,
+                                            double celsius) const {
+  if (monostable) return {kPulseTiming * r1 * r1Factor, 0.0};
+  Circuit c = circuit;
+  c.ub = ub;
+  c.kelvin = celsius + kKelvinAtZeroCelsius;
+  return {onTimePerFarad(c, r1 * r1Factor, r2 * r2Factor), offTimePerFarad(c, r2 * r2Factor)};
+}
+
+RealSpread realSpread(const TimerDesign& d, const Surroundings& around) {
+  RealSpread out;
+  bool first = true;
+  const double ub = d.circuit.ub;
+  for (double celsius : {around.tMin, around.tMax}) {
+    const double dt = celsius - kNominalCelsius;
+    const double driftLow = std::min(1.0 + around.capacitor.tkMin * dt, 1.0 + around.capacitor.tkMax * dt);
+    const double driftHigh = std::max(1.0 + around.capacitor.tkMin * dt, 1.0 + around.capacitor.tkMax * dt);
+    const double capLow = d.c1 * (1.0 - d.capacitorTolerance) * driftLow;
+    const double capHigh = d.c1 * (1.0 + d.capacitorTolerance) * driftHigh;
+    for (double supply : {ub * (1.0 - around.supplyTolerance), ub * (1.0 + around.supplyTolerance)}) {
+      // The chip's error at its extremes for this temperature and supply.
+      const double chip = d.error.e0Max + d.error.dMax(supply) * std::fabs(dt) +
+                          d.error.sMax * std::fabs(supply - ub);
+      for (double r1f : ends(d.resistorTolerance)) {
+        for (double r2f : ends(d.monostable ? 0.0 : d.resistorTolerance)) {
+          const std::array<double, 2> t = d.perFarad(r1f, r2f, supply, celsius);
+          for (std::size_t i = 0; i < 2; ++i) {
+            Spread& s = i == 0 ? out.tein : out.taus;
+            const double low = capLow * (1.0 - chip) * t[i], high = capHigh * (1.0 + chip) * t[i];
+            s.low = first ? low : std::min(s.low, low);
+            s.high = first ? high : std::max(s.high, high);
+          }
+          first = false;
+        }
+      }
+    }
+  }
+  return out;
+}
+
+std::vector<Contribution> contributions(const TimerDesign& d, const Surroundings& around) {
+  const double ub = d.circuit.ub;
+  const double nominal = periodPerFarad(d, 1.0, 1.0, ub, kNominalCelsius);
+  auto change = [nominal](double period) { return std::fabs(period / nominal - 1.0); };
+  std::vector<Contribution> out;
+
+  double resistors = 0.0;
+  for (double r1f : ends(d.resistorTolerance)) {
+    for (double r2f : ends(d.monostable ? 0.0 : d.resistorTolerance)) {
+      resistors = std::max(resistors, change(periodPerFarad(d, r1f, r2f, ub, kNominalCelsius)));
+    }
+  }
+  out.push_back({Cause::Resistors, resistors});
+  out.push_back({Cause::CapacitorTolerance, d.capacitorTolerance});
+
+  double drift = 0.0, widest = 0.0;
+  for (double celsius : {around.tMin, around.tMax}) {
+    const double dt = celsius - kNominalCelsius;
+    widest = std::max(widest, std::fabs(dt));
+    for (double tk : {around.capacitor.tkMin, around.capacitor.tkMax}) {
+      drift = std::max(drift, std::fabs(tk * dt));
+    }
+  }
+  out.push_back({Cause::CapacitorDrift, drift});
+
+  if (!d.monostable && d.circuit.realDiode()) {
+    double diode = 0.0;
+    for (double celsius : {around.tMin, around.tMax}) {
+      diode = std::max(diode, change(periodPerFarad(d, 1.0, 1.0, ub, celsius)));
+    }
+    out.push_back({Cause::Diode, diode});
+  }
+
+  double supply = 0.0;
+  for (double u : {ub * (1.0 - around.supplyTolerance), ub * (1.0 + around.supplyTolerance)}) {
+    const double period = periodPerFarad(d, 1.0, 1.0, u, kNominalCelsius);
+    for (double s : {-d.error.sMax, d.error.sMax}) {
+      supply = std::max(supply, change(period * (1.0 + s * (u - ub))));
+    }
+  }
+  out.push_back({Cause::Supply, supply});
+  out.push_back({Cause::Timer, d.error.e0Max + d.error.dMax(ub) * widest});
+  return out;
+}
+
+std::string_view causeName(Cause cause, bool monostable) {
+  switch (cause) {
+    case Cause::Resistors:
+      return monostable ? "Widerstand" : "Widerstände";
+    case Cause::CapacitorTolerance:
+      return "Kondensator-Toleranz";
+    case Cause::CapacitorDrift:
+      return "Temperaturgang des Kondensators";
+    case Cause::Diode:
+      return "Diode";
+    case Cause::Supply:
+      return "Versorgung";
+    case Cause::Timer:
+      return "Zeitgeber";
+  }
+  return {};
+}
+
+std::optional<PassRate> passRate(const TimerDesign& d, const Surroundings& around,
+                                 double wantTein, double wantTaus, double limit, int boards,
+                                 std::uint64_t seed, const std::atomic<bool>* cancel) {
+  if (!(wantTein > 0.0) || (!d.monostable && !(wantTaus > 0.0)) || boards <= 0) {
+    return std::nullopt;
+  }
+  const double ub = d.circuit.ub;
+  const double want[2] = {wantTein, wantTaus};
+  const int times = d.monostable ? 1 : 2;
+  struct Corner {
+    double celsius, supply;
+  };
+  const Corner corners[] = {{around.tMin, ub * (1.0 - around.supplyTolerance)},
+                            {around.tMin, ub * (1.0 + around.supplyTolerance)},
+                            {around.tMax, ub * (1.0 - around.supplyTolerance)},
+                            {around.tMax, ub * (1.0 + around.supplyTolerance)}};
+  Random random(seed);
+  PassRate out;
+  out.deviations.reserve(static_cast<std::size_t>(boards));
+  int passed = 0;
+  for (int board = 0; board < boards; ++board) {
+    if (cancel != nullptr && board % 64 == 0 && cancel->load(std::memory_order_relaxed)) {
+      return std::nullopt;
+    }
+    // The board's parts, drawn once, in a fixed order.
+    const double r1f = 1.0 + d.resistorTolerance * random.symmetric();
+    const double r2f = 1.0 + d.resistorTolerance * random.symmetric();
+    const double cf = 1.0 + d.capacitorTolerance * random.symmetric();
+    const double tk = around.capacitor.tkMin +
+                      (around.capacitor.tkMax - around.capacitor.tkMin) * random.unit();
+    const double e0 = d.error.e0Max * random.symmetric();
+    const double dShare = random.symmetric();  // of the chip's drift at each supply
+    const double s = d.error.sMax * random.symmetric();
+    double farthest = 0.0;
+    bool holds = true;
+    for (const Corner& k : corners) {
+      const double dt = k.celsius - kNominalCelsius;
+      const double chip =
+          1.0 + e0 + dShare * d.error.dMax(k.supply) * dt + s * (k.supply - ub);
+      const double cap = d.c1 * cf * (1.0 + tk * dt);
+      const std::array<double, 2> t = d.perFarad(r1f, d.monostable ? 1.0 : r2f, k.supply, k.celsius);
+      for (int i = 0; i < times; ++i) {
+        const double deviation = cap * chip * t[static_cast<std::size_t>(i)] / want[i] - 1.0;
+        if (std::fabs(deviation) > std::fabs(farthest)) farthest = deviation;
+        holds = holds && std::fabs(deviation) <= limit;
+      }
+    }
+    out.deviations.push_back(farthest);
+    passed += holds ? 1 : 0;
+  }
+  out.rate = static_cast<double>(passed) / boards;
+  return out;
+}
+
+std::optional<Leakage> leakageOf(const TimerDesign& d, const CapacitorType& capacitor) {
+  if (!capacitor.electrolytic) return std::nullopt;
+  const double ub = d.circuit.ub;
+  const double volts = 2.0 * ub / 3.0;
+  const double leakage = std::max(0.01 * d.c1 * volts, 3e-6);
+  const double charge = d.monostable ? ub / 3.0 / d.r1 : endOfChargeCurrent(d.circuit, d.r1, d.r2);
+  return Leakage{leakage, charge};
+}
+
+std::string realSpreadText(const RealSpread& s, bool monostable, double wantTein,
+                           double wantTaus) {
+  if (monostable) return "t: " + spreadLine(s.tein, wantTein, timeText);
+  return "t-EIN: " + spreadLine(s.tein, wantTein, timeText) + "\n" +
+         "t-AUS: " + spreadLine(s.taus, wantTaus, timeText);
+}
+
+std::string passRateText(double rate, double limit, const Surroundings& around, int boards) {
+  return "Ausbeute: " + fixed(rate * 100.0, 1) + " % innerhalb ± " + plainNumber(limit * 100.0) +
+         " % bei " + plainNumber(around.tMin) + " … " + plainNumber(around.tMax) +
+         " °C und Ub ± " + plainNumber(around.supplyTolerance * 100.0) + " % (" +
+         grouped(boards) + " Schaltungen)";
+}
+
+std::string largestCauseText(const std::vector<Contribution>& causes, bool monostable) {
+  if (causes.empty()) return {};
+  const Contribution* largest = &causes.front();
+  for (const Contribution& c : causes) {
+    if (c.share > largest->share) largest = &c;
+  }
+  return "Größter Anteil: " + std::string(causeName(largest->cause, monostable)) + " (± " +
+         fixed(largest->share * 100.0, 2) + " % der " + (monostable ? "Zeit" : "Periode") + ")";
+}
+
+}  // namespace kippwerk

@@ -1,0 +1,231 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "core/realspread.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/core/test_support.h"
+
+namespace kippwerk {
+namespace {
+
+const CapacitorType& type(std::string_view name) {
+  for (const CapacitorType& t : kCapacitorTypes) {
+    if (t.name.find(name) != std::string_view::npos) return t;
+  }
+  return kCapacitorTypes.front();
+}
+
+struct SpreadCase {
+  const char* name;
+  bool monostable;
+  int family;
+  double ub, r1, r2, c1, tolR, tolC;
+  const char* capacitor;
+  double tMin, tMax, u;
+  Spread tein, taus;
+  std::array<double, 5> shares;  // resistors, capacitor tolerance, its drift, supply, timer
+};
+
+TimerDesign designOf(const SpreadCase& c) {
+  TimerDesign d;
+  d.monostable = c.monostable;
+  d.r1 = c.r1;
+  d.r2 = c.r2;
+  d.c1 = c.c1;
+  d.circuit = Circuit{false, kIdealDiode, c.ub};
+  d.resistorTolerance = c.tolR;
+  d.capacitorTolerance = c.tolC;
+  const ChipFamily& f = kChipFamilies[static_cast<std::size_t>(c.family)];
+  d.error = c.monostable ? f.monostable : f.astable;
+  return d;
+}
+
+class WorstCases : public ::testing::TestWithParam<SpreadCase> {};
+
+// Without a diode every time is a product, so the worst case is worked out by trying all 512
+// corners of R1, R2, C1, tk, the chip's three errors, T and the supply (a separate script).
+TEST_P(WorstCases, ReachEveryCornerAndNameEachCause) {
+  const SpreadCase& c = GetParam();
+  const Surroundings around{type(c.capacitor), c.tMin, c.tMax, c.u};
+  const RealSpread s = realSpread(designOf(c), around);
+  EXPECT_NEAR(s.tein.low, c.tein.low, c.tein.low * 1e-10);
+  EXPECT_NEAR(s.tein.high, c.tein.high, c.tein.high * 1e-10);
+  if (!c.monostable) {
+    EXPECT_NEAR(s.taus.low, c.taus.low, c.taus.low * 1e-10);
+    EXPECT_NEAR(s.taus.high, c.taus.high, c.taus.high * 1e-10);
+  }
+  const std::vector<Contribution> got = contributions(designOf(c), around);
+  const Cause order[] = {Cause::Resistors, Cause::CapacitorTolerance, Cause::CapacitorDrift,
+                         Cause::Supply, Cause::Timer};
+  ASSERT_EQ(got.size(), 5u);  // no diode
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    EXPECT_EQ(got[i].cause, order[i]);
+    EXPECT_NEAR(got[i].share, c.shares[i], 1e-12) << causeName(order[i], c.monostable);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HandWorked, WorstCases,
+    ::testing::Values(
+        SpreadCase{"AstableNe555C0G", false, 0, 9, 100e3, 47e3, 1e-6, 0.05, 0.1, "C0G", 0, 70,
+                   0.05, {0.0839554438452, 0.120899484752}, {0.0268428970117, 0.0386549373017},
+                   {0.05, 0.1, 0.00135, 0.00135, 0.02925}},
+        SpreadCase{"AstableCmosX7R", false, 1, 12, 22e3, 10e3, 100e-9, 0.01, 0.05, "X7R", -40, 85,
+                   0.1, {0.00184207702867, 0.00261387208065},
+                   {0.000575649071458, 0.000816835025203}, {0.01, 0.05, 0.0975, 0.0012, 0.015525}},
+        SpreadCase{"AstableNe555PPFixedSupply", false, 0, 5, 1e6, 1e6, 10e-9, 0.02, 0.02, "PP",
+                   -20, 50, 0.0, {0.0128249550056, 0.0149437240814},
+                   {0.00641247750281, 0.00747186204071}, {0.02, 0.02, 0.01125, 0, 0.02925}},
+        SpreadCase{"AstableNe555Elko", false, 0, 15, 10e3, 4.7e3, 470e-6, 0.05, 0.2, "Elko", 10, 40,
+                   0.05, {3.39305933389, 6.40019752486}, {1.08485570539, 2.04632165761},
+                   {0.05, 0.2, 0.0375, 0.00225, 0.02475}},
+        SpreadCase{"MonostableNe555PET", true, 0, 9, 100e3, 0, 4.7e-6, 0.05, 0.1, "PET", 0, 70,
+                   0.05, {0.429218084666, 0.623767250857}, {}, {0.05, 0.1, 0.0315, 0.00045, 0.01225}},
+        SpreadCase{"MonostableCmosX7RAt5V", true, 1, 5, 47e3, 0, 1e-6, 0.01, 0.1, "X7R", -55, 125,
+                   0.1, {0.0385383038288, 0.0670948634538}, {}, {0.01, 0.1, 0.15, 0.0005, 0.015}}),
+    testing::RowName());
+
+// The worked case with the 1N4148 (its forward voltage and reverse current at each
+// temperature): 150 k, 68 k, 4.7 uF at 9 V, NE555, film (PET), 0 to 70 degrees C, Ub +- 5 %.
+TimerDesign workedDesign() {
+  TimerDesign d;
+  d.r1 = 150e3;
+  d.r2 = 68e3;
+  d.c1 = 4.7e-6;
+  d.circuit = Circuit{true, kDiodes[0], 9};
+  d.resistorTolerance = 0.05;
+  d.capacitorTolerance = 0.1;
+  d.error = kChipFamilies[0].astable;
+  return d;
+}
+
+TEST(RealSpread, GivesTheWorkedCaseWithTheDiode) {
+  const TimerDesign d = workedDesign();
+  const Surroundings around;
+  EXPECT_EQ(realSpreadText(realSpread(d, around), false, 0.54, 0.22),
+            "t-EIN: 437.1 ms … 651.4 ms (-19.05 % … +20.63 %)\n"
+            "t-AUS: 180.1 ms … 270.5 ms (-18.12 % … +22.94 %)");
+  const std::vector<Contribution> got = contributions(d, around);
+  const std::pair<Cause, double> want[] = {
+      {Cause::Resistors, 0.0496},       {Cause::CapacitorTolerance, 0.1},
+      {Cause::CapacitorDrift, 0.0315},  {Cause::Diode, 0.0210},
+      {Cause::Supply, 0.0048},          {Cause::Timer, 0.02925}};
+  ASSERT_EQ(got.size(), std::size(want));
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    EXPECT_EQ(got[i].cause, want[i].first);
+    EXPECT_NEAR(got[i].share, want[i].second, 0.00005) << causeName(want[i].first, false);
+  }
+  EXPECT_EQ(largestCauseText(got, false),
+            "Größter Anteil: Kondensator-Toleranz (± 10.00 % der Periode)");
+  const std::optional<PassRate> rate = passRate(d, around, 0.54, 0.22, 0.1);
+  ASSERT_TRUE(rate.has_value());
+  EXPECT_NEAR(rate->rate, 0.66, 0.02);
+  EXPECT_EQ(rate->deviations.size(), static_cast<std::size_t>(kBoards));
+  // The same boards from the same seed.
+  EXPECT_EQ(passRate(d, around, 0.54, 0.22, 0.1)->deviations, rate->deviations);
+  EXPECT_EQ(passRateText(0.664, 0.1, around, kBoards),
+            "Ausbeute: 66.4 % innerhalb ± 10 % bei 0 … 70 °C und Ub ± 5 % (10 000 Schaltungen)");
+}
+
+TEST(LargestCause, NamesTheMonostablesPartsAndItsTime) {
+  const std::vector<Contribution> causes{{Cause::Resistors, 0.07}, {Cause::Timer, 0.0225}};
+  EXPECT_EQ(largestCauseText(causes, true), "Größter Anteil: Widerstand (± 7.00 % der Zeit)");
+}
+
+// Only the capacitor varies, uniformly within +- 10 %, against a limit of +- 5 %: half the
+// boards pass; 10 000 boards give that within 3 standard deviations (0.5 % each). Every
+// deviation lies within the tolerance, and the boards fall on both sides alike.
+TEST(PassRate, HitsARateWorkedOutExactly) {
+  TimerDesign d;
+  d.r1 = 100e3;
+  d.r2 = 47e3;
+  d.c1 = 1e-6;
+  d.capacitorTolerance = 0.1;
+  const Surroundings still{{"fest", 0.0, 0.0}, 25.0, 25.0, 0.0};
+  const double tein = 0.69 * 147e3 * 1e-6, taus = 0.69 * 47e3 * 1e-6;
+  const std::optional<PassRate> r = passRate(d, still, tein, taus, 0.05);
+  ASSERT_TRUE(r.has_value());
+  EXPECT_NEAR(r->rate, 0.5, 0.015);
+  int above = 0;
+  for (double v : r->deviations) {
+    EXPECT_LE(std::fabs(v), 0.1 + 1e-12);
+    above += v > 0 ? 1 : 0;
+  }
+  EXPECT_NEAR(above / double(kBoards), 0.5, 0.015);
+  // A limit beyond every deviation passes every board, one of 0 none.
+  EXPECT_EQ(passRate(d, still, tein, taus, 0.1000001)->rate, 1.0);
+  EXPECT_EQ(passRate(d, still, tein, taus, 0.0)->rate, 0.0);
+}
+
+TEST(PassRate, StopsWhenCancelledAndRefusesTimesNotAboveZero) {
+  const std::atomic<bool> cancelled{true};
+  EXPECT_FALSE(passRate(workedDesign(), {}, 0.54, 0.22, 0.1, kBoards, 1, &cancelled));
+  EXPECT_FALSE(passRate(workedDesign(), {}, 0.0, 0.22, 0.1));
+  EXPECT_FALSE(passRate(workedDesign(), {}, 0.54, -1, 0.1));
+}
+
+// 0.01 uA * C1/uF * U/V at two thirds of Ub, at least 3 uA; only for electrolytics.
+struct LeakRow {
+  const char* name;
+  bool monostable, diode;
+  double ub, r1, r2, c1;
+  double leakage, charge;  // amperes
+};
+
+class Leakages : public ::testing::TestWithParam<LeakRow> {};
+
+TEST_P(Leakages, FollowTheRuleOfThumb) {
+  const LeakRow& r = GetParam();
+  TimerDesign d;
+  d.monostable = r.monostable;
+  d.r1 = r.r1;
+  d.r2 = r.r2;
+  d.c1 = r.c1;
+  d.circuit = Circuit{r.diode, kIdealDiode, r.ub};
+  const std::optional<Leakage> got = leakageOf(d, type("Elko"));
+  ASSERT_TRUE(got.has_value());
+  EXPECT_NEAR(got->leakage, r.leakage, r.leakage * 1e-12);
+  EXPECT_NEAR(got->charge, r.charge, r.charge * 1e-12);
+  EXPECT_FALSE(leakageOf(d, type("PET")).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Electrolytic, Leakages,
+    ::testing::Values(LeakRow{"LargeCapacitor", true, false, 9, 50e3, 0, 100e-6, 6e-6, 6e-5},
+                      LeakRow{"AtLeastThreeMicroamperes", true, false, 9, 50e3, 0, 1e-6, 3e-6,
+                              6e-5},
+                      LeakRow{"AstableThroughBothResistors", false, false, 12, 1e6, 1e6, 47e-6,
+                              3.76e-6, 2e-6},
+                      LeakRow{"IdealDiodeThroughR1", false, true, 12, 1e6, 1e6, 47e-6, 3.76e-6,
+                              4e-6}),
+    testing::RowName());
+
+// It matters from a tenth of the charging current on, that tenth included.
+TEST(Leakage, MattersFromATenthOfTheChargingCurrent) {
+  EXPECT_TRUE((Leakage{6e-6, 6e-5}.matters()));
+  EXPECT_FALSE((Leakage{std::nextafter(6e-6, 0.0), 6e-5}.matters()));
+  EXPECT_TRUE((Leakage{3e-6, 1e-5}.matters()));
+}
+
+// The diode at another temperature, by the simulator rule: the 1N4148 drops 2.0 mV/K at 1 mA,
+// the 1N5817's reverse current takes 6 % of t-AUS at 0 degrees C and 87 % at 70.
+TEST(DiodeTemperature, FollowsTheSimulatorRule) {
+  auto forward = [](double celsius) {
+    const Circuit c{true, kDiodes[0], 9, celsius + kKelvinAtZeroCelsius};
+    return c.model.n * c.thermalVoltage() * std::log1p(1e-3 / c.saturationCurrent());
+  };
+  EXPECT_NEAR((forward(27.5) - forward(26.5)) * 1e3, -2.0, 0.05);
+  const std::pair<double, double> rows[] = {{0, -0.062}, {27, -0.338}, {70, -0.874}};
+  for (const auto& [celsius, change] : rows) {
+    const Circuit c{true, kDiodes[2], 9, celsius + kKelvinAtZeroCelsius};
+    EXPECT_NEAR(offTimePerFarad(c, 68e3) / (0.69 * 68e3) - 1, change, 0.001) << celsius;
+  }
+  EXPECT_EQ(Circuit{}.saturationCurrent(), kIdealDiode.is);
+}
+
+}  // namespace
+}  // namespace kippwerk
