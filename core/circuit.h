@@ -22,9 +22,9 @@ namespace kippwerk {
 // multiplied by 1 + e0 + d * (T - 25 degrees C) + s * (Ub - Ub nominal) with |e0| <= e0Max,
 // |d| <= d(Ub), |s| <= sMax.
 struct TimerError {
-  double e0Max;         // fraction
-  double dAt5, dAt15;   // per kelvin at 5 V and 15 V, straight between and held outside
-  double sMax;          // per volt
+  double e0Max;        // fraction
+  double dAt5, dAt15;  // per kelvin at 5 V and 15 V, straight between and held outside
+  double sMax;         // per volt
 
   double dMax(double ub) const {
     const double x = ub < 5.0 ? 0.0 : ub > 15.0 ? 1.0 : (ub - 5.0) / 10.0;
@@ -44,10 +44,26 @@ struct ChipFamily {
 };
 
 inline constexpr std::array<ChipFamily, 2> kChipFamilies{{
-    {"NE555 (bipolar)", "beim NE555", 4.5, 16.0, 100e3, 1e3, 0.68e6, 500e-12,
-     {0.0225, 150e-6, 150e-6, 0.003}, {0.01, 50e-6, 50e-6, 0.001}},
-    {"CMOS (7555)", "bei CMOS-Typen", 2.0, 15.0, 500e3, 1e3, 0.0, 200e-12,
-     {0.01, 50e-6, 100e-6, 0.001}, {0.01, 50e-6, 100e-6, 0.001}},
+    {"NE555 (bipolar)",
+     "beim NE555",
+     4.5,
+     16.0,
+     100e3,
+     1e3,
+     0.68e6,
+     500e-12,
+     {0.0225, 150e-6, 150e-6, 0.003},
+     {0.01, 50e-6, 50e-6, 0.001}},
+    {"CMOS (7555)",
+     "bei CMOS-Typen",
+     2.0,
+     15.0,
+     500e3,
+     1e3,
+     0.0,
+     200e-12,
+     {0.01, 50e-6, 100e-6, 0.001},
+     {0.01, 50e-6, 100e-6, 0.001}},
 }};
 
 // The Shockley diode: I = Is * (exp(V / (n * Vt)) - 1). Its series resistance is left out: at
@@ -56,10 +72,10 @@ inline constexpr std::array<ChipFamily, 2> kChipFamilies{{
 // temperatures it follows the usual simulator rule with the band gap Eg and exponent XTI.
 struct DiodeModel {
   std::string_view name;
-  double is = 0.0;  // saturation current at 27 degrees C, amperes
-  double n = 1.0;   // emission coefficient
-  double eg = 1.11; // band gap, electron volts
-  double xti = 3.0; // saturation current's temperature exponent
+  double is = 0.0;   // saturation current at 27 degrees C, amperes
+  double n = 1.0;    // emission coefficient
+  double eg = 1.11;  // band gap, electron volts
+  double xti = 3.0;  // saturation current's temperature exponent
 
   bool ideal() const { return !(is > 0.0); }
 };
@@ -84,8 +100,8 @@ inline constexpr double kModelUbMin = 0.5, kModelUbMax = 100.0;
 struct Circuit {
   bool diode = false;  // across R2
   DiodeModel model = kIdealDiode;
-  double ub = 9.0;                // supply, volts
-  double kelvin = kModelKelvin;   // the diode's temperature
+  double ub = 9.0;               // supply, volts
+  double kelvin = kModelKelvin;  // the diode's temperature
 
   bool realDiode() const { return diode && !model.ideal(); }
   // The diode's thermal voltage k T / q and saturation current at its temperature.

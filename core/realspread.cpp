@@ -98,11 +98,14 @@ RealSpread realSpread(const TimerDesign& d, const Surroundings& around) {
   const double ub = d.circuit.ub;
   for (double celsius : {around.tMin, around.tMax}) {
     const double dt = celsius - kNominalCelsius;
-    const double driftLow = std::min(1.0 + around.capacitor.tkMin * dt, 1.0 + around.capacitor.tkMax * dt);
-    const double driftHigh = std::max(1.0 + around.capacitor.tkMin * dt, 1.0 + around.capacitor.tkMax * dt);
+    const double driftLow =
+        std::min(1.0 + around.capacitor.tkMin * dt, 1.0 + around.capacitor.tkMax * dt);
+    const double driftHigh =
+        std::max(1.0 + around.capacitor.tkMin * dt, 1.0 + around.capacitor.tkMax * dt);
     const double capLow = d.c1 * (1.0 - d.capacitorTolerance) * driftLow;
     const double capHigh = d.c1 * (1.0 + d.capacitorTolerance) * driftHigh;
-    for (double supply : {ub * (1.0 - around.supplyTolerance), ub * (1.0 + around.supplyTolerance)}) {
+    for (double supply :
+         {ub * (1.0 - around.supplyTolerance), ub * (1.0 + around.supplyTolerance)}) {
       // The chip's error at its extremes for this temperature and supply.
       const double chip = d.error.e0Max + d.error.dMax(supply) * std::fabs(dt) +
                           d.error.sMax * std::fabs(supply - ub);
@@ -186,9 +189,9 @@ std::string_view causeName(Cause cause, bool monostable) {
   return {};
 }
 
-std::optional<PassRate> passRate(const TimerDesign& d, const Surroundings& around,
-                                 double wantTein, double wantTaus, double limit, int boards,
-                                 std::uint64_t seed, const std::atomic<bool>* cancel) {
+std::optional<PassRate> passRate(const TimerDesign& d, const Surroundings& around, double wantTein,
+                                 double wantTaus, double limit, int boards, std::uint64_t seed,
+                                 const std::atomic<bool>* cancel) {
   if (!(wantTein > 0.0) || (!d.monostable && !(wantTaus > 0.0)) || boards <= 0) {
     return std::nullopt;
   }
@@ -214,8 +217,8 @@ std::optional<PassRate> passRate(const TimerDesign& d, const Surroundings& aroun
     const double r1f = 1.0 + d.resistorTolerance * random.symmetric();
     const double r2f = 1.0 + d.resistorTolerance * random.symmetric();
     const double cf = 1.0 + d.capacitorTolerance * random.symmetric();
-    const double tk = around.capacitor.tkMin +
-                      (around.capacitor.tkMax - around.capacitor.tkMin) * random.unit();
+    const double tk =
+        around.capacitor.tkMin + (around.capacitor.tkMax - around.capacitor.tkMin) * random.unit();
     const double e0 = d.error.e0Max * random.symmetric();
     const double dShare = random.symmetric();  // of the chip's drift at each supply
     const double s = d.error.sMax * random.symmetric();
@@ -223,10 +226,10 @@ std::optional<PassRate> passRate(const TimerDesign& d, const Surroundings& aroun
     bool holds = true;
     for (const Corner& k : corners) {
       const double dt = k.celsius - kNominalCelsius;
-      const double chip =
-          1.0 + e0 + dShare * d.error.dMax(k.supply) * dt + s * (k.supply - ub);
+      const double chip = 1.0 + e0 + dShare * d.error.dMax(k.supply) * dt + s * (k.supply - ub);
       const double cap = d.c1 * cf * (1.0 + tk * dt);
-      const std::array<double, 2> t = d.perFarad(r1f, d.monostable ? 1.0 : r2f, k.supply, k.celsius);
+      const std::array<double, 2> t =
+          d.perFarad(r1f, d.monostable ? 1.0 : r2f, k.supply, k.celsius);
       for (int i = 0; i < times; ++i) {
         const double deviation = cap * chip * t[static_cast<std::size_t>(i)] / want[i] - 1.0;
         if (std::fabs(deviation) > std::fabs(farthest)) farthest = deviation;
@@ -249,8 +252,48 @@ std::optional<Leakage> leakageOf(const TimerDesign& d, const CapacitorType& capa
   return Leakage{leakage, charge};
 }
 
-std::string realSpreadText(const RealSpread& s, bool monostable, double wantTein,
-                           double wantTaus) {
+namespace {
+
+inline constexpr std::array<Unit, 5> kCurrentUnits{{
+    {"pA", 1e-12},
+    {"nA", 1e-9},
+    {"uA", 1e-6},
+    {"mA", 1e-3},
+    {"A", 1.0},
+}};
+
+std::string currentText(double amperes) {
+  return unitText(scaledText(amperes, kCurrentUnits, 3, false), kCurrentUnits);
+}
+
+}  // namespace
+
+Hint leakageHint(const Leakage& l) {
+  return {"Leckstrom",
+          "Ein Elko darf nach dem Faustwert bis " + currentText(l.leakage) +
+              " Leckstrom haben (0.01 uA · C1/uF · U/V, mindestens 3 uA, bei 2/3 Ub); am Ende des "
+              "Ladens fließen nur " +
+              currentText(l.charge) +
+              " in C1. Der Leckstrom wächst mit der Temperatur; die Zeit wird länger, und die "
+              "Schaltung kann stehen bleiben."};
+}
+
+std::vector<std::string> leftOut(const CapacitorType& capacitor, const Circuit& circuit) {
+  std::vector<std::string> out;
+  if (capacitor.name == kCapacitorTypes[1].name) {
+    out.emplace_back(
+        "Keramik X7R verliert außerdem unter Gleichspannung und mit dem Alter an Kapazität; "
+        "beides ist hier nicht gerechnet.");
+  }
+  if (circuit.realDiode() && circuit.model.name == kDiodes[2].name) {
+    out.emplace_back(
+        "Der Sperrstrom der 1N5817 streut von Exemplar zu Exemplar etwa um das Zehnfache; hier "
+        "ist mit dem Wert ihres Modells gerechnet.");
+  }
+  return out;
+}
+
+std::string realSpreadText(const RealSpread& s, bool monostable, double wantTein, double wantTaus) {
   if (monostable) return "t: " + spreadLine(s.tein, wantTein, timeText);
   return "t-EIN: " + spreadLine(s.tein, wantTein, timeText) + "\n" +
          "t-AUS: " + spreadLine(s.taus, wantTaus, timeText);
@@ -258,9 +301,8 @@ std::string realSpreadText(const RealSpread& s, bool monostable, double wantTein
 
 std::string passRateText(double rate, double limit, const Surroundings& around, int boards) {
   return "Ausbeute: " + fixed(rate * 100.0, 1) + " % innerhalb ± " + plainNumber(limit * 100.0) +
-         " % bei " + plainNumber(around.tMin) + " … " + plainNumber(around.tMax) +
-         " °C und Ub ± " + plainNumber(around.supplyTolerance * 100.0) + " % (" +
-         grouped(boards) + " Schaltungen)";
+         " % bei " + plainNumber(around.tMin) + " … " + plainNumber(around.tMax) + " °C und Ub ± " +
+         plainNumber(around.supplyTolerance * 100.0) + " % (" + grouped(boards) + " Schaltungen)";
 }
 
 std::string largestCauseText(const std::vector<Contribution>& causes, bool monostable) {

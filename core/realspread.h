@@ -111,6 +111,14 @@ struct Leakage {
 };
 std::optional<Leakage> leakageOf(const TimerDesign& design, const CapacitorType& capacitor);
 
+// The table's hint for a leakage that matters: "Leckstrom", with both currents and that the
+// leakage grows with temperature.
+Hint leakageHint(const Leakage& leakage);
+
+// What the model leaves out where it matters, one sentence each: an X7R's loss of capacitance
+// under DC voltage and with age, the 1N5817's reverse current varying between parts.
+std::vector<std::string> leftOut(const CapacitorType& capacitor, const Circuit& circuit);
+
 // The lines of text: the worst case against the desired times ("t-EIN: 437.1 ms … 651.4 ms
 // (-19.05 % … +20.63 %)", monostable "t: …"), the pass rate ("Ausbeute: 66.4 % innerhalb
 // ± 10 % bei 0 … 70 °C und Ub ± 5 % (10 000 Schaltungen)") and the largest cause ("Größter

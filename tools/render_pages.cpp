@@ -11,7 +11,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
@@ -27,8 +29,23 @@ void click(frmKippwerk& w, const char* name) {
   w.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
 }
 
+// Until the pass rates built off the window's thread have arrived (at most two seconds).
+void settle(const QWidget& w) {
+  QElapsedTimer timer;
+  timer.start();
+  auto computing = [&w] {
+    for (const QLabel* l : w.findChildren<QLabel*>()) {
+      if (l->text().contains(QStringLiteral("wird berechnet"))) return true;
+    }
+    return false;
+  };
+  do {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  } while (computing() && timer.elapsed() < 2000);
+}
+
 bool save(QWidget& w, const QDir& dir, const QString& file) {
-  QApplication::processEvents();
+  settle(w);
   const bool ok = w.grab().save(dir.filePath(file));
   std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(dir.filePath(file)));
   return ok;

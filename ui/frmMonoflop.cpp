@@ -14,9 +14,11 @@
 
 #include "core/circuit.h"
 #include "core/normtext.h"
+#include "ui/histogram.h"
 #include "ui/partfields.h"
 #include "ui/pulsepicture.h"
 #include "ui/reading.h"
+#include "ui/realspreadpanel.h"
 #include "ui/resulttable.h"
 #include "ui/statustexts.h"
 #include "ui/widgets.h"
@@ -112,22 +114,30 @@ void frmMonoflop::build() {
   partsGrid->addWidget(textLabel("lblMZeit", true), 2, 0, 1, 3);
   partsGrid->setColumnStretch(1, 1);
 
-  // Left the circuit and part one under it, right part two.
+  auto* histogram = new DeviationHistogram;
+  histogram->setObjectName(QStringLiteral("picMHistogramm"));
+  histogram->setMinimumSize(circuit->width(), 180);
+  histogram->setMaximumWidth(circuit->width());
+  histogram->setFocusPolicy(Qt::NoFocus);
+
+  // Left the circuit, part one under it and the pass rate of part two's pair at the bottom;
+  // right part two.
   auto* left = new QVBoxLayout;
   left->addWidget(circuit);
   left->addWidget(group("fraMBauteile", "Zeit aus Bauteilen", partsGrid));
-  left->addStretch(1);
+  left->addWidget(histogram, 1);
 
   auto* timeGrid = new QGridLayout;
   buildFields(timeGrid, kTimeFields, 'M');
   buildFields(timeGrid, kRangeFields, 'M', 1);
+  buildFields(timeGrid, kEnvironmentFields, 'M', 3);
   for (int column : {1, 4, 7}) timeGrid->setColumnStretch(column, 1);
   auto* table = new ResultTable(kColumns, 10);
   table->setObjectName(QStringLiteral("tblMonoflop"));
   table->setAccessibleName(QStringLiteral("Paare aus Normwerten, die besten zuerst"));
   auto* picture = new PulsePicture;
   picture->setObjectName(QStringLiteral("picMSignal"));
-  picture->setMinimumHeight(170);
+  picture->setMinimumHeight(150);
   picture->setFocusPolicy(Qt::NoFocus);
   auto* takeOver = new QPushButton(QStringLiteral("Übernehmen"));
   takeOver->setObjectName(QStringLiteral("cmdMUebernehmen"));
@@ -141,8 +151,9 @@ void frmMonoflop::build() {
   lines->setContentsMargins(0, 0, 0, 0);
   lines->addWidget(textLabel("lblMStatus", true));
   lines->addWidget(textLabel("lblMToleranz", false));
+  lines->addWidget(textLabel("lblMUmgebung", true));
   lines->addStretch(1);
-  auto* scroll = new TextScroll(texts, 4);
+  auto* scroll = new TextScroll(texts, 8);
   scroll->setObjectName(QStringLiteral("scrMTexte"));
 
   auto* search = new QVBoxLayout;
@@ -167,7 +178,9 @@ void frmMonoflop::build() {
 
   findControls();
   // Reading order: part one, part two's fields, the table, Übernehmen, Schließen.
-  chainTabOrder(this, {kPartsFields, kTimeFields, kRangeFields}, 'M', c_.tblMonoflop);
+  chainTabOrder(this, {kPartsFields, kTimeFields, kRangeFields, kEnvironmentFields}, 'M',
+                c_.tblMonoflop);
+  spread_ = new RealSpreadPanel(c_.lblMUmgebung, c_.picMHistogramm, this);
   setTabOrder(c_.tblMonoflop, c_.cmdMUebernehmen);
   setTabOrder(c_.cmdMUebernehmen, c_.cmdMSchliessen);
 }
@@ -185,6 +198,8 @@ void frmMonoflop::findControls() {
   KIPPWERK_FIND(lblMZeit);
   KIPPWERK_FIND(lblMStatus);
   KIPPWERK_FIND(lblMToleranz);
+  KIPPWERK_FIND(lblMUmgebung);
+  KIPPWERK_FIND(picMHistogramm);
   KIPPWERK_FIND(tblMonoflop);
   KIPPWERK_FIND(picMSignal);
   KIPPWERK_FIND(cmdMUebernehmen);
@@ -202,9 +217,12 @@ void frmMonoflop::connectEvents() {
     connect(box, &QLineEdit::textChanged, this, &frmMonoflop::recompute);
   }
   connect(c_.cmbMTyp, &QComboBox::currentIndexChanged, this, &frmMonoflop::recompute);
-  connectRangeFields(this, 'M', [this] { recompute(); });
+  connectFields(this, 'M', kRangeFields, [this] { recompute(); });
+  connectFields(this, 'M', kEnvironmentFields, [this] { recompute(); });
   connect(c_.tblMonoflop, &ResultTable::highlightChanged, this, &frmMonoflop::showSelected);
-  c_.tblMonoflop->setCopyTail([this](int) { return c_.lblMToleranz->text(); });
+  c_.tblMonoflop->setCopyTail([this](int) {
+    return c_.lblMToleranz->text() + QLatin1Char('\n') + c_.lblMUmgebung->text();
+  });
   connect(c_.cmdMUebernehmen, &QPushButton::clicked, this, &frmMonoflop::cmdMUebernehmen_Click);
   connect(c_.cmdMSchliessen, &QPushButton::clicked, this, &QWidget::close);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -229,7 +247,7 @@ void frmMonoflop::txtMR_Change() {
                                             "Zahlenbereichs."));
 }
 
-Result<PulseSearch, QString> frmMonoflop::readRequest() const {
+Result<PulseSearch, QString> frmMonoflop::readRequest() {
   PulseSearch q;
   const Result<double, QString> t = readNumberIn(c_.txtMT, QStringLiteral("t"));
   if (!t) return t.error();
@@ -237,6 +255,7 @@ Result<PulseSearch, QString> frmMonoflop::readRequest() const {
   q.t = t.value();
   const Result<double, QString> ub = readSupply(c_.txtMUb, familyOf(c_.cmbMTyp));
   if (!ub) return ub.error();
+  ub_ = ub.value();
   const Result<RangeInputs, QString> ranges = readRangeFields(this, 'M');
   if (!ranges) return ranges.error();
   ranges.value().into(q);
@@ -248,19 +267,44 @@ void frmMonoflop::recompute() {
   if (!request) return showProblem(request.error());
   PulsePairs pairs = searchPulsePairs(request.value());
   if (!pairs) return showProblem(statusText(pairs.error(), request.value()));
+  family_ = familyOf(c_.cmbMTyp);
+  environment_ = readEnvironmentFields(this, 'M');
   showPairs(pairs.value(), request.value());
+}
+
+TimerDesign frmMonoflop::designOf(const PulsePair& p) const {
+  TimerDesign d;
+  d.monostable = true;
+  d.r1 = p.r;
+  d.c1 = p.c1;
+  d.circuit.ub = ub_;
+  d.resistorTolerance = request_.resistorTolerance;
+  d.capacitorTolerance = request_.capacitorTolerance;
+  d.error = family_.monostable;
+  return d;
+}
+
+std::vector<Hint> frmMonoflop::hintsOf(const PulsePair& p) const {
+  std::vector<Hint> out = monostableHints(family_, ub_, p.r, p.c1);
+  if (environment_) {
+    const std::optional<Leakage> leak =
+        leakageOf(designOf(p), environment_.value().around.capacitor);
+    if (leak && leak->matters()) out.push_back(leakageHint(*leak));
+  }
+  return out;
 }
 
 void frmMonoflop::showPairs(std::vector<PulsePair> pairs, const PulseSearch& request) {
   pairs_ = std::move(pairs);
   request_ = request;
-  c_.lblMStatus->setText(shortfallText(pulseShortfallOf(request_, pairs_.front()), true));
-  const ChipFamily& family = familyOf(c_.cmbMTyp);
-  const double ub = parseValue(c_.txtMUb->text().toStdString()).valueOr(0.0);
+  QStringList status{shortfallText(pulseShortfallOf(request_, pairs_.front()), true)};
+  if (!environment_) status << environment_.error();
+  status.removeAll(QString());
+  c_.lblMStatus->setText(status.join(QLatin1Char('\n')));
   std::vector<QStringList> rows;
   QStringList tips;
   for (const PulsePair& p : pairs_) {
-    const HintTexts hints = hintTexts(monostableHints(family, ub, p.r, p.c1));
+    const HintTexts hints = hintTexts(hintsOf(p));
     rows.push_back({fromCore(partText(p.r, resistorUnits)),
                     fromCore(partText(p.c1, capacitorUnits)), fromCore(timeText(p.t)),
                     fromCore(percentText(p.devT)), hints.briefs});
@@ -272,6 +316,7 @@ void frmMonoflop::showPairs(std::vector<PulsePair> pairs, const PulseSearch& req
 
 void frmMonoflop::showProblem(const QString& status) {
   pairs_.clear();
+  spread_->clear();
   c_.lblMStatus->setText(status);
   c_.cmdMUebernehmen->setEnabled(false);
   c_.tblMonoflop->setRows({});
@@ -288,7 +333,14 @@ void frmMonoflop::showSelected() {
   if (p == nullptr) {
     c_.lblMToleranz->clear();
     c_.picMSignal->setPulse(std::nullopt);
+    spread_->clear();
     return;
+  }
+  if (environment_) {
+    spread_->show(designOf(*p), environment_.value().around, request_.t, 0.0,
+                  environment_.value().limit);
+  } else {
+    spread_->clear(environment_.error());
   }
   const Spread spread =
       pulseSpread(p->r, p->c1, request_.resistorTolerance, request_.capacitorTolerance);

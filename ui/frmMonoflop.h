@@ -8,12 +8,15 @@
 // standard parts with their spread, the chip's limits and a picture of trigger and pulse, and
 // Übernehmen copies the highlighted pair into part one. Every change of an input reads the
 // inputs with the program's number rules and calls the core; the window keeps nothing but the
-// pairs last found. It shows no message box: what it cannot compute it says in place.
+// pairs last found. With the surroundings it shows the highlighted pair's real spread, the
+// largest cause and the pass rate with its histogram. It shows no message box: what it cannot
+// compute it says in place.
 
 #include <QWidget>
 #include <vector>
 
 #include "core/monoflop.h"
+#include "ui/partfields.h"
 
 class QComboBox;
 class QLabel;
@@ -22,7 +25,9 @@ class QPushButton;
 
 namespace kippwerk::ui {
 
+class DeviationHistogram;
 class PictureBox;
+class RealSpreadPanel;
 class PulsePicture;
 class ResultTable;
 
@@ -46,22 +51,30 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
   void build();
   void findControls();
   void connectEvents();
-  Result<PulseSearch, QString> readRequest() const;
+  Result<PulseSearch, QString> readRequest();
+  TimerDesign designOf(const PulsePair& p) const;
+  std::vector<Hint> hintsOf(const PulsePair& p) const;
   void showPairs(std::vector<PulsePair> pairs, const PulseSearch& request);
   void showProblem(const QString& status);
   void showSelected();
   const PulsePair* selectedPair() const;
 
   PulseSearch request_;
+  double ub_ = 9.0;  // the supply read with it
+  ChipFamily family_ = kChipFamilies[0];
   std::vector<PulsePair> pairs_;
+  // The surroundings, or why they cannot be used.
+  Result<EnvironmentInputs, QString> environment_ = EnvironmentInputs{};
+  RealSpreadPanel* spread_ = nullptr;
 
   struct Controls {
     PictureBox* picMSchaltung;
     QLineEdit *txtMR, *txtMC, *txtMT, *txtMUb;
     QComboBox *cmbMR, *cmbMC, *cmbMTyp;
-    QLabel *lblMZeit, *lblMStatus, *lblMToleranz;
+    QLabel *lblMZeit, *lblMStatus, *lblMToleranz, *lblMUmgebung;
     ResultTable* tblMonoflop;
     PulsePicture* picMSignal;
+    DeviationHistogram* picMHistogramm;
     QPushButton *cmdMUebernehmen, *cmdMSchliessen;
   } c_{};
 };

@@ -16,8 +16,10 @@
 #include <cmath>
 
 #include "core/timing.h"
+#include "ui/histogram.h"
 #include "ui/partfields.h"
 #include "ui/reading.h"
+#include "ui/realspreadpanel.h"
 #include "ui/resulttable.h"
 #include "ui/signalpicture.h"
 #include "ui/statustexts.h"
@@ -107,7 +109,8 @@ void frmNormwerte::build() {
   auto* grid = new QGridLayout;
   buildFields(grid, kFields, 'N');
   buildFields(grid, kRangeFields, 'N', 2);
-  buildFields(grid, kFixedFields, 'N', 4);
+  buildFields(grid, kEnvironmentFields, 'N', 4);
+  buildFields(grid, kFixedFields, 'N', 6);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(4, 1);
   grid->setColumnStretch(7, 1);
@@ -123,18 +126,23 @@ void frmNormwerte::build() {
   auto* lines = new QVBoxLayout(texts);
   lines->setContentsMargins(0, 0, 0, 0);
   lines->setSpacing(6);
-  for (const auto& [name, wrap] : {std::pair{"lblNStatus", true}, std::pair{"lblNToleranz", false},
-                                   std::pair{"lblNHinweis", true}}) {
+  for (const auto& [name, wrap] :
+       {std::pair{"lblNStatus", true}, std::pair{"lblNToleranz", false},
+        std::pair{"lblNUmgebung", true}, std::pair{"lblNHinweis", true}}) {
     lines->addWidget(textLabel(name, wrap));
   }
   lines->addStretch(1);
-  auto* scroll = new TextScroll(texts, 12);
+  auto* scroll = new TextScroll(texts, 18);
   scroll->setObjectName(QStringLiteral("scrNTexte"));
 
   auto* picture = new SignalPicture;
   picture->setObjectName(QStringLiteral("picNSignal"));
   picture->setMinimumSize(420, 220);
   picture->setFocusPolicy(Qt::NoFocus);
+  auto* histogram = new DeviationHistogram;
+  histogram->setObjectName(QStringLiteral("picNHistogramm"));
+  histogram->setMinimumSize(420, 180);
+  histogram->setFocusPolicy(Qt::NoFocus);
 
   auto* takeOver = new QPushButton(QStringLiteral("Übernehmen"));
   takeOver->setObjectName(QStringLiteral("cmdNUebernehmen"));
@@ -150,7 +158,8 @@ void frmNormwerte::build() {
   left->addWidget(table);
   left->addWidget(scroll, 1);
   auto* right = new QVBoxLayout;
-  right->addWidget(picture, 1);
+  right->addWidget(picture, 3);
+  right->addWidget(histogram, 2);
   right->addLayout(buttons);
   auto* page = new QHBoxLayout(this);
   page->addLayout(left, 3);
@@ -158,7 +167,9 @@ void frmNormwerte::build() {
 
   findControls();
   // Reading order: the fields row by row, then the table and the two buttons.
-  chainTabOrder(this, {kFields, kRangeFields, kFixedFields}, 'N', c_.tblNormwerte);
+  chainTabOrder(this, {kFields, kRangeFields, kEnvironmentFields, kFixedFields}, 'N',
+                c_.tblNormwerte);
+  spread_ = new RealSpreadPanel(c_.lblNUmgebung, c_.picNHistogramm, this);
   setTabOrder(c_.tblNormwerte, c_.cmdNUebernehmen);
   setTabOrder(c_.cmdNUebernehmen, c_.cmdNSchliessen);
 }
@@ -177,6 +188,8 @@ void frmNormwerte::findControls() {
   KIPPWERK_FIND(tblNormwerte);
   KIPPWERK_FIND(lblNStatus);
   KIPPWERK_FIND(lblNToleranz);
+  KIPPWERK_FIND(lblNUmgebung);
+  KIPPWERK_FIND(picNHistogramm);
   KIPPWERK_FIND(lblNHinweis);
   KIPPWERK_FIND(picNSignal);
   KIPPWERK_FIND(cmdNUebernehmen);
@@ -192,13 +205,15 @@ void frmNormwerte::connectEvents() {
   }
   // A tolerance too decides which sets are usable at the edges of the number range, so it
   // searches again like every other input.
-  connectRangeFields(this, 'N', [this] { recompute(); });
+  connectFields(this, 'N', kRangeFields, [this] { recompute(); });
+  connectFields(this, 'N', kEnvironmentFields, [this] { recompute(); });
   connect(c_.cmbNFest, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNFest_Click);
   connect(c_.chkNDiode, &QCheckBox::toggled, this, &frmNormwerte::chkNDiode_Click);
   connect(c_.tblNormwerte, &ResultTable::highlightChanged, this, &frmNormwerte::showSelected);
   c_.tblNormwerte->setCopyTail([this](int) {
     const StandardSet* s = selectedSet();
-    return s != nullptr ? fromCore(toleranceText(spreadOf(*s), request_.tein, request_.taus))
+    return s != nullptr ? fromCore(toleranceText(spreadOf(*s), request_.tein, request_.taus)) +
+                              QLatin1Char('\n') + c_.lblNUmgebung->text()
                         : QString();
   });
   connect(c_.cmdNUebernehmen, &QPushButton::clicked, this, &frmNormwerte::cmdNUebernehmen_Click);
@@ -305,11 +320,46 @@ void frmNormwerte::recompute() {
   if (!request) return showProblem(request.error());
   StandardSets sets = searchStandardSets(request.value());
   if (!sets) return showProblem(statusText(sets.error(), request.value()));
+  family_ = familyOf(c_.cmbNTyp);
+  readEnvironment(request.value().circuit());
   showSets(sets.value(), request.value());
 }
 
+// The surroundings do not change the sets, only their real spread: a box there that cannot be
+// used leaves the table as it is and says so in the status line.
+void frmNormwerte::readEnvironment(const Circuit& c) {
+  environment_ = readEnvironmentFields(this, 'N');
+  if (environment_ && c.realDiode()) {
+    const double u = environment_.value().around.supplyTolerance;
+    if (!(c.ub * (1.0 - u) >= kModelUbMin && c.ub * (1.0 + u) <= kModelUbMax)) {
+      environment_ = QStringLiteral(
+                         "Mit Ub ± %1 % reicht die Versorgung über 0.5 V bis 100 V hinaus, für "
+                         "die das Diodenmodell gilt.")
+                         .arg(fromCore(exactText(u * 100.0)));
+    }
+  }
+}
+
 std::vector<Hint> frmNormwerte::hintsOf(const StandardSet& s) const {
-  return astableHints(familyOf(c_.cmbNTyp), request_.circuit(), s.r1, s.r2, s.c1, s.frequenz);
+  std::vector<Hint> out = astableHints(family_, request_.circuit(), s.r1, s.r2, s.c1, s.frequenz);
+  if (environment_) {
+    const std::optional<Leakage> leak =
+        leakageOf(designOf(s), environment_.value().around.capacitor);
+    if (leak && leak->matters()) out.push_back(leakageHint(*leak));
+  }
+  return out;
+}
+
+TimerDesign frmNormwerte::designOf(const StandardSet& s) const {
+  TimerDesign d;
+  d.r1 = s.r1;
+  d.r2 = s.r2;
+  d.c1 = s.c1;
+  d.circuit = request_.circuit();
+  d.resistorTolerance = request_.resistorTolerance;
+  d.capacitorTolerance = request_.capacitorTolerance;
+  d.error = family_.astable;
+  return d;
 }
 
 // The table's cells of a set, the hints' briefs in the last.
@@ -328,8 +378,10 @@ QStringList frmNormwerte::rowTexts(const StandardSet& s, const QString& hints) {
 void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch& request) {
   sets_ = std::move(sets);
   request_ = request;
-  c_.lblNStatus->setText(
-      shortfallText(shortfallOf(request_, sets_.front()), false, request_.fixed));
+  QStringList status{shortfallText(shortfallOf(request_, sets_.front()), false, request_.fixed)};
+  if (!environment_) status << environment_.error();
+  status.removeAll(QString());
+  c_.lblNStatus->setText(status.join(QLatin1Char('\n')));
   std::vector<QStringList> rows;
   QStringList tips;
   for (const StandardSet& s : sets_) {
@@ -343,6 +395,7 @@ void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch&
 
 void frmNormwerte::showProblem(const QString& status) {
   sets_.clear();
+  spread_->clear();
   c_.lblNStatus->setText(status);
   c_.cmdNUebernehmen->setEnabled(false);
   c_.tblNormwerte->setRows({});
@@ -393,7 +446,14 @@ void frmNormwerte::showSelected() {
     c_.lblNToleranz->clear();
     c_.lblNHinweis->clear();
     c_.picNSignal->setSignal(std::nullopt);
+    spread_->clear();
     return;
+  }
+  if (environment_) {
+    spread_->show(designOf(*s), environment_.value().around, request_.tein, request_.taus,
+                  environment_.value().limit);
+  } else {
+    spread_->clear(environment_.error());
   }
   const ToleranceSpread spread = spreadOf(*s);
   c_.lblNToleranz->setText(fromCore(toleranceText(spread, request_.tein, request_.taus)));

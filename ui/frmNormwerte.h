@@ -6,7 +6,9 @@
 // frmNormwerte: standard parts for the desired times. Every change of an input reads all the
 // inputs with the program's number rules, runs the search in the core and rewrites the table,
 // the status line and the signal picture; the window keeps nothing but the sets last found.
-// The selected row and the tolerances give the worst-case spread shown below the table.
+// The selected row and the tolerances give the worst-case spread shown below the table, and
+// with the surroundings (dielectric, temperatures, supply, the chip's own error) the real
+// spread, the largest cause and the pass rate with its histogram.
 // It knows the main window only through Start, what it is offered at each opening, and the
 // takeOver signal that hands the selected set back. An opening takes over only what changed in
 // the main window since the last one, so what the user typed here stays. It never shows a
@@ -21,6 +23,7 @@
 #include "core/normtext.h"
 #include "core/standardsearch.h"
 #include "core/tolerance.h"
+#include "ui/partfields.h"
 
 class QCheckBox;
 class QComboBox;
@@ -30,6 +33,8 @@ class QPushButton;
 
 namespace kippwerk::ui {
 
+class DeviationHistogram;
+class RealSpreadPanel;
 class ResultTable;
 class SignalPicture;
 
@@ -82,6 +87,8 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   FixedPart fixedChoice() const;
   const StandardSet* selectedSet() const;
   ToleranceSpread spreadOf(const StandardSet& s) const;
+  TimerDesign designOf(const StandardSet& s) const;
+  void readEnvironment(const Circuit& c);
   std::vector<Hint> hintsOf(const StandardSet& s) const;
   static QStringList rowTexts(const StandardSet& s, const QString& hints);
   QString hintText(const StandardSet& s) const;
@@ -89,15 +96,20 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   Start start_;
   bool opened_ = false;
   StandardSearch request_;
+  ChipFamily family_ = kChipFamilies[0];
   std::vector<StandardSet> sets_;
+  // The surroundings, or why they cannot be used.
+  Result<EnvironmentInputs, QString> environment_ = EnvironmentInputs{};
+  RealSpreadPanel* spread_ = nullptr;
 
   struct Controls {
     QLineEdit *txtNTein, *txtNTaus, *txtNUb, *txtNFest;
     QComboBox *cmbNTyp, *cmbNDiodeTyp, *cmbNFest, *cmbNFestEinheit;
     QCheckBox* chkNDiode;
     ResultTable* tblNormwerte;
-    QLabel *lblNStatus, *lblNToleranz, *lblNHinweis;
+    QLabel *lblNStatus, *lblNToleranz, *lblNUmgebung, *lblNHinweis;
     SignalPicture* picNSignal;
+    DeviationHistogram* picNHistogramm;
     QPushButton *cmdNUebernehmen, *cmdNSchliessen;
   } c_{};
 };

@@ -74,6 +74,8 @@ QWidget* makeField(const Field& f) {
       return makeNameList(kChipFamilies);
     case Cell::Diode:
       return makeNameList(kDiodes);
+    case Cell::CapacitorType:
+      return makeNameList(kCapacitorTypes);
     case Cell::Choice:
       return makeList(text.split(QLatin1Char('|')));
     case Cell::Check:
@@ -108,6 +110,23 @@ constexpr Field kRanges[] = {
   {"txt*Cmax",   Cell::Box,                "1000",    1, 7, 1, "C max"},
   {"cmb*Cmax",   Cell::CapacitorUnits,     "",        1, 8, 1, "Einheit von C max", 2},
 };
+
+constexpr Field kEnvironment[] = {
+  {"lbl*KondTyp",  Cell::Label,         "Umgebun&g:",  0, 0, 1},
+  {"cmb*KondTyp",  Cell::CapacitorType, "",            0, 1, 2, "Art des Kondensators", kCapacitorTypeAtFirst},
+  {"lbl*Tmin",     Cell::Label,         "T m&in =",    0, 3, 1},
+  {"txt*Tmin",     Cell::Box,           "0",           0, 4, 1, "T min in Grad Celsius"},
+  {"lbl*TminC",    Cell::Label,         "°C",          0, 5, 1},
+  {"lbl*Tmax",     Cell::Label,         "T m&ax =",    0, 6, 1},
+  {"txt*Tmax",     Cell::Box,           "70",          0, 7, 1, "T max in Grad Celsius"},
+  {"lbl*TmaxC",    Cell::Label,         "°C",          0, 8, 1},
+  {"lbl*UbTol",    Cell::Label,         "U&b ± =",     1, 3, 1},
+  {"txt*UbTol",    Cell::Box,           "5",           1, 4, 1, "Schwankung von Ub in Prozent"},
+  {"lbl*UbTolP",   Cell::Label,         "%",           1, 5, 1},
+  {"lbl*Grenze",   Cell::Label,         "Gren&ze ± =", 1, 6, 1},
+  {"txt*Grenze",   Cell::Box,           "10",          1, 7, 1, "Grenze der Abweichung in Prozent"},
+  {"lbl*GrenzeP",  Cell::Label,         "%",           1, 8, 1},
+};
 // clang-format on
 
 QString nameOf(const char* pattern, char letter) {
@@ -124,6 +143,7 @@ T* control(const QWidget* window, const char* pattern, char letter) {
 }  // namespace
 
 const std::span<const Field> kRangeFields{kRanges};
+const std::span<const Field> kEnvironmentFields{kEnvironment};
 
 void buildFields(QGridLayout* grid, std::span<const Field> fields, char letter, int firstRow) {
   QWidget* previous = nullptr;
@@ -182,8 +202,9 @@ Result<RangeInputs, QString> readRangeFields(const QWidget* window, char letter)
   return in;
 }
 
-void connectRangeFields(QWidget* window, char letter, const std::function<void()>& changed) {
-  for (const Field& f : kRangeFields) {
+void connectFields(QWidget* window, char letter, std::span<const Field> fields,
+                   const std::function<void()>& changed) {
+  for (const Field& f : fields) {
     if (f.kind == Cell::Label) continue;
     QWidget* w = control<QWidget>(window, f.name, letter);
     if (auto* box = qobject_cast<QLineEdit*>(w)) {
@@ -201,6 +222,46 @@ void connectRangeFields(QWidget* window, char letter, const std::function<void()
                        changed);
     }
   }
+}
+
+Result<EnvironmentInputs, QString> readEnvironmentFields(const QWidget* window, char letter) {
+  EnvironmentInputs in;
+  in.around.capacitor = kCapacitorTypes[indexOf(control<QComboBox>(window, "cmb*KondTyp", letter),
+                                                kCapacitorTypes.size())];
+  struct Box {
+    const char *box, *name;
+    double* into;
+    bool temperature;
+  };
+  double ubPercent = 0.0, limitPercent = 0.0;
+  const Box boxes[] = {{"txt*Tmin", "T min", &in.around.tMin, true},
+                       {"txt*Tmax", "T max", &in.around.tMax, true},
+                       {"txt*UbTol", "Ub ±", &ubPercent, false},
+                       {"txt*Grenze", "Grenze ±", &limitPercent, false}};
+  for (const Box& b : boxes) {
+    const auto* edit = control<QLineEdit>(window, b.box, letter);
+    const QString name = QString::fromUtf8(b.name);
+    if (edit->text().trimmed().isEmpty()) {
+      return QStringLiteral("Bitte bei „%1“ einen Wert eingeben.").arg(name);
+    }
+    const Result<double, QString> v = readNumberIn(edit, name);
+    if (!v) return v.error();
+    if (b.temperature && !(v.value() >= kTemperatureMin && v.value() <= kTemperatureMax)) {
+      return QStringLiteral("Bitte bei „%1“ eine Temperatur von %2 °C bis %3 °C eingeben.")
+          .arg(name, fromCore(exactText(kTemperatureMin)), fromCore(exactText(kTemperatureMax)));
+    }
+    if (!b.temperature && !(v.value() >= 0.0)) {
+      return QStringLiteral("Bitte bei „%1“ einen Wert ab 0 eingeben.").arg(name);
+    }
+    *b.into = v.value();
+  }
+  if (in.around.tMin > in.around.tMax) return QStringLiteral("T min ist größer als T max.");
+  if (!(ubPercent < 100.0)) {
+    return QStringLiteral("Bitte bei „Ub ±“ einen Wert unter 100 eingeben.");
+  }
+  in.around.supplyTolerance = ubPercent / 100.0;
+  in.limit = limitPercent / 100.0;
+  return in;
 }
 
 Series resistorSeriesOf(const QComboBox* list) {

@@ -16,6 +16,7 @@
 #include "core/circuit.h"
 #include "core/eseries.h"
 #include "core/numbers.h"
+#include "core/realspread.h"
 #include "core/result.h"
 
 class QComboBox;
@@ -47,9 +48,10 @@ enum class Cell {
   CapacitorSeries,
   ResistorTolerance,
   CapacitorTolerance,
-  Family,  // the chip families
-  Diode,   // the diode models
-  Choice,  // a drop-down of the texts given, separated by '|'
+  Family,         // the chip families
+  Diode,          // the diode models
+  CapacitorType,  // the dielectrics with their temperature coefficients
+  Choice,         // a drop-down of the texts given, separated by '|'
   Check
 };
 
@@ -65,8 +67,14 @@ struct Field {
 };
 
 // The series, tolerance and range rows of both windows that pick standard parts: two rows
-// from row 0, to be placed at the window's own row.
+// from row 0, to be placed at the window's own row. The resistors' row alone is the first
+// kResistorRangeFields of them.
 extern const std::span<const Field> kRangeFields;
+inline constexpr std::size_t kResistorRangeFields = 9;
+
+// The surroundings of both windows: the capacitor's dielectric, the temperature range, the
+// supply's tolerance and the limit the pass rate counts against; two rows from row 0.
+extern const std::span<const Field> kEnvironmentFields;
 
 // The fields as widgets named after their rows with the window's letter, in `grid` from
 // `firstRow` on. The inputs in the order of the tables are also the Tab order, which ends
@@ -96,9 +104,17 @@ struct RangeInputs {
 };
 Result<RangeInputs, QString> readRangeFields(const QWidget* window, char letter);
 
-// Every change of the range rows calls `changed`; a new resistor series first brings its
-// tolerance class, which a tolerance picked afterwards overrides until the series changes.
-void connectRangeFields(QWidget* window, char letter, const std::function<void()>& changed);
+// What the surroundings' rows say, or the status line that names the first unusable box.
+struct EnvironmentInputs {
+  Surroundings around;
+  double limit = 0.1;  // fraction
+};
+Result<EnvironmentInputs, QString> readEnvironmentFields(const QWidget* window, char letter);
+
+// Every change of the fields of `fields` calls `changed`; a new resistor series first brings
+// its tolerance class, which a tolerance picked afterwards overrides until the series changes.
+void connectFields(QWidget* window, char letter, std::span<const Field> fields,
+                   const std::function<void()>& changed);
 
 Series resistorSeriesOf(const QComboBox* list);
 Series capacitorSeriesOf(const QComboBox* list);

@@ -38,13 +38,12 @@ PulsePicture::PulsePicture(QWidget* parent) : TimePlot(parent) {
 void PulsePicture::setPulse(std::optional<Pulse> pulse) {
   pulse_ = pulse;
   setAccessibleDescription(
-      !pulse_
-          ? QStringLiteral("Leer: kein Paar ausgewählt.")
-          : QStringLiteral("Auslöseimpuls an E, dann Ausgang A für %1 EIN; gewünscht %2; mit "
-                           "den Toleranzen endet der Impuls zwischen %3 und %4. %5")
-                .arg(fromCore(timeText(pulse_->t)), fromCore(timeText(pulse_->want)),
-                     fromCore(timeText(pulse_->end.low)), fromCore(timeText(pulse_->end.high)),
-                     legendDescription()));
+      !pulse_ ? QStringLiteral("Leer: kein Paar ausgewählt.")
+              : QStringLiteral("Auslöseimpuls an E, dann Ausgang A für %1 EIN; gewünscht %2; mit "
+                               "den Toleranzen endet der Impuls zwischen %3 und %4. %5")
+                    .arg(fromCore(timeText(pulse_->t)), fromCore(timeText(pulse_->want)),
+                         fromCore(timeText(pulse_->end.low)), fromCore(timeText(pulse_->end.high)),
+                         legendDescription()));
   update();
 }
 

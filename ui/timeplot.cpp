@@ -48,24 +48,33 @@ QRectF TimePlot::plotArea() const {
 
 std::optional<TimePlot::Axis> TimePlot::drawTimeAxis(QPainter& p, const QRectF& area,
                                                      double span) const {
+  return drawAxis(p, area, 0.0, span,
+                  [](double t) { return t == 0.0 ? QStringLiteral("0") : axisLabel(t); });
+}
+
+std::optional<TimePlot::Axis> TimePlot::drawAxis(
+    QPainter& p, const QRectF& area, double from, double to,
+    const std::function<QString(double)>& label) const {
+  const double span = to - from;
   if (!(span > 0.0) || !std::isfinite(span)) return std::nullopt;
-  const Axis axis{area.left(), area.width() / span};
+  const Axis axis{area.left() - from * area.width() / span, area.width() / span};
   const QFontMetrics fm(font());
   const double y = area.bottom() + 6;
   p.setPen(QPen(Qt::black, 1));
   p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
   const double step = axisStep(span, 6);
-  for (int i = 0; i * step <= span * (1 + 1e-9); ++i) {
-    const double x = axis.x(i * step);
+  for (double i = std::ceil(from / step - 1e-9); i * step <= to + span * 1e-9; ++i) {
+    const double v = i == 0.0 ? 0.0 : i * step;
+    const double x = axis.x(v);
     p.drawLine(QPointF(x, y), QPointF(x, y + 4));
-    const QString label = i == 0 ? QStringLiteral("0") : axisLabel(i * step);
-    const double w = fm.horizontalAdvance(label);
+    const QString text = label(v);
+    const double w = fm.horizontalAdvance(text);
     // Centred under its tick, but inside the panel; a panel narrower than the label starts it
     // at the left edge.
     const double lowest = contentsRect().left() + 2;
     const double highest = std::max(lowest, contentsRect().right() - 2 - w);
     const double left = std::clamp(x - w / 2, lowest, highest);
-    p.drawText(QPointF(left, y + 6 + fm.ascent()), label);
+    p.drawText(QPointF(left, y + 6 + fm.ascent()), text);
   }
   return axis;
 }
@@ -124,11 +133,10 @@ std::vector<TimePlot::LegendEntry> TimePlot::standardLegend(bool bands, bool one
        line(wantPen()), QStringLiteral("gestrichelt")},
       {QStringLiteral("gewählte Bauteile"), line(setPen()), QStringLiteral("durchgezogen")}};
   if (bands) {
-    out.push_back({QStringLiteral("Toleranzbereich"),
-                   [](QPainter& p, const QRectF& r) {
-                     p.fillRect(r.adjusted(4, 0, -4, 0), bandColour());
-                   },
-                   QStringLiteral("schattiert")});
+    out.push_back(
+        {QStringLiteral("Toleranzbereich"),
+         [](QPainter& p, const QRectF& r) { p.fillRect(r.adjusted(4, 0, -4, 0), bandColour()); },
+         QStringLiteral("schattiert")});
   }
   return out;
 }

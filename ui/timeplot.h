@@ -3,10 +3,11 @@
 
 #pragma once
 
-// What the windows' signal pictures share: a white panel, a labelled time axis along the bottom,
-// a legend above, the colours of the chosen parts (solid), of the desired times (dashed) and of
-// the tolerance bands. Drawn with vectors, so it is sharp at any device pixel ratio; every line
-// is level or upright, so it is drawn without antialiasing, crisp and fast.
+// What the windows' pictures share: a white panel, a labelled axis along the bottom (of time, or
+// of what a picture plots), a legend above, the colours of the chosen parts (solid), of the
+// desired times (dashed) and of the tolerance bands. Drawn with vectors, so it is sharp at any
+// device pixel ratio; every line is level or upright, so it is drawn without antialiasing, crisp
+// and fast.
 
 #include <QFrame>
 #include <QPen>
@@ -25,9 +26,9 @@ class TimePlot : public QFrame {
   explicit TimePlot(QWidget* parent = nullptr);
 
  protected:
-  // Where time t lies across the panel.
+  // Where time t (or the value an axis plots) lies across the panel.
   struct Axis {
-    double left = 0.0, scale = 1.0;
+    double left = 0.0, scale = 1.0;  // where 0 lies, pixels per unit
     double x(double t) const { return left + t * scale; }
   };
 
@@ -49,6 +50,9 @@ class TimePlot : public QFrame {
   // The axis under `area` from 0 to `span` seconds with ticks every 1, 2 or 5 times a power of
   // ten and their labels; nothing when the span is not a positive number.
   std::optional<Axis> drawTimeAxis(QPainter& p, const QRectF& area, double span) const;
+  // The same from `from` to `to` with the labels `label` gives each tick.
+  std::optional<Axis> drawAxis(QPainter& p, const QRectF& area, double from, double to,
+                               const std::function<QString(double)>& label) const;
   // Right-aligned above the area, the first entry rightmost.
   void drawLegend(QPainter& p, const std::vector<LegendEntry>& entries) const;
   // The band in which an edge may lie over the parts' tolerances.

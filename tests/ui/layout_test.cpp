@@ -89,9 +89,9 @@ class LayoutTest : public QObject {
     QTest::addColumn<QStringList>("edits");  // a state with many lines of text
     QTest::newRow("main window") << QString() << QStringList{};
     QTest::newRow("Normwerte") << "mnuNormwerte"
-                               << QStringList{"chkNDiode", "an",     "txtNUb",   "4.5",
-                                              "txtNRmin",  "10",     "cmbNRmin", "Ohm",
-                                              "txtNCmin",  "1",      "txtNTaus", "2e-7",
+                               << QStringList{"chkNDiode", "an",  "txtNUb",   "4.5",
+                                              "txtNRmin",  "10",  "cmbNRmin", "Ohm",
+                                              "txtNCmin",  "1",   "txtNTaus", "2e-7",
                                               "txtNTein",  "2e-6"};
     QTest::newRow("Monoflop") << "mnuMonoflop"
                               << QStringList{"txtMCmin", "100", "cmbMCmin", "uF", "txtMT", "1e-6"};
@@ -144,15 +144,17 @@ class LayoutTest : public QObject {
     auto* text = child<QLabel>(*window, label);
     QStringList lines;
     for (int i = 0; i < 30; ++i) {
-      lines << QStringLiteral("Zeile %1 eines langen Hinweises, der zeigt, dass nichts überlappt, "
-                              "auch wenn der Text umbricht und weiterläuft.")
+      lines << QStringLiteral(
+                   "Zeile %1 eines langen Hinweises, der zeigt, dass nichts überlappt, "
+                   "auch wenn der Text umbricht und weiterläuft.")
                    .arg(i);
     }
     text->setText(lines.join(QLatin1Char('\n')));
     QApplication::processEvents();
     checkNoOverlap(window, label);
     QScrollArea* scroll = nullptr;
-    for (QWidget* p = text->parentWidget(); p != nullptr && scroll == nullptr; p = p->parentWidget()) {
+    for (QWidget* p = text->parentWidget(); p != nullptr && scroll == nullptr;
+         p = p->parentWidget()) {
       scroll = qobject_cast<QScrollArea*>(p);
     }
     QVERIFY(scroll != nullptr);
@@ -207,8 +209,7 @@ class LayoutTest : public QObject {
     }
     QVERIFY(pictures >= 1);
     if (!picture.isEmpty()) {
-      QAccessibleInterface* face =
-          QAccessible::queryAccessibleInterface(child(*window, picture));
+      QAccessibleInterface* face = QAccessible::queryAccessibleInterface(child(*window, picture));
       QVERIFY2(face->text(QAccessible::Description).startsWith(says),
                qPrintable(face->text(QAccessible::Description)));
       QVERIFY2(face->text(QAccessible::Description).endsWith(legend),
@@ -227,8 +228,8 @@ class LayoutTest : public QObject {
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QStringList>("edits");  // enables every box
     QTest::addColumn<int>("boxes");          // how many labelled inputs there are at least
-    QTest::newRow("Normwerte") << "mnuNormwerte"
-                               << QStringList{"chkNDiode", "an", "cmbNFest", "C1"} << 14;
+    QTest::newRow("Normwerte") << "mnuNormwerte" << QStringList{"chkNDiode", "an", "cmbNFest", "C1"}
+                               << 14;
     QTest::newRow("Monoflop") << "mnuMonoflop" << QStringList{} << 11;
   }
   void givesEveryBoxItsOwnAltKey() {

@@ -204,10 +204,9 @@ class MonoflopTest : public QObject {
         << QStringList{"txtMUb", "15.5", "cmbMTyp", "CMOS (7555)"}
         << "Die Betriebsspannung muss bei CMOS-Typen zwischen 2 V und 15 V liegen." << 0;
     QTest::newRow("R min empty") << QStringList{"txtMRmin", ""} << tooSmall.arg("R min") << 0;
-    QTest::newRow("C max negative") << QStringList{"txtMCmax", "-1"} << tooSmall.arg("C max")
-                                    << 0;
-    QTest::newRow("R min above R max") << QStringList{"txtMRmin", "20", "cmbMRmin", "M Ohm"}
-                                       << "R min ist größer als R max." << 0;
+    QTest::newRow("C max negative") << QStringList{"txtMCmax", "-1"} << tooSmall.arg("C max") << 0;
+    QTest::newRow("R min above R max")
+        << QStringList{"txtMRmin", "20", "cmbMRmin", "M Ohm"} << "R min ist größer als R max." << 0;
     QTest::newRow("no capacitor inside")
         << QStringList{"txtMCmin", "1.6", "cmbMCmin", "nF", "txtMCmax", "2.1", "cmbMCmax", "nF"}
         << "Zwischen C min und C max liegt kein Wert der Reihe E6." << 0;
@@ -287,7 +286,8 @@ class MonoflopTest : public QObject {
     QStringList row;
     for (int column = 0; column < 5; ++column) row << cell(m, 3, column);
     QCOMPARE(QApplication::clipboard()->text(), "R\tC1\tt\tΔ t\tHinweise\n" + row.join('\t') +
-                                                    "\n" + in<QLabel>(m, "lblMToleranz")->text());
+                                                    "\n" + in<QLabel>(m, "lblMToleranz")->text() +
+                                                    "\n" + in<QLabel>(m, "lblMUmgebung")->text());
     QVERIFY(in<QLabel>(m, "lblMToleranz")->text().startsWith("t: "));
     const auto pair = m->pairs()[3];
     click(*m, "cmdMUebernehmen");
@@ -312,10 +312,11 @@ class MonoflopTest : public QObject {
     frmMonoflop* m = openMonoflop(w);
     QVERIFY(QTest::qWaitForWindowActive(m));
     const QStringList order{
-        "txtMR",    "cmbMR",       "txtMC",           "cmbMC",         "txtMT",    "cmbMTyp",
-        "txtMUb",   "cmbMReiheR",  "cmbMTolR",        "txtMRmin",      "cmbMRmin", "txtMRmax",
-        "cmbMRmax", "cmbMReiheC",  "cmbMTolC",        "txtMCmin",      "cmbMCmin", "txtMCmax",
-        "cmbMCmax", "tblMonoflop", "cmdMUebernehmen", "cmdMSchliessen"};
+        "txtMR",       "cmbMR",           "txtMC",         "cmbMC",    "txtMT",     "cmbMTyp",
+        "txtMUb",      "cmbMReiheR",      "cmbMTolR",      "txtMRmin", "cmbMRmin",  "txtMRmax",
+        "cmbMRmax",    "cmbMReiheC",      "cmbMTolC",      "txtMCmin", "cmbMCmin",  "txtMCmax",
+        "cmbMCmax",    "cmbMKondTyp",     "txtMTmin",      "txtMTmax", "txtMUbTol", "txtMGrenze",
+        "tblMonoflop", "cmdMUebernehmen", "cmdMSchliessen"};
     in(m, "txtMR")->setFocus();
     QStringList walked;
     for (int i = 0; i < order.size(); ++i) {

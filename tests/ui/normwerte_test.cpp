@@ -750,11 +750,13 @@ class NormwerteTest : public QObject {
     QVERIFY(in<QLabel>(n, "lblNStatus")->text().isEmpty());
     click(*n, "cmdNUebernehmen");
     const auto& t = w.quantities().times;
-    const QMap<QString, double> times{{"t-EIN", t.tein}, {"t-AUS", t.taus}, {"t-Periode", t.tperiode}};
+    const QMap<QString, double> times{
+        {"t-EIN", t.tein}, {"t-AUS", t.taus}, {"t-Periode", t.tperiode}};
     QStringList parts;
     for (const QString& name : zeros) {
       QCOMPARE(kippwerk::roundValue(times[name], 3), 0.0);
-      parts << name + " = 0 s (genau " + QString::fromStdString(kippwerk::timeText(times[name])) + ")";
+      parts << name + " = 0 s (genau " + QString::fromStdString(kippwerk::timeText(times[name])) +
+                   ")";
     }
     QCOMPARE(in<QLabel>(n, "lblNStatus")->text(),
              zeros.isEmpty() ? QString()
@@ -915,10 +917,11 @@ class NormwerteTest : public QObject {
     frmNormwerte* n = openNormwerte(w);
     QVERIFY(QTest::qWaitForWindowActive(n));
     const QStringList order{
-        "txtNTein",     "txtNTaus",        "chkNDiode",     "cmbNTyp",  "txtNUb",   "cmbNReiheR",
-        "cmbNTolR",     "txtNRmin",        "cmbNRmin",      "txtNRmax", "cmbNRmax", "cmbNReiheC",
-        "cmbNTolC",     "txtNCmin",        "cmbNCmin",      "txtNCmax", "cmbNCmax", "cmbNFest",
-        "tblNormwerte", "cmdNUebernehmen", "cmdNSchliessen"};
+        "txtNTein",        "txtNTaus",      "chkNDiode", "cmbNTyp",    "txtNUb",   "cmbNReiheR",
+        "cmbNTolR",        "txtNRmin",      "cmbNRmin",  "txtNRmax",   "cmbNRmax", "cmbNReiheC",
+        "cmbNTolC",        "txtNCmin",      "cmbNCmin",  "txtNCmax",   "cmbNCmax", "cmbNKondTyp",
+        "txtNTmin",        "txtNTmax",      "txtNUbTol", "txtNGrenze", "cmbNFest", "tblNormwerte",
+        "cmdNUebernehmen", "cmdNSchliessen"};
     in(n, "txtNTein")->setFocus();
     QStringList walked;
     for (int i = 0; i < order.size(); ++i) {
@@ -930,6 +933,8 @@ class NormwerteTest : public QObject {
     }
     QCOMPARE(walked, order);  // the fixed value is skipped while nothing is fixed
 
+    // Ctrl+C copies the row, its spread and, once the boards are built, its real spread.
+    QTRY_VERIFY(!in<QLabel>(n, "lblNUmgebung")->text().contains(QStringLiteral("wird berechnet")));
     in<QTableWidget>(n, "tblNormwerte")->setFocus();
     QTest::keyClick(in<QTableWidget>(n, "tblNormwerte"), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(),
@@ -940,7 +945,9 @@ class NormwerteTest : public QObject {
                             "t-AUS: 188.5 ms … 254.7 ms (-14.30 % … +15.78 %)\n"
                             "t-Periode: 649.9 ms … 877.9 ms (-14.49 % … +15.52 %)\n"
                             "Frequenz: 1.139 Hz … 1.539 Hz (-13.43 % … +16.94 %)\n"
-                            "Tastgrad: 69.8 % … 72.2 % (Soll 71.1 %)"));
+                            "Tastgrad: 69.8 % … 72.2 % (Soll 71.1 %)\n") +
+                 in<QLabel>(n, "lblNUmgebung")->text());
+    QVERIFY(in<QLabel>(n, "lblNUmgebung")->text().contains(QStringLiteral("\nAusbeute: ")));
 
     QTest::keyClick(in(n, "txtNTaus"), Qt::Key_Return);
     QVERIFY(n->isVisible());

@@ -1,0 +1,85 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/realspreadpanel.h"
+
+#include "ui/histogram.h"
+#include "ui/reading.h"
+
+namespace kippwerk::ui {
+
+RealSpreadPanel::RealSpreadPanel(QLabel* text, DeviationHistogram* picture, QObject* parent)
+    : QObject(parent),
+      text_(text),
+      picture_(picture),
+      cancel_(std::make_shared<std::atomic<bool>>(false)),
+      done_(std::make_shared<std::atomic<bool>>(true)) {}
+
+RealSpreadPanel::~RealSpreadPanel() {
+  stop();
+}
+
+// The boards still being built are given up; the worker looks at its flag every 64 boards.
+void RealSpreadPanel::stop() {
+  if (!worker_.joinable()) return;
+  cancel_->store(true);
+  worker_.join();
+}
+
+QString RealSpreadPanel::linesWith(const QString& passRate) const {
+  QString out = before_ + QLatin1Char('\n') + passRate;
+  if (!after_.isEmpty()) out += QLatin1Char('\n') + after_;
+  return out;
+}
+
+void RealSpreadPanel::show(const TimerDesign& design, const Surroundings& around, double wantTein,
+                           double wantTaus, double limit) {
+  stop();
+  ++generation_;
+  before_ =
+      fromCore(realSpreadText(realSpread(design, around), design.monostable, wantTein, wantTaus));
+  QStringList after{fromCore(largestCauseText(contributions(design, around), design.monostable))};
+  for (const std::string& line : leftOut(around.capacitor, design.circuit)) after << fromCore(line);
+  after_ = after.join(QLatin1Char('\n'));
+  limit_ = limit;
+  around_ = around;
+  text_->setText(linesWith(QStringLiteral("Ausbeute: wird berechnet …")));
+  picture_->setDeviations(std::nullopt, QStringLiteral("Die Ausbeute wird berechnet."));
+
+  cancel_ = std::make_shared<std::atomic<bool>>(false);
+  done_ = std::make_shared<std::atomic<bool>>(false);
+  worker_ = std::thread([this, design, around, wantTein, wantTaus, limit, generation = generation_,
+                         cancel = cancel_, done = done_] {
+    std::optional<PassRate> rate =
+        passRate(design, around, wantTein, wantTaus, limit, kBoards, kBoardSeed, cancel.get());
+    done->store(true);
+    if (cancel->load()) return;
+    // Back on the window's thread; a newer row or input has made it stale by then, maybe.
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, rate = std::move(rate)]() mutable {
+          finished(generation, std::move(rate));
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void RealSpreadPanel::finished(unsigned generation, std::optional<PassRate> rate) {
+  if (generation != generation_) return;
+  if (worker_.joinable()) worker_.join();
+  if (!rate) {
+    text_->setText(linesWith(QStringLiteral("Ausbeute: nicht berechenbar")));
+    return;
+  }
+  text_->setText(linesWith(fromCore(passRateText(rate->rate, limit_, around_, kBoards))));
+  picture_->setDeviations(Deviations{std::move(rate->deviations), limit_, rate->rate});
+}
+
+void RealSpreadPanel::clear(const QString& why) {
+  stop();
+  ++generation_;
+  text_->clear();
+  picture_->setDeviations(std::nullopt, why);
+}
+
+}  // namespace kippwerk::ui
