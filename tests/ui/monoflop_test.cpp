@@ -16,7 +16,9 @@
 
 #include "core/monoflop.h"
 #include "core/normtext.h"
+#include "core/realspread.h"
 #include "ui/frmMonoflop.h"
+#include "ui/histogram.h"
 #include "ui/pulsepicture.h"
 #include "ui_support.h"
 
@@ -305,6 +307,61 @@ class MonoflopTest : public QObject {
     click(*m, "cmdMUebernehmen");
     QCOMPARE(in(m, "txtMC")->text() + " " + in<QComboBox>(m, "cmbMC")->currentText(),
              QStringLiteral("100 mF"));
+  }
+
+  // The surroundings give the highlighted pair's real spread with the monostable figures of
+  // the chip; a box that cannot be used says so and leaves the pairs.
+  void showsTheRealSpreadOfTheHighlightedPair_data() {
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<int>("family");
+    QTest::addColumn<int>("capacitor");
+    QTest::newRow("defaults") << QStringList{} << 0 << 2;
+    QTest::newRow("CMOS with X7R at 12 V")
+        << QStringList{"cmbMTyp", "CMOS (7555)", "txtMUb", "12", "cmbMKondTyp", "Keramik X7R"} << 1
+        << 1;
+    QTest::newRow("electrolytic at 10 s")
+        << QStringList{"cmbMKondTyp", "Elko (Aluminium)", "txtMT", "10"} << 0 << 4;
+  }
+
+  void showsTheRealSpreadOfTheHighlightedPair() {
+    QFETCH(QStringList, edits);
+    QFETCH(int, family);
+    QFETCH(int, capacitor);
+    frmKippwerk w;
+    frmMonoflop* m = openMonoflop(w);
+    apply(*m, edits);
+    QTRY_VERIFY(!in<QLabel>(m, "lblMUmgebung")->text().contains(QStringLiteral("berechnet")));
+    const auto& pair = m->pairs().front();
+    kippwerk::TimerDesign d;
+    d.monostable = true;
+    d.r1 = pair.r;
+    d.c1 = pair.c1;
+    d.circuit.ub = in(m, "txtMUb")->text().toDouble();
+    d.resistorTolerance = 0.05;
+    d.capacitorTolerance = 0.1;
+    d.error = kippwerk::kChipFamilies[static_cast<std::size_t>(family)].monostable;
+    const kippwerk::Surroundings s{kippwerk::kCapacitorTypes[static_cast<std::size_t>(capacitor)]};
+    const double want = in(m, "txtMT")->text().toDouble();
+    const auto rate = kippwerk::passRate(d, s, want, 0, 0.1);
+    QStringList lines{
+        QString::fromStdString(kippwerk::realSpreadText(kippwerk::realSpread(d, s), true, want, 0)),
+        QString::fromStdString(kippwerk::passRateText(rate->rate, 0.1, s, 10000)),
+        QString::fromStdString(kippwerk::largestCauseText(kippwerk::contributions(d, s), true))};
+    for (const auto& line : kippwerk::leftOut(s.capacitor, d.circuit)) {
+      lines << QString::fromStdString(line);
+    }
+    QCOMPARE(in<QLabel>(m, "lblMUmgebung")->text(), lines.join('\n'));
+    QVERIFY(lines[0].startsWith(QStringLiteral("t: ")));
+    QCOMPARE(in<kippwerk::ui::DeviationHistogram>(m, "picMHistogramm")->deviations()->values,
+             rate->deviations);
+    const auto leak = kippwerk::leakageOf(d, s.capacitor);
+    QCOMPARE(cell(m, 0, 4).contains(QStringLiteral("Leckstrom")), leak && leak->matters());
+
+    apply(*m, {"txtMTmax", "-60"});
+    QCOMPARE(in<QLabel>(m, "lblMStatus")->text(),
+             QStringLiteral("Bitte bei „T max“ eine Temperatur von -55 °C bis 125 °C eingeben."));
+    QVERIFY(in<QLabel>(m, "lblMUmgebung")->text().isEmpty());
+    QCOMPARE(in<QTableWidget>(m, "tblMonoflop")->rowCount(), 10);
   }
 
   void worksFromTheKeyboard() {

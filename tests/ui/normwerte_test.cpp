@@ -17,10 +17,12 @@
 #include <QtTest>
 
 #include "core/normtext.h"
+#include "core/realspread.h"
 #include "core/standardsearch.h"
 #include "core/timing.h"
 #include "core/tolerance.h"
 #include "ui/frmNormwerte.h"
+#include "ui/histogram.h"
 #include "ui/signalpicture.h"
 #include "ui_support.h"
 
@@ -899,6 +901,175 @@ class NormwerteTest : public QObject {
     QCOMPARE(lines[1].first, PlotPixels::kSet);
     QVERIFY(lines[0].second < lines[1].second);  // a dash of the one, the whole of the other
     QCOMPARE(bands.size(), 1);
+  }
+
+  // The surroundings' boxes change only the real spread of the highlighted set; each one
+  // recomputes it as the core does, and the largest cause and the pass rate follow.
+  void showsTheRealSpreadOfTheHighlightedSet_data() {
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<int>("capacitor");         // index into kCapacitorTypes
+    QTest::addColumn<QList<double>>("around");  // T min, T max, Ub +- %, limit +- %
+    QTest::newRow("defaults") << QStringList{} << 2 << QList<double>{0, 70, 5, 10};
+    QTest::newRow("X7R") << QStringList{"cmbNKondTyp", "Keramik X7R"} << 1
+                         << QList<double>{0, 70, 5, 10};
+    QTest::newRow("electrolytic") << QStringList{"cmbNKondTyp", "Elko (Aluminium)"} << 4
+                                  << QList<double>{0, 70, 5, 10};
+    QTest::newRow("T min") << QStringList{"txtNTmin", "-40"} << 2 << QList<double>{-40, 70, 5, 10};
+    QTest::newRow("T max") << QStringList{"txtNTmax", "85"} << 2 << QList<double>{0, 85, 5, 10};
+    QTest::newRow("supply") << QStringList{"txtNUbTol", "10"} << 2 << QList<double>{0, 70, 10, 10};
+    QTest::newRow("limit") << QStringList{"txtNGrenze", "20"} << 2 << QList<double>{0, 70, 5, 20};
+    QTest::newRow("with the Schottky diode")
+        << QStringList{"chkNDiode", "an", "cmbNDiodeTyp", "1N5817 (Schottky)"} << 2
+        << QList<double>{0, 70, 5, 10};
+  }
+
+  void showsTheRealSpreadOfTheHighlightedSet() {
+    QFETCH(QStringList, edits);
+    QFETCH(int, capacitor);
+    QFETCH(QList<double>, around);
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    apply(*n, edits);
+    auto* table = in<QTableWidget>(n, "tblNormwerte");
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Down);
+    QTRY_VERIFY(!in<QLabel>(n, "lblNUmgebung")->text().contains(QStringLiteral("berechnet")));
+    const auto& set = n->sets()[1];
+    StandardSearch q = defaults();
+    q.diode = in<QCheckBox>(n, "chkNDiode")->isChecked();
+    q.diodeModel = kippwerk::kDiodes[static_cast<std::size_t>(
+        in<QComboBox>(n, "cmbNDiodeTyp")->currentIndex())];
+    kippwerk::TimerDesign d;
+    d.r1 = set.r1;
+    d.r2 = set.r2;
+    d.c1 = set.c1;
+    d.circuit = q.circuit();
+    d.resistorTolerance = 0.05;
+    d.capacitorTolerance = 0.1;
+    d.error = kippwerk::kChipFamilies[0].astable;
+    const kippwerk::Surroundings s{kippwerk::kCapacitorTypes[static_cast<std::size_t>(capacitor)],
+                                   around[0], around[1], around[2] / 100};
+    const double limit = around[3] / 100;
+    const auto rate = kippwerk::passRate(d, s, 0.54, 0.22, limit);
+    QVERIFY(rate.has_value());
+    QStringList lines{
+        QString::fromStdString(
+            kippwerk::realSpreadText(kippwerk::realSpread(d, s), false, 0.54, 0.22)),
+        QString::fromStdString(kippwerk::passRateText(rate->rate, limit, s, 10000)),
+        QString::fromStdString(kippwerk::largestCauseText(kippwerk::contributions(d, s), false))};
+    for (const auto& line : kippwerk::leftOut(s.capacitor, d.circuit)) {
+      lines << QString::fromStdString(line);
+    }
+    QCOMPARE(in<QLabel>(n, "lblNUmgebung")->text(), lines.join('\n'));
+    const auto& histogram = in<kippwerk::ui::DeviationHistogram>(n, "picNHistogramm")->deviations();
+    QVERIFY(histogram.has_value());
+    QCOMPARE(histogram->values, rate->deviations);
+    QCOMPARE(histogram->limit, limit);
+    // The electrolytic's leakage is a hint of the rows it matters for.
+    const auto leak = kippwerk::leakageOf(d, s.capacitor);
+    QCOMPARE(cell(n, 1, 8).contains(QStringLiteral("Leckstrom")), leak && leak->matters());
+  }
+
+  // The worked case: 150 k, 68 k and 4.7 uF with a 1N4148 at 9 V for 540 ms and 220 ms.
+  void showsTheWorkedCasesRealSpread() {
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    apply(*n, {"chkNDiode", "an", "cmbNFest", "C1", "txtNFest", "4.7", "txtNTein", "0.54"});
+    int row = -1;
+    for (std::size_t i = 0; i < n->sets().size(); ++i) {
+      if (n->sets()[i].r1 == 150e3 && n->sets()[i].r2 == 68e3) row = int(i);
+    }
+    QVERIFY(row >= 0);
+    auto* table = in<QTableWidget>(n, "tblNormwerte");
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, rowCentre(table, row));
+    QTRY_VERIFY(!in<QLabel>(n, "lblNUmgebung")->text().contains(QStringLiteral("berechnet")));
+    const QStringList lines = in<QLabel>(n, "lblNUmgebung")->text().split('\n');
+    QCOMPARE(lines.mid(0, 2), (QStringList{"t-EIN: 437.1 ms … 651.4 ms (-19.05 % … +20.63 %)",
+                                           "t-AUS: 180.1 ms … 270.5 ms (-18.12 % … +22.94 %)"}));
+    QVERIFY2(lines[2].startsWith("Ausbeute: ") &&
+                 lines[2].endsWith(
+                     " % innerhalb ± 10 % bei 0 … 70 °C und Ub ± 5 % (10 000 Schaltungen)"),
+             qPrintable(lines[2]));
+    const double rate = lines[2].section(' ', 1, 1).toDouble();
+    QVERIFY2(rate >= 64 && rate <= 68, qPrintable(lines[2]));  // 66 % +- 2 %
+    QCOMPARE(lines[3],
+             QStringLiteral("Größter Anteil: Kondensator-Toleranz (± 10.00 % der Periode)"));
+  }
+
+  // A box of the surroundings that cannot be used leaves the sets, says why, and the real
+  // spread and its histogram stay empty until it can.
+  void refusesUnusableSurroundings_data() {
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("T min empty") << QStringList{"txtNTmin", ""}
+                                 << "Bitte bei „T min“ einen Wert eingeben.";
+    QTest::newRow("T max unreadable")
+        << QStringList{"txtNTmax", "7o"}
+        << "Bei „T max“ wurde „o“ nicht verstanden; bitte nur eine Zahl eingeben, etwa 1.5 oder "
+           "4.7e-6.";
+    QTest::newRow("T min above T max")
+        << QStringList{"txtNTmin", "80"} << "T min ist größer als T max.";
+    QTest::newRow("T max above 125 degrees")
+        << QStringList{"txtNTmax", "150"}
+        << "Bitte bei „T max“ eine Temperatur von -55 °C bis 125 °C eingeben.";
+    QTest::newRow("T min below -55 degrees")
+        << QStringList{"txtNTmin", "-60"}
+        << "Bitte bei „T min“ eine Temperatur von -55 °C bis 125 °C eingeben.";
+    QTest::newRow("negative supply tolerance")
+        << QStringList{"txtNUbTol", "-1"} << "Bitte bei „Ub ±“ einen Wert ab 0 eingeben.";
+    QTest::newRow("supply tolerance of 100 %")
+        << QStringList{"txtNUbTol", "100"} << "Bitte bei „Ub ±“ einen Wert unter 100 eingeben.";
+    QTest::newRow("negative limit")
+        << QStringList{"txtNGrenze", "-5"} << "Bitte bei „Grenze ±“ einen Wert ab 0 eingeben.";
+    QTest::newRow("limit empty") << QStringList{"txtNGrenze", ""}
+                                 << "Bitte bei „Grenze ±“ einen Wert eingeben.";
+  }
+
+  void refusesUnusableSurroundings() {
+    QFETCH(QStringList, edits);
+    QFETCH(QString, status);
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    apply(*n, edits);
+    QCOMPARE(in<QLabel>(n, "lblNStatus")->text(), status);
+    QCOMPARE(in<QTableWidget>(n, "tblNormwerte")->rowCount(), 10);
+    QVERIFY(!in<QLabel>(n, "lblNToleranz")->text().isEmpty());
+    QVERIFY(in<QLabel>(n, "lblNUmgebung")->text().isEmpty());
+    QVERIFY(!in<kippwerk::ui::DeviationHistogram>(n, "picNHistogramm")->deviations().has_value());
+  }
+
+  // The histogram of a known set of boards: half at -2 %, half at +8 %, against +- 5 %: a
+  // bar inside the dashed limits in the chosen parts' colour, one beyond in the desired
+  // times' colour, nothing between; and a screen reader hears the same.
+  void drawsTheHistogramOfAKnownCase() {
+    kippwerk::ui::DeviationHistogram picture;
+    picture.resize(480, 220);
+    std::vector<double> values(1000, -0.02);
+    std::fill(values.begin() + 500, values.end(), 0.08);
+    picture.setDeviations(kippwerk::ui::Deviations{values, 0.05, 0.5});
+    const PlotPixels px(picture);
+    QCOMPARE(px.ticks.size(), 9);  // -8 % to +8 % in steps of 2 %
+    auto x = [&](double v) {
+      return int(std::lround(px.ticks[0] + (v + 0.08) / 0.16 * (px.ticks[8] - px.ticks[0])));
+    };
+    const int y = px.axis - 20;
+    QVERIFY(px.ink(x(-0.02), y, PlotPixels::kSet));
+    QVERIFY(px.ink(x(0.08), y, PlotPixels::kWant));
+    for (double v : {-0.07, 0.02, 0.065}) QVERIFY(px.ink(x(v), y, PlotPixels::kWhite));
+    for (double v : {-0.05, 0.05}) {  // dashed: black and white in turns down the limit
+      int black = 0, white = 0;
+      for (int row = y - 60; row < y; ++row) {
+        const bool on = px.ink(x(v), row, PlotPixels::kBlack) ||
+                        px.ink(x(v) + 1, row, PlotPixels::kBlack) ||
+                        px.ink(x(v) - 1, row, PlotPixels::kBlack);
+        (on ? black : white) += 1;
+      }
+      QVERIFY2(black > 10 && white > 10, qPrintable(QString::number(v)));
+    }
+    QCOMPARE(picture.accessibleDescription(),
+             QStringLiteral("Größte Abweichung je Schaltung, 1000 Schaltungen: von -2.00 % bis "
+                            "+8.00 %; 50.0 % innerhalb ± 5 %. Legende: Grenze gestrichelt, "
+                            "außerhalb rot, innerhalb blau."));
   }
 
   // A picture narrower than an axis label still draws; its labels start at the left edge.

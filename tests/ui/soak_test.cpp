@@ -432,6 +432,7 @@ class SoakTest : public QObject {
       const auto sets = q ? kippwerk::searchStandardSets(*q)
                           : kippwerk::StandardSets(kippwerk::SearchError::OutOfRange);
       checkTable(*n, "tblNormwerte", "lblNStatus", sets, n->sets(), context);
+      checkRealSpread(*n, "lblNUmgebung", "lblNStatus", "t-EIN: ", context);
     }
     const auto* m = w.findChild<kippwerk::ui::frmMonoflop*>();
     if (m != nullptr && m->isVisible()) {
@@ -440,6 +441,23 @@ class SoakTest : public QObject {
       const auto pairs = q ? kippwerk::searchPulsePairs(*q)
                            : kippwerk::PulsePairs(kippwerk::PulseError::OutOfRange);
       checkTable(*m, "tblMonoflop", "lblMStatus", pairs, m->pairs(), context);
+      checkRealSpread(*m, "lblMUmgebung", "lblMStatus", "t: ", context);
+    }
+  }
+
+  // With a row highlighted the real spread stands below it, or the status line says why not;
+  // without a row there is none.
+  void checkRealSpread(const QWidget& window, const char* spreadName, const char* statusName,
+                       const char* first, const char* context) {
+    const QString spread = child<QLabel>(window, QString::fromLatin1(spreadName))->text();
+    const bool rows = window.findChild<QTableWidget*>()->rowCount() > 0;
+    if (!rows) {
+      QVERIFY2(spread.isEmpty(), context);
+    } else if (spread.isEmpty()) {
+      QVERIFY2(!child<QLabel>(window, QString::fromLatin1(statusName))->text().isEmpty(), context);
+    } else {
+      QVERIFY2(spread.startsWith(QLatin1String(first)), context);
+      QVERIFY2(spread.contains(QStringLiteral("\nAusbeute: ")), context);
     }
   }
 
