@@ -34,29 +34,26 @@ DeviationHistogram::DeviationHistogram(QWidget* parent) : TimePlot(parent) {
   setDeviations(std::nullopt);
 }
 
-double DeviationHistogram::span() const {
-  if (!deviations_) return 0.0;
-  double widest = deviations_->limit;
-  for (double v : deviations_->values) widest = std::max(widest, std::fabs(v));
-  return std::max(widest * 1.1, 1e-6);
-}
-
 void DeviationHistogram::setDeviations(std::optional<Deviations> deviations, const QString& why) {
   deviations_ = std::move(deviations);
   counts_.assign(kBins, 0);
+  span_ = 0.0;
   if (!deviations_) {
     setAccessibleDescription(why.isEmpty() ? QStringLiteral("Leer: kein Satz ausgewählt.") : why);
     update();
     return;
   }
-  const double s = span();
   double low = 0.0, high = 0.0;
+  for (double v : deviations_->values) {
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+  span_ = std::max(std::max(deviations_->limit, std::max(-low, high)) * 1.1, 1e-6);
+  const double s = span_;
   for (double v : deviations_->values) {
     const int bin =
         std::clamp(static_cast<int>(std::floor((v + s) / (2.0 * s) * kBins)), 0, kBins - 1);
     ++counts_[static_cast<std::size_t>(bin)];
-    low = std::min(low, v);
-    high = std::max(high, v);
   }
   setAccessibleDescription(
       QStringLiteral("Größte Abweichung je Schaltung, %1 Schaltungen: von %2 bis %3; %4 "

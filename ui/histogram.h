@@ -30,7 +30,7 @@ class DeviationHistogram : public TimePlot {
   const std::optional<Deviations>& deviations() const { return deviations_; }
 
   // The axis runs from -span to +span (fractions).
-  double span() const;
+  double span() const { return span_; }
   static constexpr int kBins = 41;
 
   QSize sizeHint() const override { return {420, 200}; }
@@ -42,6 +42,7 @@ class DeviationHistogram : public TimePlot {
  private:
   std::optional<Deviations> deviations_;
   std::vector<int> counts_;
+  double span_ = 0.0;
 };
 
 }  // namespace kippwerk::ui

@@ -19,7 +19,7 @@ RealSpreadPanel::~RealSpreadPanel() {
   stop();
 }
 
-// The boards still being built are given up; the worker looks at its flag every 64 boards.
+// The boards still being built are given up; the worker looks at its flag every 8 boards.
 void RealSpreadPanel::stop() {
   if (!worker_.joinable()) return;
   cancel_->store(true);

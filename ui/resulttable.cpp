@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <algorithm>
 
 namespace kippwerk::ui {
@@ -17,7 +18,10 @@ ResultTable::ResultTable(std::span<const char* const> headers, int visibleRows, 
   for (const char* h : headers) headers_ << QString::fromUtf8(h);
   setHorizontalHeaderLabels(headers_);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-  horizontalHeader()->setSectionResizeMode(columnCount() - 1, QHeaderView::ResizeToContents);
+  // The notes' width is measured from their texts in setRows: asking the view for it would lay
+  // out every cell's text again at each key.
+  horizontalHeader()->setSectionResizeMode(columnCount() - 1, QHeaderView::Fixed);
+  fitNotes({});
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -49,12 +53,26 @@ void ResultTable::setRows(const std::vector<QStringList>& rows, const QStringLis
         if (column == columnCount() - 1) cell->setToolTip(tips.value(row));
       }
     }
+    QStringList notes;
+    for (const QStringList& texts : rows) notes << texts.value(columnCount() - 1);
+    fitNotes(notes);
     if (rowCount() > 0) {
       setCurrentCell(0, 0);
       selectRow(0);
     }
   }
   emit highlightChanged();
+}
+
+// The notes' column as wide as its widest text or its header, with the cell's margins.
+void ResultTable::fitNotes(const QStringList& notes) {
+  int widest = fontMetrics().horizontalAdvance(headers_.back());
+  for (const QString& n : notes) widest = std::max(widest, fontMetrics().horizontalAdvance(n));
+  const int width =
+      widest + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+  if (horizontalHeader()->sectionSize(columnCount() - 1) != width) {
+    horizontalHeader()->resizeSection(columnCount() - 1, width);
+  }
 }
 
 int ResultTable::highlightedRow() const {

@@ -42,6 +42,7 @@ class ResultTable : public QTableWidget {
 
  private:
   void keepOneRowSelected();
+  void fitNotes(const QStringList& notes);
   QStringList headers_;
   std::function<QString(int)> copyTail_;
 };
