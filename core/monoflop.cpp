@@ -69,23 +69,27 @@ class Pairs {
 };
 
 Result<Pairs, PulseError> makePairs(const PulseSearch& q) {
-  for (double v : {q.t, q.rMin, q.rMax, q.cMin, q.cMax}) {
+  for (double v : {q.t, q.rMin, q.rMax, q.cMin, q.cMax, q.fixedC1}) {
     if (!std::isfinite(v)) return PulseError::OutOfRange;
   }
   for (double t : {q.resistorTolerance, q.capacitorTolerance}) {
     if (!(t >= 0.0 && t < 1.0)) return PulseError::OutOfRange;
   }
   if (!(q.t > 0.0)) return PulseError::TimeNotPositive;
+  if (q.fixedC1 < 0.0) return PulseError::OutOfRange;
+  const bool fixedC = q.fixedC1 > 0.0;
   auto reach = [&q](double r0, double r1, double c0, double c1) {
     return outOfReach(pulseLength(r0, c0) / q.t, pulseLength(r1, c1) / q.t);
   };
   if (reach(smallestValue(q.resistorSeries), largestValue(q.resistorSeries),
-            smallestValue(q.capacitorSeries), largestValue(q.capacitorSeries))) {
+            fixedC ? q.fixedC1 : smallestValue(q.capacitorSeries),
+            fixedC ? q.fixedC1 : largestValue(q.capacitorSeries))) {
     return PulseError::BeyondEveryRange;
   }
   std::vector<double> r = standardValues(q.resistorSeries, q.rMin, q.rMax);
   if (r.empty()) return PulseError::ResistorRangeEmpty;
-  std::vector<double> c = standardValues(q.capacitorSeries, q.cMin, q.cMax);
+  std::vector<double> c =
+      fixedC ? std::vector<double>{q.fixedC1} : standardValues(q.capacitorSeries, q.cMin, q.cMax);
   if (c.empty()) return PulseError::CapacitorRangeEmpty;
   if (reach(r.front(), r.back(), c.front(), c.back())) return PulseError::Unreachable;
   return Pairs(q, std::move(r), std::move(c));

@@ -33,6 +33,9 @@ struct PulseSearch {
   double cMin = 100e-12, cMax = 1000e-6;  // farads
   // Fractions, for the spread the window shows beside the pairs.
   double resistorTolerance = 0.0, capacitorTolerance = 0.0;
+  // Above 0: C1 is this one part, farads, need it be a standard value or not; the capacitor's
+  // series and range are not searched.
+  double fixedC1 = 0.0;
 };
 
 struct PulsePair {

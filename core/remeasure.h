@@ -1,0 +1,78 @@
+// SPDX-FileCopyrightText: 2026 The Kippwerk authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// From a built and measured timer back to its parts. The measured t-AUS (monostable: t) tells
+// how large C1 really acts, everything that scales the discharge included (the chip's
+// thresholds, leakage); with that capacitance the measured t-EIN tells by which factor k the
+// charge differs from the model. With both, the resistors that bring the board onto the desired
+// times with the capacitor left in, and a fixed resistor with a trimmer that reaches them
+// whatever the parts' tolerances.
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/circuit.h"
+#include "core/eseries.h"
+#include "core/result.h"
+
+namespace kippwerk {
+
+enum class RemeasureError {
+  NotPositive,     // a value not above 0, or not finite
+  DutyOutOfRange,  // the duty cycle not strictly between 0 and 1
+  Unreachable,     // no resistor gives the desired time with this capacitor
+};
+
+// The measured times from a frequency (hertz) and a duty cycle (a fraction): t-EIN = duty / f,
+// t-AUS = (1 - duty) / f.
+Result<std::pair<double, double>, RemeasureError> timesFromFrequency(double frequency, double duty);
+
+// What the measurement says of the built parts.
+struct Reading {
+  double c1eff = 0.0;      // farads: the capacitance that gives the measured t-AUS (or t)
+  double k = 1.0;          // astable: measured t-EIN / the model's t-EIN with c1eff
+  double teinModel = 0.0;  // astable: the model's t-EIN with R1, R2 and c1eff, seconds
+};
+Result<Reading, RemeasureError> readAstable(const Circuit& c, double r1, double r2,
+                                            double teinMeasured, double tausMeasured);
+Result<Reading, RemeasureError> readMonostable(double r, double tMeasured);
+
+// The resistors that give the desired times with c1eff: R2 for t-AUS, then R1 with that R2 for
+// t-EIN, the model's t-EIN times k (monostable: R in r1).
+struct Needed {
+  double r1 = 0.0, r2 = 0.0;
+};
+Result<Needed, RemeasureError> neededAstable(const Circuit& c, const Reading& reading,
+                                             double teinWanted, double tausWanted);
+Result<Needed, RemeasureError> neededMonostable(const Reading& reading, double tWanted);
+
+// A fixed resistor of the series and a trimmer (100 Ohm, 200 Ohm, 500 Ohm, 1 k Ohm, ... 5 M Ohm,
+// +- 20 %) that reach the needed value whatever the tolerances: the fixed one the largest with
+// fixed * (1 + tolerance) <= needed (none below 1 Ohm: then 0), the trimmer the smallest with
+// fixed * (1 - tolerance) + 0.8 * trimmer >= needed. Nothing when no trimmer is large enough.
+struct Trimmer {
+  double fixed = 0.0, trimmer = 0.0, needed = 0.0;
+};
+std::optional<Trimmer> trimmerFor(double needed, Series series, double tolerance);
+inline constexpr double kTrimmerTolerance = 0.2;
+
+// "R1 = 130 k Ohm + Trimmer 50 k Ohm (130 k Ohm … 180 k Ohm, nötig 157.4 k Ohm)", or that no
+// trimmer reaches it.
+std::string trimmerText(const char* part, double needed, const std::optional<Trimmer>& t);
+
+// The lines the window writes of a reading: what C1 acts like, how t-EIN differs, and what to
+// suspect where the measurement does not fit the parts.
+struct ReadingContext {
+  bool monostable = false;
+  double c1 = 0.0;            // as built
+  double resistor = 0.0;      // R2 (monostable: R), for the electrolytic's leakage
+  Circuit circuit;            // the diode, for the Schottky's temperature
+  bool electrolytic = false;  // the capacitor as built
+};
+std::vector<std::string> readingLines(const Reading& reading, const ReadingContext& context);
+
+}  // namespace kippwerk
