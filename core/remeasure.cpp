@@ -88,18 +88,18 @@ Result<Needed, RemeasureError> neededAstable(const Circuit& c, const Reading& re
   // t-AUS per farad rises with R2, t-EIN per farad with R1.
   const std::optional<double> r2 =
       reaching([&c](double r) { return offTimePerFarad(c, r); }, tausWanted / reading.c1eff);
-  if (!r2) return RemeasureError::Unreachable;
+  if (!r2) return RemeasureError::TausUnreachable;
   const std::optional<double> r1 =
       reaching([&c, r2](double r) { return onTimePerFarad(c, r, *r2); },
                teinWanted / (reading.k * reading.c1eff));
-  if (!r1) return RemeasureError::Unreachable;
+  if (!r1) return RemeasureError::TeinUnreachable;
   return Needed{*r1, *r2};
 }
 
 Result<Needed, RemeasureError> neededMonostable(const Reading& reading, double tWanted) {
   if (!positive(tWanted) || !positive(reading.c1eff)) return RemeasureError::NotPositive;
   const double r = tWanted / (kPulseTiming * reading.c1eff);
-  if (!positive(r)) return RemeasureError::Unreachable;
+  if (!positive(r)) return RemeasureError::TeinUnreachable;
   return Needed{r, 0.0};
 }
 

@@ -122,6 +122,7 @@ void frmKippwerk::buildMenu() {
       {0, "mnuBeenden", "&Beenden", &frmKippwerk::mnuBeenden_Click},
       {1, "mnuNormwerte", "&Normwerte ...", &frmKippwerk::mnuNormwerte_Click},
       {1, "mnuMonoflop", "&Monoflop ...", &frmKippwerk::mnuMonoflop_Click},
+      {1, "mnuNachmessen", "Na&chmessen ...", &frmKippwerk::mnuNachmessen_Click},
       {2, "mnuAbout", "&About", &frmKippwerk::mnuAbout_Click},
   };
   std::vector<QMenu*> menus;
@@ -358,6 +359,7 @@ void frmKippwerk::mnuNormwerte_Click() {
   if (normwerte_ == nullptr) {
     normwerte_ = new frmNormwerte(this);
     connect(normwerte_, &frmNormwerte::takeOver, this, &frmKippwerk::takeOverStandardSet);
+    connect(normwerte_, &frmNormwerte::remeasure, this, &frmKippwerk::openNachmessen);
   } else if (normwerte_->isVisible()) {
     // Open already: to the front, with what the user is typing there.
     normwerte_->raise();
@@ -378,8 +380,22 @@ void frmKippwerk::mnuNormwerte_Click() {
 
 // Made on first use, so start-up does not pay for it; later only brought to the front.
 void frmKippwerk::mnuMonoflop_Click() {
-  if (monoflop_ == nullptr) monoflop_ = new frmMonoflop(this);
+  if (monoflop_ == nullptr) {
+    monoflop_ = new frmMonoflop(this);
+    connect(monoflop_, &frmMonoflop::remeasure, this, &frmKippwerk::openNachmessen);
+  }
   monoflop_->open();
+}
+
+// Made on first use; from the menu as it was left, from a row with the row's circuit.
+void frmKippwerk::mnuNachmessen_Click() {
+  if (nachmessen_ == nullptr) nachmessen_ = new frmNachmessen(this);
+  nachmessen_->open();
+}
+
+void frmKippwerk::openNachmessen(const frmNachmessen::Start& start) {
+  if (nachmessen_ == nullptr) nachmessen_ = new frmNachmessen(this);
+  nachmessen_->open(start);
 }
 
 void frmKippwerk::takeOverStandardSet(const frmNormwerte::HandOver& set) {

@@ -17,6 +17,7 @@
 #include "core/dimensioning.h"
 #include "core/numbers.h"
 #include "core/timing.h"
+#include "ui/frmNachmessen.h"
 #include "ui/frmNormwerte.h"
 
 class QAction;
@@ -63,6 +64,9 @@ class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-namin
   void mnuAbout_Click();
   void mnuNormwerte_Click();
   void mnuMonoflop_Click();
+  void mnuNachmessen_Click();
+  // A row of the standard-values or monoflop window to measure again.
+  void openNachmessen(const frmNachmessen::Start& start);
   // A set of standard parts from frmNormwerte: into the timing page, then "Berechne Zeiten".
   void takeOverStandardSet(const frmNormwerte::HandOver& set);
 
@@ -84,8 +88,9 @@ class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-namin
   // The times last set on the time-entry page (the timing page's results are not wishes):
   // what the standard-values window is offered.
   Times desired_;
-  frmNormwerte* normwerte_ = nullptr;  // made on first use, lives with the window
-  frmMonoflop* monoflop_ = nullptr;    // the same
+  frmNormwerte* normwerte_ = nullptr;    // made on first use, lives with the window
+  frmMonoflop* monoflop_ = nullptr;      // the same
+  frmNachmessen* nachmessen_ = nullptr;  // the same
   // The time box that received the last key press while it had the focus.
   const QObject* keyPressedIn_ = nullptr;
 

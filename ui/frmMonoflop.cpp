@@ -54,36 +54,6 @@ constexpr Field kTimeFields[] = {
 };
 // clang-format on
 
-// Why there are no pairs, as one German sentence.
-QString statusText(PulseError error, const PulseSearch& q) {
-  switch (error) {
-    case PulseError::OutOfRange:
-      return QStringLiteral("Ein Wert liegt außerhalb des darstellbaren Zahlenbereichs.");
-    case PulseError::TimeNotPositive:
-      return QStringLiteral("Bitte bei „t“ einen Wert größer als 0 eingeben.");
-    case PulseError::ResistorRangeEmpty:
-      return emptyRangeText("R", q.rMin, q.rMax, q.resistorSeries);
-    case PulseError::CapacitorRangeEmpty:
-      return emptyRangeText("C", q.cMin, q.cMax, q.capacitorSeries);
-    case PulseError::Unreachable:
-      return QStringLiteral(
-          "Mit diesen Bereichen kommt kein Paar auch nur annähernd an die gewünschte Zeit heran; "
-          "bitte die Bereiche anpassen.");
-    case PulseError::BeyondEveryRange:
-      return QStringLiteral(
-          "An diese Zeit kommt kein Paar von Normwerten auch nur annähernd heran, mit welchen "
-          "Bereichen auch immer; bitte eine andere Zeit eingeben.");
-  }
-  return {};
-}
-
-QGroupBox* group(const char* name, const char* caption, QLayout* inside) {
-  auto* g = new PageFrame(QString::fromUtf8(caption));
-  g->setObjectName(QString::fromLatin1(name));
-  g->setLayout(inside);
-  return g;
-}
-
 }  // namespace
 
 frmMonoflop::frmMonoflop(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -124,7 +94,7 @@ void frmMonoflop::build() {
   // right part two.
   auto* left = new QVBoxLayout;
   left->addWidget(circuit);
-  left->addWidget(group("fraMBauteile", "Zeit aus Bauteilen", partsGrid));
+  left->addWidget(framedGroup("fraMBauteile", "Zeit aus Bauteilen", partsGrid));
   left->addWidget(histogram, 1);
 
   auto* timeGrid = new QGridLayout;
@@ -139,10 +109,13 @@ void frmMonoflop::build() {
   picture->setObjectName(QStringLiteral("picMSignal"));
   picture->setMinimumHeight(150);
   picture->setFocusPolicy(Qt::NoFocus);
+  auto* remeasure = new QPushButton(QStringLiteral("Nac&hmessen ..."));
+  remeasure->setObjectName(QStringLiteral("cmdMNachmessen"));
   auto* takeOver = new QPushButton(QStringLiteral("Übernehmen"));
   takeOver->setObjectName(QStringLiteral("cmdMUebernehmen"));
   auto* takeRow = new QHBoxLayout;
   takeRow->addStretch();
+  takeRow->addWidget(remeasure);
   takeRow->addWidget(takeOver);
 
   // What the window says of the highlighted pair scrolls, so no text runs into a control.
@@ -171,7 +144,7 @@ void frmMonoflop::build() {
 
   auto* columns = new QHBoxLayout;
   columns->addLayout(left);
-  columns->addWidget(group("fraMZeit", "Bauteile aus Zeit", search), 1);
+  columns->addWidget(framedGroup("fraMZeit", "Bauteile aus Zeit", search), 1);
   auto* page = new QVBoxLayout(this);
   page->addLayout(columns, 1);
   page->addLayout(buttons);
@@ -181,7 +154,8 @@ void frmMonoflop::build() {
   chainTabOrder(this, {kPartsFields, kTimeFields, kRangeFields, kEnvironmentFields}, 'M',
                 c_.tblMonoflop);
   spread_ = new RealSpreadPanel(c_.lblMUmgebung, c_.picMHistogramm, this);
-  setTabOrder(c_.tblMonoflop, c_.cmdMUebernehmen);
+  setTabOrder(c_.tblMonoflop, c_.cmdMNachmessen);
+  setTabOrder(c_.cmdMNachmessen, c_.cmdMUebernehmen);
   setTabOrder(c_.cmdMUebernehmen, c_.cmdMSchliessen);
 }
 
@@ -202,6 +176,7 @@ void frmMonoflop::findControls() {
   KIPPWERK_FIND(picMHistogramm);
   KIPPWERK_FIND(tblMonoflop);
   KIPPWERK_FIND(picMSignal);
+  KIPPWERK_FIND(cmdMNachmessen);
   KIPPWERK_FIND(cmdMUebernehmen);
   KIPPWERK_FIND(cmdMSchliessen);
 }
@@ -224,6 +199,7 @@ void frmMonoflop::connectEvents() {
     return c_.lblMToleranz->text() + QLatin1Char('\n') + c_.lblMUmgebung->text();
   });
   connect(c_.cmdMUebernehmen, &QPushButton::clicked, this, &frmMonoflop::cmdMUebernehmen_Click);
+  connect(c_.cmdMNachmessen, &QPushButton::clicked, this, &frmMonoflop::cmdMNachmessen_Click);
   connect(c_.cmdMSchliessen, &QPushButton::clicked, this, &QWidget::close);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, &QWidget::close);
@@ -251,7 +227,7 @@ Result<PulseSearch, QString> frmMonoflop::readRequest() {
   PulseSearch q;
   const Result<double, QString> t = readNumberIn(c_.txtMT, QStringLiteral("t"));
   if (!t) return t.error();
-  if (!(t.value() > 0.0)) return statusText(PulseError::TimeNotPositive, q);
+  if (!(t.value() > 0.0)) return pulseStatusText(PulseError::TimeNotPositive, q);
   q.t = t.value();
   const Result<double, QString> ub = readSupply(c_.txtMUb, familyOf(c_.cmbMTyp));
   if (!ub) return ub.error();
@@ -266,7 +242,7 @@ void frmMonoflop::recompute() {
   const Result<PulseSearch, QString> request = readRequest();
   if (!request) return showProblem(request.error());
   PulsePairs pairs = searchPulsePairs(request.value());
-  if (!pairs) return showProblem(statusText(pairs.error(), request.value()));
+  if (!pairs) return showProblem(pulseStatusText(pairs.error(), request.value()));
   family_ = familyOf(c_.cmbMTyp);
   environment_ = readEnvironmentFields(this, 'M');
   showPairs(pairs.value(), request.value());
@@ -311,6 +287,7 @@ void frmMonoflop::showPairs(std::vector<PulsePair> pairs, const PulseSearch& req
     tips << hints.reasons;
   }
   c_.cmdMUebernehmen->setEnabled(true);
+  c_.cmdMNachmessen->setEnabled(true);
   c_.tblMonoflop->setRows(rows, tips);
 }
 
@@ -319,6 +296,7 @@ void frmMonoflop::showProblem(const QString& status) {
   spread_->clear();
   c_.lblMStatus->setText(status);
   c_.cmdMUebernehmen->setEnabled(false);
+  c_.cmdMNachmessen->setEnabled(false);
   c_.tblMonoflop->setRows({});
 }
 
@@ -359,6 +337,22 @@ void frmMonoflop::cmdMUebernehmen_Click() {
     box->setText(fromCore(part.number));
     units->setCurrentIndex(part.unit);
   }
+}
+
+// The highlighted pair as built, with this window's chip and supply and the desired pulse, to
+// measure again.
+void frmMonoflop::cmdMNachmessen_Click() {
+  const PulsePair* p = selectedPair();
+  if (p == nullptr) return;
+  frmNachmessen::Start start;
+  start.monostable = true;
+  start.r1 = exactPart(p->r, resistorUnits);
+  start.c1 = exactPart(p->c1, capacitorUnits);
+  start.family = c_.cmbMTyp->currentIndex();
+  start.ub = ub_;
+  start.capacitorType = findChild<QComboBox*>(QStringLiteral("cmbMKondTyp"))->currentIndex();
+  start.wantTein = request_.t;
+  emit remeasure(start);
 }
 
 }  // namespace kippwerk::ui

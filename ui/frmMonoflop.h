@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/monoflop.h"
+#include "ui/frmNachmessen.h"
 #include "ui/partfields.h"
 
 class QComboBox;
@@ -46,6 +47,10 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
   void txtMR_Change();
   void recompute();
   void cmdMUebernehmen_Click();
+  void cmdMNachmessen_Click();
+
+ signals:
+  void remeasure(const kippwerk::ui::frmNachmessen::Start& start);
 
  private:
   void build();
@@ -75,7 +80,7 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
     ResultTable* tblMonoflop;
     PulsePicture* picMSignal;
     DeviationHistogram* picMHistogramm;
-    QPushButton *cmdMUebernehmen, *cmdMSchliessen;
+    QPushButton *cmdMNachmessen, *cmdMUebernehmen, *cmdMSchliessen;
   } c_{};
 };
 

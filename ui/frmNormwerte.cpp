@@ -62,39 +62,6 @@ constexpr Field kFixedFields[] = {
 };
 // clang-format on
 
-QString partName(FixedPart part) {
-  return part == FixedPart::C1 ? QStringLiteral("C1") : QStringLiteral("R2");
-}
-
-// Why there are no sets, as one German sentence.
-QString statusText(SearchError error, const StandardSearch& q) {
-  switch (error) {
-    case SearchError::OutOfRange:
-      return QStringLiteral("Ein Wert liegt außerhalb des darstellbaren Zahlenbereichs.");
-    case SearchError::TimesNotPositive:
-      return QStringLiteral("t-EIN und t-AUS müssen größer als 0 sein.");
-    case SearchError::TeinNotGreater:
-      return QStringLiteral("Ohne Diode muss t-EIN größer als t-AUS sein.");
-    case SearchError::FixedNotPositive:
-      return QStringLiteral("Der feste Wert von %1 muss größer als 0 sein.").arg(partName(q.fixed));
-    case SearchError::ResistorRangeEmpty:
-      return emptyRangeText("R", q.rMin, q.rMax, q.resistorSeries);
-    case SearchError::CapacitorRangeEmpty:
-      return emptyRangeText("C", q.cMin, q.cMax, q.capacitorSeries);
-    case SearchError::Unreachable:
-      return QStringLiteral(
-          "Mit diesen Bereichen kommt keine Kombination auch nur annähernd an die gewünschten "
-          "Zeiten heran; bitte die Bereiche anpassen.");
-    case SearchError::BeyondEveryRange:
-      return QStringLiteral(
-                 "An diese Zeiten kommt keine Kombination von Normwerten auch nur annähernd "
-                 "heran, mit welchen Bereichen auch immer; bitte andere Zeiten%1 eingeben.")
-          .arg(q.fixed == FixedPart::None ? QString()
-                                          : QStringLiteral(" oder einen anderen festen Wert"));
-  }
-  return {};
-}
-
 }  // namespace
 
 frmNormwerte::frmNormwerte(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -144,12 +111,15 @@ void frmNormwerte::build() {
   histogram->setMinimumSize(420, 180);
   histogram->setFocusPolicy(Qt::NoFocus);
 
+  auto* remeasure = new QPushButton(QStringLiteral("Nac&hmessen ..."));
+  remeasure->setObjectName(QStringLiteral("cmdNNachmessen"));
   auto* takeOver = new QPushButton(QStringLiteral("Übernehmen"));
   takeOver->setObjectName(QStringLiteral("cmdNUebernehmen"));
   auto* close = new QPushButton(QStringLiteral("Schließen"));
   close->setObjectName(QStringLiteral("cmdNSchliessen"));
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
+  buttons->addWidget(remeasure);
   buttons->addWidget(takeOver);
   buttons->addWidget(close);
 
@@ -170,7 +140,8 @@ void frmNormwerte::build() {
   chainTabOrder(this, {kFields, kRangeFields, kEnvironmentFields, kFixedFields}, 'N',
                 c_.tblNormwerte);
   spread_ = new RealSpreadPanel(c_.lblNUmgebung, c_.picNHistogramm, this);
-  setTabOrder(c_.tblNormwerte, c_.cmdNUebernehmen);
+  setTabOrder(c_.tblNormwerte, c_.cmdNNachmessen);
+  setTabOrder(c_.cmdNNachmessen, c_.cmdNUebernehmen);
   setTabOrder(c_.cmdNUebernehmen, c_.cmdNSchliessen);
 }
 
@@ -192,6 +163,7 @@ void frmNormwerte::findControls() {
   KIPPWERK_FIND(picNHistogramm);
   KIPPWERK_FIND(lblNHinweis);
   KIPPWERK_FIND(picNSignal);
+  KIPPWERK_FIND(cmdNNachmessen);
   KIPPWERK_FIND(cmdNUebernehmen);
   KIPPWERK_FIND(cmdNSchliessen);
 }
@@ -217,6 +189,7 @@ void frmNormwerte::connectEvents() {
                         : QString();
   });
   connect(c_.cmdNUebernehmen, &QPushButton::clicked, this, &frmNormwerte::cmdNUebernehmen_Click);
+  connect(c_.cmdNNachmessen, &QPushButton::clicked, this, &frmNormwerte::cmdNNachmessen_Click);
   connect(c_.cmdNSchliessen, &QPushButton::clicked, this, &QWidget::close);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, &QWidget::close);
@@ -308,7 +281,7 @@ Result<StandardSearch, QString> frmNormwerte::readRequest() const {
     const Result<double, QString> v =
         readBox(c_.txtNFest, c_.cmbNFestEinheit,
                 q.fixed == FixedPart::C1 ? std::span<const Unit>(capacitorUnits) : resistorUnits,
-                partName(q.fixed), QStringLiteral("von ") + partName(q.fixed));
+                fixedPartName(q.fixed), QStringLiteral("von ") + fixedPartName(q.fixed));
     if (!v) return v.error();
     q.fixedValue = v.value();
   }
@@ -319,7 +292,7 @@ void frmNormwerte::recompute() {
   const Result<StandardSearch, QString> request = readRequest();
   if (!request) return showProblem(request.error());
   StandardSets sets = searchStandardSets(request.value());
-  if (!sets) return showProblem(statusText(sets.error(), request.value()));
+  if (!sets) return showProblem(searchStatusText(sets.error(), request.value()));
   family_ = familyOf(c_.cmbNTyp);
   readEnvironment(request.value().circuit());
   showSets(sets.value(), request.value());
@@ -390,6 +363,7 @@ void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch&
     tips << hints.reasons;
   }
   c_.cmdNUebernehmen->setEnabled(true);
+  c_.cmdNNachmessen->setEnabled(true);
   c_.tblNormwerte->setRows(rows, tips);
 }
 
@@ -398,6 +372,7 @@ void frmNormwerte::showProblem(const QString& status) {
   spread_->clear();
   c_.lblNStatus->setText(status);
   c_.cmdNUebernehmen->setEnabled(false);
+  c_.cmdNNachmessen->setEnabled(false);
   c_.tblNormwerte->setRows({});
 }
 
@@ -489,6 +464,24 @@ void frmNormwerte::cmdNUebernehmen_Click() {
                        "deshalb %1.")
             .arg(zeros.join(QStringLiteral(", "))));
   }
+}
+
+// The highlighted set as built, with this window's circuit and desired times, to measure again.
+void frmNormwerte::cmdNNachmessen_Click() {
+  const StandardSet* s = selectedSet();
+  if (s == nullptr) return;
+  frmNachmessen::Start start;
+  start.r1 = exactPart(s->r1, resistorUnits);
+  start.r2 = exactPart(s->r2, resistorUnits);
+  start.c1 = exactPart(s->c1, capacitorUnits);
+  start.family = c_.cmbNTyp->currentIndex();
+  start.ub = request_.ub;
+  start.diode = request_.diode;
+  start.diodeModel = c_.cmbNDiodeTyp->currentIndex();
+  start.capacitorType = findChild<QComboBox*>(QStringLiteral("cmbNKondTyp"))->currentIndex();
+  start.wantTein = request_.tein;
+  start.wantTaus = request_.taus;
+  emit remeasure(start);
 }
 
 }  // namespace kippwerk::ui

@@ -23,6 +23,7 @@
 #include "core/normtext.h"
 #include "core/standardsearch.h"
 #include "core/tolerance.h"
+#include "ui/frmNachmessen.h"
 #include "ui/partfields.h"
 
 class QCheckBox;
@@ -71,9 +72,11 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   void cmbNFest_Click();
   void chkNDiode_Click();
   void cmdNUebernehmen_Click();
+  void cmdNNachmessen_Click();
 
  signals:
   void takeOver(const kippwerk::ui::frmNormwerte::HandOver& set);
+  void remeasure(const kippwerk::ui::frmNachmessen::Start& start);
 
  private:
   void build();
@@ -110,7 +113,7 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
     QLabel *lblNStatus, *lblNToleranz, *lblNUmgebung, *lblNHinweis;
     SignalPicture* picNSignal;
     DeviationHistogram* picNHistogramm;
-    QPushButton *cmdNUebernehmen, *cmdNSchliessen;
+    QPushButton *cmdNNachmessen, *cmdNUebernehmen, *cmdNSchliessen;
   } c_{};
 };
 

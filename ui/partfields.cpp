@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -80,6 +81,8 @@ QWidget* makeField(const Field& f) {
       return makeList(text.split(QLatin1Char('|')));
     case Cell::Check:
       return new QCheckBox(text);
+    case Cell::Option:
+      return new QRadioButton(text);
   }
   return nullptr;
 }
@@ -154,6 +157,7 @@ void buildFields(QGridLayout* grid, std::span<const Field> fields, char letter, 
       w->setAccessibleName(QString::fromUtf8(f.accessibleName));
       if (auto* label = qobject_cast<QLabel*>(previous)) label->setBuddy(w);
       if (auto* list = qobject_cast<QComboBox*>(w)) list->setCurrentIndex(f.index);
+      if (auto* option = qobject_cast<QRadioButton*>(w)) option->setChecked(f.index == 1);
     }
     grid->addWidget(w, firstRow + f.row, f.column, 1, f.span);
     previous = w;
@@ -174,13 +178,15 @@ void chainTabOrder(QWidget* owner, std::initializer_list<std::span<const Field>>
   if (before != nullptr && last != nullptr) QWidget::setTabOrder(before, last);
 }
 
-Result<RangeInputs, QString> readRangeFields(const QWidget* window, char letter) {
+Result<RangeInputs, QString> readRangeFields(const QWidget* window, char letter, bool capacitor) {
   auto list = [&](const char* pattern) { return control<QComboBox>(window, pattern, letter); };
   RangeInputs in;
   in.resistorSeries = resistorSeriesOf(list("cmb*ReiheR"));
-  in.capacitorSeries = capacitorSeriesOf(list("cmb*ReiheC"));
   in.resistorTolerance = resistorToleranceOf(list("cmb*TolR"));
-  in.capacitorTolerance = capacitorToleranceOf(list("cmb*TolC"));
+  if (capacitor) {
+    in.capacitorSeries = capacitorSeriesOf(list("cmb*ReiheC"));
+    in.capacitorTolerance = capacitorToleranceOf(list("cmb*TolC"));
+  }
   struct Range {
     const char *box, *units, *name;
     std::span<const Unit> table;
@@ -193,6 +199,7 @@ Result<RangeInputs, QString> readRangeFields(const QWidget* window, char letter)
       {"txt*Cmax", "cmb*Cmax", "C max", capacitorUnits, &in.cMax},
   };
   for (const Range& r : ranges) {
+    if (!capacitor && r.table.data() == capacitorUnits.data()) continue;
     const Result<double, QString> v =
         readPositive(control<QLineEdit>(window, r.box, letter), list(r.units), r.table,
                      QString::fromLatin1(r.name));
@@ -333,6 +340,15 @@ Result<double, QString> readBox(const QLineEdit* box, const QComboBox* units,
   if (!scaled)
     return outOfRangeText(where.isEmpty() ? QStringLiteral("bei „%1“").arg(name) : where);
   return scaled.value();
+}
+
+Result<double, QString> readPositiveNumber(const QLineEdit* box, const QString& name) {
+  const Result<double, QString> v = readNumberIn(box, name);
+  if (!v) return v;
+  if (!(v.value() > 0.0)) {
+    return QStringLiteral("Bitte bei „%1“ einen Wert größer als 0 eingeben.").arg(name);
+  }
+  return v.value();
 }
 
 Result<double, QString> readPositive(const QLineEdit* box, const QComboBox* units,

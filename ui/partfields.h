@@ -52,7 +52,8 @@ enum class Cell {
   Diode,          // the diode models
   CapacitorType,  // the dielectrics with their temperature coefficients
   Choice,         // a drop-down of the texts given, separated by '|'
-  Check
+  Check,
+  Option  // an option button, one of those in the same container; index 1: selected
 };
 
 // One field: its object name ('*' stands for the window's letter), kind, caption or first
@@ -102,7 +103,9 @@ struct RangeInputs {
     q.cMax = cMax;
   }
 };
-Result<RangeInputs, QString> readRangeFields(const QWidget* window, char letter);
+// With `capacitor` false only the resistors' row is read (and there).
+Result<RangeInputs, QString> readRangeFields(const QWidget* window, char letter,
+                                             bool capacitor = true);
 
 // What the surroundings' rows say, or the status line that names the first unusable box.
 struct EnvironmentInputs {
@@ -137,6 +140,9 @@ Result<double, QString> readNumberIn(const QLineEdit* box, const QString& name,
 Result<double, QString> readBox(const QLineEdit* box, const QComboBox* units,
                                 std::span<const Unit> table, const QString& name,
                                 const QString& where = {});
+
+// A box's number, which must be above 0; else the status line that names the box.
+Result<double, QString> readPositiveNumber(const QLineEdit* box, const QString& name);
 
 // A box's number scaled by its unit, which must be above 0; else the status line that names
 // the box ("R min").

@@ -16,18 +16,6 @@ namespace {
 // The trigger's low time as a share of the time axis: short, as it has to be.
 constexpr double kTriggerShare = 0.04;
 
-// A level line that is low, high from `from` to `to`, low again up to `until`.
-QPainterPath highBetween(double left, double from, double to, double right, double high,
-                         double low) {
-  QPainterPath path(QPointF(left, low));
-  path.lineTo(from, low);
-  path.lineTo(from, high);
-  path.lineTo(to, high);
-  path.lineTo(to, low);
-  path.lineTo(right, low);
-  return path;
-}
-
 }  // namespace
 
 PulsePicture::PulsePicture(QWidget* parent) : TimePlot(parent) {
@@ -86,9 +74,9 @@ void PulsePicture::paintEvent(QPaintEvent* event) {
   const double high = area.top() + lane + gap + 2, low = area.bottom() - 2;
   drawBand(p, *axis, s.end, high, low);
   p.setPen(setPen());
-  p.drawPath(highBetween(laneLeft, axis->x(0), axis->x(s.t), right, high, low));
+  p.drawPath(pulsePath(laneLeft, axis->x(0), axis->x(s.t), right, high, low));
   p.setPen(wantPen());
-  p.drawPath(highBetween(laneLeft, axis->x(0), axis->x(s.want), right, high, low));
+  p.drawPath(pulsePath(laneLeft, axis->x(0), axis->x(s.want), right, high, low));
 
   p.setPen(Qt::black);
   for (const auto& [name, top, bottom] : {std::tuple{QStringLiteral("E"), triggerHigh, triggerLow},

@@ -15,13 +15,7 @@ namespace kippwerk::ui {
 
 ResultTable::ResultTable(std::span<const char* const> headers, int visibleRows, QWidget* parent)
     : QTableWidget(0, static_cast<int>(headers.size()), parent) {
-  for (const char* h : headers) headers_ << QString::fromUtf8(h);
-  setHorizontalHeaderLabels(headers_);
-  horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-  // The notes' width is measured from their texts in setRows: asking the view for it would lay
-  // out every cell's text again at each key.
-  horizontalHeader()->setSectionResizeMode(columnCount() - 1, QHeaderView::Fixed);
-  fitNotes({});
+  setHeaders(headers);
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -62,6 +56,19 @@ void ResultTable::setRows(const std::vector<QStringList>& rows, const QStringLis
     }
   }
   emit highlightChanged();
+}
+
+void ResultTable::setHeaders(std::span<const char* const> headers) {
+  setRowCount(0);
+  headers_.clear();
+  for (const char* h : headers) headers_ << QString::fromUtf8(h);
+  setColumnCount(static_cast<int>(headers_.size()));
+  setHorizontalHeaderLabels(headers_);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  // The notes' width is measured from their texts in setRows: asking the view for it would lay
+  // out every cell's text again at each key.
+  horizontalHeader()->setSectionResizeMode(columnCount() - 1, QHeaderView::Fixed);
+  fitNotes({});
 }
 
 // The notes' column as wide as its widest text or its header, with the cell's margins.

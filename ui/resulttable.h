@@ -28,6 +28,9 @@ class ResultTable : public QTableWidget {
   // key costs a repaint, not a new table. `tips` holds a tooltip per row for the last column.
   void setRows(const std::vector<QStringList>& rows, const QStringList& tips = {});
 
+  // Other columns: a window that shows one of two kinds of results switches them.
+  void setHeaders(std::span<const char* const> headers);
+
   // The highlighted row, or -1 when there are none.
   int highlightedRow() const;
 

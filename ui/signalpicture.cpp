@@ -14,23 +14,6 @@
 namespace kippwerk::ui {
 namespace {
 
-// Two periods of a signal that starts high, up to the rising edge of the third.
-QPainterPath twoPeriods(double tein, double taus, double scale, double x0, double high,
-                        double low) {
-  QPainterPath path(QPointF(x0, low));
-  double t = 0.0;
-  path.lineTo(x0, high);
-  for (int period = 0; period < 2; ++period) {
-    t += tein;
-    path.lineTo(x0 + t * scale, high);
-    path.lineTo(x0 + t * scale, low);
-    t += taus;
-    path.lineTo(x0 + t * scale, low);
-    path.lineTo(x0 + t * scale, high);  // the rising edge that begins the next period
-  }
-  return path;
-}
-
 const QString kLower = QStringLiteral("1/3 Ub");
 const QString kUpper = QStringLiteral("2/3 Ub");
 
@@ -89,9 +72,9 @@ void SignalPicture::paintEvent(QPaintEvent* event) {
     for (const Spread& e : *s.edges) drawBand(p, *axis, e, high, low);
   }
   p.setPen(setPen());
-  p.drawPath(twoPeriods(s.tein, s.taus, axis->scale, axis->left, high, low));
+  p.drawPath(periodsPath(s.tein, s.taus, axis->scale, axis->left, high, low));
   p.setPen(wantPen());
-  p.drawPath(twoPeriods(s.wantTein, s.wantTaus, axis->scale, axis->left, high, low));
+  p.drawPath(periodsPath(s.wantTein, s.wantTaus, axis->scale, axis->left, high, low));
   if (voltage)
     drawCapacitor(
         p, *axis,

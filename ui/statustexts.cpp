@@ -9,6 +9,10 @@
 
 namespace kippwerk::ui {
 
+QString fixedPartName(FixedPart part) {
+  return part == FixedPart::C1 ? QStringLiteral("C1") : QStringLiteral("R2");
+}
+
 QString emptyRangeText(const char* part, double min, double max, Series series) {
   const QString p = QString::fromUtf8(part);
   if (min > max) return QStringLiteral("%1 min ist größer als %1 max.").arg(p);
@@ -34,6 +38,59 @@ QString unreadText(const QString& name, const QString& typed, const QString& res
              "Bei „%1“ wurde „%2“ nicht verstanden; bitte nur eine Zahl eingeben, etwa 1.5 oder "
              "4.7e-6.")
       .arg(name, rest);
+}
+
+// Why there are no sets, as one German sentence.
+QString searchStatusText(SearchError error, const StandardSearch& q) {
+  switch (error) {
+    case SearchError::OutOfRange:
+      return QStringLiteral("Ein Wert liegt außerhalb des darstellbaren Zahlenbereichs.");
+    case SearchError::TimesNotPositive:
+      return QStringLiteral("t-EIN und t-AUS müssen größer als 0 sein.");
+    case SearchError::TeinNotGreater:
+      return QStringLiteral("Ohne Diode muss t-EIN größer als t-AUS sein.");
+    case SearchError::FixedNotPositive:
+      return QStringLiteral("Der feste Wert von %1 muss größer als 0 sein.")
+          .arg(fixedPartName(q.fixed));
+    case SearchError::ResistorRangeEmpty:
+      return emptyRangeText("R", q.rMin, q.rMax, q.resistorSeries);
+    case SearchError::CapacitorRangeEmpty:
+      return emptyRangeText("C", q.cMin, q.cMax, q.capacitorSeries);
+    case SearchError::Unreachable:
+      return QStringLiteral(
+          "Mit diesen Bereichen kommt keine Kombination auch nur annähernd an die gewünschten "
+          "Zeiten heran; bitte die Bereiche anpassen.");
+    case SearchError::BeyondEveryRange:
+      return QStringLiteral(
+                 "An diese Zeiten kommt keine Kombination von Normwerten auch nur annähernd "
+                 "heran, mit welchen Bereichen auch immer; bitte andere Zeiten%1 eingeben.")
+          .arg(q.fixed == FixedPart::None ? QString()
+                                          : QStringLiteral(" oder einen anderen festen Wert"));
+  }
+  return {};
+}
+
+// Why there are no pairs, as one German sentence.
+QString pulseStatusText(PulseError error, const PulseSearch& q) {
+  switch (error) {
+    case PulseError::OutOfRange:
+      return QStringLiteral("Ein Wert liegt außerhalb des darstellbaren Zahlenbereichs.");
+    case PulseError::TimeNotPositive:
+      return QStringLiteral("Bitte bei „t“ einen Wert größer als 0 eingeben.");
+    case PulseError::ResistorRangeEmpty:
+      return emptyRangeText("R", q.rMin, q.rMax, q.resistorSeries);
+    case PulseError::CapacitorRangeEmpty:
+      return emptyRangeText("C", q.cMin, q.cMax, q.capacitorSeries);
+    case PulseError::Unreachable:
+      return QStringLiteral(
+          "Mit diesen Bereichen kommt kein Paar auch nur annähernd an die gewünschte Zeit heran; "
+          "bitte die Bereiche anpassen.");
+    case PulseError::BeyondEveryRange:
+      return QStringLiteral(
+          "An diese Zeit kommt kein Paar von Normwerten auch nur annähernd heran, mit welchen "
+          "Bereichen auch immer; bitte eine andere Zeit eingeben.");
+  }
+  return {};
 }
 
 QString shortfallText(const Shortfall& s, bool pulse, FixedPart fixed) {

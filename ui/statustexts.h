@@ -9,9 +9,13 @@
 #include <QString>
 
 #include "core/eseries.h"
+#include "core/monoflop.h"
 #include "core/standardsearch.h"
 
 namespace kippwerk::ui {
+
+// "C1" or "R2".
+QString fixedPartName(FixedPart part);
 
 // "R min ist größer als R max.", or that the series has no value between them.
 QString emptyRangeText(const char* part, double min, double max, Series series);
@@ -23,6 +27,10 @@ QString outOfRangeText(const QString& where);
 // Dezimalpunkt verwenden: 1.5 statt 1,5." where a point for each comma makes it a number,
 // else what was not understood.
 QString unreadText(const QString& name, const QString& typed, const QString& rest);
+
+// Why there are no sets, or no pairs, as one German sentence.
+QString searchStatusText(SearchError error, const StandardSearch& q);
+QString pulseStatusText(PulseError error, const PulseSearch& q);
 
 // Why the best result still misses a desired time by more than 10 %, or nothing. `pulse`: the
 // monostable window's one time t; `fixed`: the part the astable search keeps.

@@ -4,6 +4,7 @@
 #include "ui/timeplot.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
@@ -103,6 +104,35 @@ void TimePlot::drawBand(QPainter& p, const Axis& axis, const Spread& edge, doubl
                         double bottom) {
   const double from = axis.x(edge.low), to = axis.x(edge.high);
   p.fillRect(QRectF(from, top, std::max(to - from, 1.0), bottom - top), bandColour());
+}
+
+// Two periods of a signal that starts high, up to the rising edge of the third.
+QPainterPath TimePlot::periodsPath(double tein, double taus, double scale, double x0, double high,
+                                   double low) {
+  QPainterPath path(QPointF(x0, low));
+  double t = 0.0;
+  path.lineTo(x0, high);
+  for (int period = 0; period < 2; ++period) {
+    t += tein;
+    path.lineTo(x0 + t * scale, high);
+    path.lineTo(x0 + t * scale, low);
+    t += taus;
+    path.lineTo(x0 + t * scale, low);
+    path.lineTo(x0 + t * scale, high);  // the rising edge that begins the next period
+  }
+  return path;
+}
+
+// A level line that is low, high from `from` to `to`, low again up to `until`.
+QPainterPath TimePlot::pulsePath(double left, double from, double to, double right, double high,
+                                 double low) {
+  QPainterPath path(QPointF(left, low));
+  path.lineTo(from, low);
+  path.lineTo(from, high);
+  path.lineTo(to, high);
+  path.lineTo(to, low);
+  path.lineTo(right, low);
+  return path;
 }
 
 QPen TimePlot::setPen() {

@@ -18,6 +18,7 @@
 #include "core/tolerance.h"
 
 class QPainter;
+class QPainterPath;
 
 namespace kippwerk::ui {
 
@@ -58,6 +59,13 @@ class TimePlot : public QFrame {
   // The band in which an edge may lie over the parts' tolerances.
   static void drawBand(QPainter& p, const Axis& axis, const Spread& edge, double top,
                        double bottom);
+
+  // Two periods of a signal that starts high at x0, up to the rising edge of the third.
+  static QPainterPath periodsPath(double tein, double taus, double scale, double x0, double high,
+                                  double low);
+  // A level line that is low, high from `from` to `to`, low again up to `right`.
+  static QPainterPath pulsePath(double left, double from, double to, double right, double high,
+                                double low);
 
   static QPen setPen();   // the chosen parts
   static QPen wantPen();  // the desired times, dashed

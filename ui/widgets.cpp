@@ -76,6 +76,13 @@ void PictureBox::paintEvent(QPaintEvent* event) {
   p.drawPixmap(contentsRect().topLeft(), pictureFor(devicePixelRatioF()));
 }
 
+QGroupBox* framedGroup(const char* name, const char* caption, QLayout* inside) {
+  auto* g = new PageFrame(QString::fromUtf8(caption));
+  g->setObjectName(QString::fromLatin1(name));
+  g->setLayout(inside);
+  return g;
+}
+
 TextScroll::TextScroll(QWidget* texts, int lines, QWidget* parent) : QScrollArea(parent) {
   setWidget(texts);
   setWidgetResizable(true);

@@ -70,6 +70,9 @@ class PictureBox : public QFrame {
   mutable std::vector<QPixmap> loaded_;  // by scale - 1; null until first painted
 };
 
+// A PageFrame named `name` with `caption` around `inside`.
+QGroupBox* framedGroup(const char* name, const char* caption, QLayout* inside);
+
 // Texts that scroll when they need more room than they get, so that however long they grow they
 // never run into the controls around them. At least `lines` lines of the font show; it takes
 // no keyboard focus of its own, so the Tab order stays with the inputs.

@@ -368,12 +368,13 @@ class MonoflopTest : public QObject {
     frmKippwerk w;
     frmMonoflop* m = openMonoflop(w);
     QVERIFY(QTest::qWaitForWindowActive(m));
-    const QStringList order{
-        "txtMR",       "cmbMR",           "txtMC",         "cmbMC",    "txtMT",     "cmbMTyp",
-        "txtMUb",      "cmbMReiheR",      "cmbMTolR",      "txtMRmin", "cmbMRmin",  "txtMRmax",
-        "cmbMRmax",    "cmbMReiheC",      "cmbMTolC",      "txtMCmin", "cmbMCmin",  "txtMCmax",
-        "cmbMCmax",    "cmbMKondTyp",     "txtMTmin",      "txtMTmax", "txtMUbTol", "txtMGrenze",
-        "tblMonoflop", "cmdMUebernehmen", "cmdMSchliessen"};
+    const QStringList order{"txtMR",       "cmbMR",          "txtMC",           "cmbMC",
+                            "txtMT",       "cmbMTyp",        "txtMUb",          "cmbMReiheR",
+                            "cmbMTolR",    "txtMRmin",       "cmbMRmin",        "txtMRmax",
+                            "cmbMRmax",    "cmbMReiheC",     "cmbMTolC",        "txtMCmin",
+                            "cmbMCmin",    "txtMCmax",       "cmbMCmax",        "cmbMKondTyp",
+                            "txtMTmin",    "txtMTmax",       "txtMUbTol",       "txtMGrenze",
+                            "tblMonoflop", "cmdMNachmessen", "cmdMUebernehmen", "cmdMSchliessen"};
     in(m, "txtMR")->setFocus();
     QStringList walked;
     for (int i = 0; i < order.size(); ++i) {

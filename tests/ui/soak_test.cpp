@@ -22,9 +22,11 @@
 
 #include "core/monoflop.h"
 #include "core/numbers.h"
+#include "core/remeasure.h"
 #include "core/standardsearch.h"
 #include "core/timeentry.h"
 #include "ui/frmMonoflop.h"
+#include "ui/frmNachmessen.h"
 #include "ui/frmNormwerte.h"
 #include "ui/widgets.h"
 #include "ui_support.h"
@@ -158,9 +160,10 @@ class Soak {
           note("about");
           action(w_, "mnuAbout")->trigger();
         } else if (pick(3) == 0) {
-          const bool normwerte = pick(2) == 0;
-          note(normwerte ? "Normwerte" : "Monoflop");
-          action(w_, normwerte ? "mnuNormwerte" : "mnuMonoflop")->trigger();
+          static const char* const kWindows[] = {"mnuNormwerte", "mnuMonoflop", "mnuNachmessen"};
+          const char* menu = kWindows[pick(3)];
+          note(QString::fromLatin1(menu));
+          action(w_, menu)->trigger();
         } else {
           note("restart");
           action(w_, "mnuRestart")->trigger();
@@ -172,7 +175,7 @@ class Soak {
   // What only the windows with a result table have: rows clicked, Ctrl+C, Escape.
   bool actInTable() {
     QList<QTableWidget*> tables;
-    for (const char* name : {"tblNormwerte", "tblMonoflop"}) {
+    for (const char* name : {"tblNormwerte", "tblMonoflop", "tblNachmessen"}) {
       auto* t = w_.findChild<QTableWidget*>(QString::fromLatin1(name));
       if (t != nullptr && t->isVisible()) tables << t;
     }
@@ -249,9 +252,15 @@ class Shown {
     return child<QLineEdit>(w_, named("txt", name))->text().toStdString();
   }
   const QComboBox* list(const char* name) const { return child<QComboBox>(w_, named("cmb", name)); }
+  // A number only where the whole text is one, as the windows read it.
   std::optional<double> number(const char* name) const {
-    const kippwerk::Result<double> v = kippwerk::parseValue(box(name));
-    return v ? std::optional(v.value()) : std::nullopt;
+    const std::string text = box(name);
+    const kippwerk::NumberReading v = kippwerk::readNumber(text);
+    return v.value && v.rest.empty() ? std::optional(v.value.value()) : std::nullopt;
+  }
+  std::optional<double> positive(const char* name) const {
+    const auto v = number(name);
+    return v && *v > 0 ? v : std::nullopt;
   }
   std::optional<double> scaled(const char* name, std::span<const kippwerk::Unit> table,
                                const char* units) const {
@@ -341,6 +350,73 @@ std::optional<kippwerk::PulseSearch> shownPulseRequest(const QWidget& m) {
   return q;
 }
 
+// What the remeasuring window should find for what it shows: the same core steps, from the
+// boxes read here on their own.
+struct RemeasureShown {
+  bool monostable = false;
+  std::optional<kippwerk::StandardSets> sets;
+  std::optional<kippwerk::PulsePairs> pairs;
+};
+
+RemeasureShown shownRemeasure(const QWidget& a) {
+  using namespace kippwerk;
+  const Shown shown(a, 'A');
+  RemeasureShown out;
+  out.monostable = child<QRadioButton>(a, "optAMonoflop")->isChecked();
+  const bool mono = out.monostable;
+  const auto r1 = shown.scaled("R1", resistorUnits, "R1");
+  const auto r2 = mono ? std::optional(1.0) : shown.scaled("R2", resistorUnits, "R2");
+  const auto c1 = shown.scaled("C1", capacitorUnits, "C1");
+  const ChipFamily family = shown.row(kChipFamilies, "Typ");
+  const auto ub = shown.number("Ub");
+  if (!r1 || !(*r1 > 0) || !r2 || !(*r2 > 0) || !c1 || !(*c1 > 0) || !ub ||
+      !(*ub >= family.ubMin && *ub <= family.ubMax)) {
+    return out;
+  }
+  const Circuit circuit{!mono && child<QCheckBox>(a, "chkADiode")->isChecked(),
+                        shown.row(kDiodes, "DiodeTyp"), *ub};
+  std::optional<double> tein, taus = 0.0;
+  if (mono || child<QRadioButton>(a, "optAZeiten")->isChecked()) {
+    tein = shown.positive("MessEin");
+    if (!mono) taus = shown.positive("MessAus");
+  } else {
+    const auto f = shown.positive("MessF"), duty = shown.number("MessTg");
+    if (!f || !duty) return out;
+    const auto t = timesFromFrequency(*f, *duty / 100);
+    if (!t) return out;
+    tein = t.value().first;
+    taus = t.value().second;
+  }
+  const auto wantTein = shown.positive("SollEin");
+  const auto wantTaus = mono ? std::optional(1.0) : shown.positive("SollAus");
+  const auto rMin = shown.scaled("Rmin", resistorUnits, "Rmin");
+  const auto rMax = shown.scaled("Rmax", resistorUnits, "Rmax");
+  if (!tein || !taus || !wantTein || !wantTaus || !rMin || !(*rMin > 0) || !rMax || !(*rMax > 0)) {
+    return out;
+  }
+  const Series series = shown.series("ReiheR");
+  const double tolerance = shown.percent("TolR");
+  if (mono) {
+    const auto reading = readMonostable(*r1, *tein);
+    if (!reading || !neededMonostable(reading.value(), *wantTein)) return out;
+    PulseSearch q{*wantTein, series, *rMin, *rMax};
+    q.fixedC1 = reading.value().c1eff;
+    q.resistorTolerance = tolerance;
+    out.pairs = searchPulsePairs(q);
+    return out;
+  }
+  const auto reading = readAstable(circuit, *r1, *r2, *tein, *taus);
+  if (!reading || !neededAstable(circuit, reading.value(), *wantTein, *wantTaus)) return out;
+  StandardSearch q{*wantTein / reading.value().k, *wantTaus, circuit.diode, series, *rMin, *rMax};
+  q.diodeModel = circuit.model;
+  q.ub = circuit.ub;
+  q.fixed = FixedPart::C1;
+  q.fixedValue = reading.value().c1eff;
+  q.resistorTolerance = tolerance;
+  out.sets = searchStandardSets(q);
+  return out;
+}
+
 std::uint64_t fromEnv(const char* name, std::uint64_t fallback) {
   bool ok = false;
   const auto v = qEnvironmentVariable(name).toULongLong(&ok);
@@ -376,14 +452,14 @@ class SoakTest : public QObject {
       if (QTest::currentTestFailed()) return;
     }
     std::printf(
-        "soak: seed %llu, %llu actions, %zu message boxes, %zu with Normwerte, %zu with Monoflop "
-        "open\n",
+        "soak: seed %llu, %llu actions, %zu message boxes, %zu with Normwerte, %zu with Monoflop, "
+        "%zu with Nachmessen open\n",
         static_cast<unsigned long long>(seed), static_cast<unsigned long long>(count), boxesSeen,
-        normwerteChecks_, monoflopChecks_);
+        normwerteChecks_, monoflopChecks_, nachmessenChecks_);
   }
 
  private:
-  std::size_t normwerteChecks_ = 0, monoflopChecks_ = 0;
+  std::size_t normwerteChecks_ = 0, monoflopChecks_ = 0, nachmessenChecks_ = 0;
 
   void check(const frmKippwerk& w, const Soak& soak, QLineEdit* typedIn,
              const MessageBoxWatcher& boxes, const QString& where) {
@@ -442,6 +518,22 @@ class SoakTest : public QObject {
                            : kippwerk::PulsePairs(kippwerk::PulseError::OutOfRange);
       checkTable(*m, "tblMonoflop", "lblMStatus", pairs, m->pairs(), context);
       checkRealSpread(*m, "lblMUmgebung", "lblMStatus", "t: ", context);
+    }
+    const auto* a = w.findChild<kippwerk::ui::frmNachmessen*>();
+    if (a != nullptr && a->isVisible()) {
+      ++nachmessenChecks_;
+      const RemeasureShown shown = shownRemeasure(*a);
+      if (shown.monostable) {
+        checkTable(
+            *a, "tblNachmessen", "lblAStatus",
+            shown.pairs ? *shown.pairs : kippwerk::PulsePairs(kippwerk::PulseError::OutOfRange),
+            a->pairs(), context);
+      } else {
+        checkTable(
+            *a, "tblNachmessen", "lblAStatus",
+            shown.sets ? *shown.sets : kippwerk::StandardSets(kippwerk::SearchError::OutOfRange),
+            a->sets(), context);
+      }
     }
   }
 

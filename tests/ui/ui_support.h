@@ -16,6 +16,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
+#include <QRadioButton>
 #include <QStringList>
 #include <QTableWidget>
 #include <QTest>
@@ -178,7 +179,8 @@ inline void pinTestEnvironment() {
 }
 
 // As a user sets controls: a box retyped key by key, a drop-down moved to the item, a check
-// box clicked. `edits` holds names and values in turns (a check box's value is not read).
+// box or an option button clicked. `edits` holds names and values in turns (a check box's and
+// an option button's value is not read).
 inline void apply(const QWidget& w, const QStringList& edits) {
   for (int i = 0; i + 1 < edits.size(); i += 2) {
     QWidget* target = child(w, edits[i]);
@@ -188,6 +190,8 @@ inline void apply(const QWidget& w, const QStringList& edits) {
       list->setCurrentIndex(index);
     } else if (auto* check = qobject_cast<QCheckBox*>(target)) {
       QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(4, check->height() / 2));
+    } else if (auto* option = qobject_cast<QRadioButton*>(target)) {
+      option->click();
     } else {
       retype(target, edits[i + 1]);
     }
