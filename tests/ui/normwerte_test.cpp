@@ -1092,7 +1092,7 @@ class NormwerteTest : public QObject {
         "cmbNTolR",        "txtNRmin",      "cmbNRmin",  "txtNRmax",   "cmbNRmax", "cmbNReiheC",
         "cmbNTolC",        "txtNCmin",      "cmbNCmin",  "txtNCmax",   "cmbNCmax", "cmbNKondTyp",
         "txtNTmin",        "txtNTmax",      "txtNUbTol", "txtNGrenze", "cmbNFest", "tblNormwerte",
-        "cmdNUebernehmen", "cmdNSchliessen"};
+        "cmdNNachmessen",  "cmdNUebernehmen", "cmdNSchliessen"};
     in(n, "txtNTein")->setFocus();
     QStringList walked;
     for (int i = 0; i < order.size(); ++i) {
