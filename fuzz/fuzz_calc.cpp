@@ -1,13 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Kippwerk authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The three calculations and the standard-parts search on arbitrary inputs: a finite result
-// or its error, never a non-finite number, and no result text that says inf or NaN. The
-// search's sets are sorted, keep to their ranges, and equal the exhaustive search's where
-// that is cheap enough to run.
+// The three calculations, the standard-parts search and the remeasuring on arbitrary inputs: a
+// finite result or its error, never a non-finite number, and no result text that says inf or
+// NaN. The search's sets are sorted, keep to their ranges, and equal the exhaustive search's
+// where that is cheap enough to run.
 
 #include "core/dimensioning.h"
 #include "core/normtext.h"
+#include "core/remeasure.h"
 #include "core/standardsearch.h"
 #include "core/timeentry.h"
 #include "core/timing.h"
@@ -102,6 +103,38 @@ void checkSearch(fuzz::Input& in) {
   }
 }
 
+// From measured times back to parts, as the remeasuring window does with whatever is typed: a
+// finite reading or an error, resistors that give the wanted times again, trimmer lines and
+// reading lines without inf or NaN.
+void checkRemeasure(fuzz::Input& in) {
+  const Circuit c{in.flag(), kDiodes[in.take<std::uint8_t>() % kDiodes.size()],
+                  0.5 + in.take<std::uint8_t>() / 2.0};
+  const double r1 = magnitude(in), r2 = magnitude(in), c1 = magnitude(in);
+  const double tein = magnitude(in), taus = magnitude(in);
+  const double wantTein = magnitude(in), wantTaus = magnitude(in);
+  const bool mono = in.flag();
+  const Result<Reading, RemeasureError> read =
+      mono ? readMonostable(r1, tein) : readAstable(c, r1, r2, tein, taus);
+  if (!read.ok()) return;
+  const Reading& r = read.value();
+  fuzz::require(std::isfinite(r.c1eff) && r.c1eff > 0 && std::isfinite(r.k) && r.k > 0,
+                "reading not finite");
+  ReadingContext x{mono, c1, r2, c, in.flag()};
+  for (const std::string& line : readingLines(r, x)) {
+    fuzz::require(!fuzz::saysInfOrNan(line), "reading line", line);
+  }
+  const Result<Needed, RemeasureError> needed =
+      mono ? neededMonostable(r, wantTein) : neededAstable(c, r, wantTein, wantTaus);
+  if (!needed.ok()) return;
+  for (double v : {needed.value().r1, mono ? 1.0 : needed.value().r2}) {
+    fuzz::require(std::isfinite(v) && v > 0, "needed resistor not finite");
+    const auto t =
+        trimmerFor(v, kAllSeries[in.take<std::uint8_t>() % 7], in.take<std::uint8_t>() / 512.0);
+    const std::string text = trimmerText("R", v, t);
+    fuzz::require(!fuzz::saysInfOrNan(text), "trimmer text", text);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -137,5 +170,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         "placeholderLines");
   }
   checkSearch(in);
+  checkRemeasure(in);
   return 0;
 }
