@@ -120,8 +120,7 @@ TEST(Remeasure, RefusesWhatNoResistorReaches) {
   const Circuit schottky{true, kDiodes[2], 9};
   const Reading r = readAstable(schottky, 150e3, 68e3, 0.5, 0.2).value();
   // Its reverse current caps t-AUS near 0.69 * 94 k Ohm * C1, whatever R2 is.
-  EXPECT_EQ(neededAstable(schottky, r, 0.54, 100 * 0.22).error(),
-            RemeasureError::TausUnreachable);
+  EXPECT_EQ(neededAstable(schottky, r, 0.54, 100 * 0.22).error(), RemeasureError::TausUnreachable);
   // Without a diode t-EIN below t-AUS would need a negative R1.
   const Circuit plain{false, kIdealDiode, 9};
   const Reading p = readAstable(plain, 150e3, 68e3, 0.515, 0.205).value();

@@ -20,6 +20,14 @@ inline std::string crlf(std::initializer_list<const char*> lines) {
   return out;
 }
 
+// A shortfall as expected, its reach to 12 digits (it comes from a product of parts).
+template <class Shortfall>
+void expectShortfall(Shortfall got, const Shortfall& want) {
+  EXPECT_NEAR(got.reach, want.reach, want.reach * 1e-12);
+  got.reach = want.reach;
+  EXPECT_EQ(got, want);
+}
+
 // Names data-driven rows by their `name` field.
 struct RowName {
   template <class P>

@@ -152,15 +152,7 @@ class NachmessenTest : public QObject {
     QFETCH(Case, want);
     frmKippwerk w;
     frmNachmessen* a = openNachmessen(w);
-    for (int i = 0; i + 1 < edits.size(); i += 2) {
-      if (auto* option = a->findChild<QRadioButton*>(edits[i])) {
-        option->click();
-      } else if (auto* check = a->findChild<QCheckBox*>(edits[i])) {
-        check->setChecked(edits[i + 1] == QLatin1String("an"));
-      } else {
-        apply(*a, {edits[i], edits[i + 1]});
-      }
-    }
+    apply(*a, edits);
     double k = 0;
     const auto sets = want.sets(k);
     QVERIFY(sets.ok());
@@ -223,16 +215,7 @@ class NachmessenTest : public QObject {
     QFETCH(QString, status);
     frmKippwerk w;
     frmNachmessen* a = openNachmessen(w);
-    apply(*a, {"chkADiode", "an"});
-    for (int i = 0; i + 1 < edits.size(); i += 2) {
-      if (auto* option = a->findChild<QRadioButton*>(edits[i])) {
-        option->click();
-      } else if (auto* check = a->findChild<QCheckBox*>(edits[i])) {
-        check->setChecked(edits[i + 1] == QLatin1String("an"));
-      } else {
-        apply(*a, {edits[i], edits[i + 1]});
-      }
-    }
+    apply(*a, QStringList{"chkADiode", "an"} + edits);  // a check box's second click clears it
     QCOMPARE(text(a, "lblAStatus"), status);
     QCOMPARE(in<QTableWidget>(a, "tblNachmessen")->rowCount(), 0);
     QVERIFY(!in<kippwerk::ui::MeasurePicture>(a, "picASignal")->measurement().has_value());

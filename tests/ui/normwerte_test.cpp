@@ -1087,12 +1087,13 @@ class NormwerteTest : public QObject {
     frmKippwerk w;
     frmNormwerte* n = openNormwerte(w);
     QVERIFY(QTest::qWaitForWindowActive(n));
-    const QStringList order{
-        "txtNTein",        "txtNTaus",      "chkNDiode", "cmbNTyp",    "txtNUb",   "cmbNReiheR",
-        "cmbNTolR",        "txtNRmin",      "cmbNRmin",  "txtNRmax",   "cmbNRmax", "cmbNReiheC",
-        "cmbNTolC",        "txtNCmin",      "cmbNCmin",  "txtNCmax",   "cmbNCmax", "cmbNKondTyp",
-        "txtNTmin",        "txtNTmax",      "txtNUbTol", "txtNGrenze", "cmbNFest", "tblNormwerte",
-        "cmdNNachmessen",  "cmdNUebernehmen", "cmdNSchliessen"};
+    const QStringList order{"txtNTein",       "txtNTaus",        "chkNDiode",     "cmbNTyp",
+                            "txtNUb",         "cmbNReiheR",      "cmbNTolR",      "txtNRmin",
+                            "cmbNRmin",       "txtNRmax",        "cmbNRmax",      "cmbNReiheC",
+                            "cmbNTolC",       "txtNCmin",        "cmbNCmin",      "txtNCmax",
+                            "cmbNCmax",       "cmbNKondTyp",     "txtNTmin",      "txtNTmax",
+                            "txtNUbTol",      "txtNGrenze",      "cmbNFest",      "tblNormwerte",
+                            "cmdNNachmessen", "cmdNUebernehmen", "cmdNSchliessen"};
     in(n, "txtNTein")->setFocus();
     QStringList walked;
     for (int i = 0; i < order.size(); ++i) {
