@@ -312,6 +312,12 @@ class NachmessenTest : public QObject {
     QVERIFY(text(a, "lblATrimmer").startsWith(QStringLiteral("R = ")));
     QVERIFY(!a->pairs().empty());
     QCOMPARE(cell(a, 0, 1), QString::fromStdString(kippwerk::timeText(a->pairs().front().t)));
+    // The picture follows the highlighted row.
+    auto* results = in<QTableWidget>(a, "tblNachmessen");
+    QTest::mouseClick(results->viewport(), Qt::LeftButton, {},
+                      results->visualRect(results->model()->index(2, 0)).center());
+    QCOMPARE(in<kippwerk::ui::MeasurePicture>(a, "picASignal")->measurement()->predicted->first,
+             a->pairs()[2].t);
   }
 };
 
