@@ -87,6 +87,23 @@ class NachmessenTest : public QObject {
     QVERIFY(!a->isVisible());
   }
 
+  // Tab walks the groups top to bottom, the resistors' row, the table and Schließen; the
+  // greyed frequency boxes are skipped.
+  void worksFromTheKeyboard() {
+    frmKippwerk w;
+    frmNachmessen* a = openNachmessen(w);
+    QVERIFY(QTest::qWaitForWindowActive(a));
+    const QStringList order{"optAAstabil", "txtAR1",      "cmbAR1",        "txtAR2",
+                            "cmbAR2",      "txtAC1",      "cmbAC1",        "chkADiode",
+                            "cmbATyp",     "txtAUb",      "cmbAKondTyp",   "optAZeiten",
+                            "txtAMessEin", "txtAMessAus", "txtASollEin",   "txtASollAus",
+                            "cmbAReiheR",  "cmbATolR",    "txtARmin",      "cmbARmin",
+                            "txtARmax",    "cmbARmax",    "tblNachmessen", "cmdASchliessen"};
+    const TabWalk tabs = walkTabs(in<QRadioButton>(a, "optAAstabil"), order.size());
+    QCOMPARE(tabs.walked, order);
+    QVERIFY2(tabs.unnamed.isEmpty(), qPrintable(tabs.unnamed.join(", ")));
+  }
+
   // The worked case: what C1 acts like, t-EIN's factor, the best row and both trimmers.
   void showsTheWorkedCase() {
     frmKippwerk w;

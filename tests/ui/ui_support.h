@@ -198,6 +198,26 @@ inline void apply(const QWidget& w, const QStringList& edits) {
   }
 }
 
+// Where Tab leads from `first` on, `steps` controls, and the inputs among them (all but the
+// push buttons) that have no accessible name.
+struct TabWalk {
+  QStringList walked, unnamed;
+};
+inline TabWalk walkTabs(QWidget* first, qsizetype steps) {
+  first->setFocus();
+  TabWalk out;
+  for (qsizetype i = 0; i < steps; ++i) {
+    QWidget* focus = QApplication::focusWidget();
+    out.walked << focus->objectName();
+    if (!focus->objectName().startsWith(QLatin1String("cmd")) &&
+        focus->accessibleName().isEmpty()) {
+      out.unnamed << focus->objectName();
+    }
+    QTest::keyClick(focus, Qt::Key_Tab);
+  }
+  return out;
+}
+
 // A cell's text; a missing row reads as a text no cell has, so a comparison fails instead of
 // the test program.
 inline QString cellText(const QTableWidget* table, int row, int column) {
