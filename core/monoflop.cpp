@@ -167,13 +167,17 @@ PulsePairs searchPulsePairsExhaustive(const PulseSearch& request) {
 Shortfall pulseShortfallOf(const PulseSearch& q, const PulsePair& best) {
   using Kind = Shortfall::Kind;
   if (std::fabs(best.devT) <= kShortfallFrom) return {};
+  const bool fixedC = q.fixedC1 > 0.0;
   const std::vector<double> r = standardValues(q.resistorSeries, q.rMin, q.rMax);
-  const std::vector<double> c = standardValues(q.capacitorSeries, q.cMin, q.cMax);
+  const std::vector<double> c =
+      fixedC ? std::vector<double>{q.fixedC1} : standardValues(q.capacitorSeries, q.cMin, q.cMax);
   if (r.empty() || c.empty()) return {Kind::Series};
   const double longest = pulseLength(r.back(), c.back());
   const double shortest = pulseLength(r.front(), c.front());
-  if (best.devT < 0.0 && q.t > longest) return {Kind::BeyondLargest, true, longest, true, true};
-  if (best.devT > 0.0 && q.t < shortest) return {Kind::BelowSmallest, true, shortest, true, true};
+  if (best.devT < 0.0 && q.t > longest) return {Kind::BeyondLargest, true, longest, true, !fixedC};
+  if (best.devT > 0.0 && q.t < shortest) {
+    return {Kind::BelowSmallest, true, shortest, true, !fixedC};
+  }
   return {Kind::Series};
 }
 

@@ -68,7 +68,7 @@ PulsePairs searchPulsePairsExhaustive(const PulseSearch& request);
 
 // What keeps the best pair from the desired pulse when it misses by more than 10 %: the ranges
 // longest or shortest pulse (BeyondLargest, BelowSmallest, `tein` standing for the one time),
-// or the coarse series; None within 10 %.
+// or the coarse series; None within 10 %. With a fixed C1 only R can move the pulse.
 Shortfall pulseShortfallOf(const PulseSearch& request, const PulsePair& best);
 
 // The pulse over the four corners of the two tolerances.

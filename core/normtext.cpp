@@ -103,14 +103,18 @@ std::string frequencyText(double hertz) {
   return unitText(scaledText(hertz, frequencyUnits, 4, true), frequencyUnits);
 }
 
+std::string fixedText(double x, int decimals) {
+  // A double has at most 309 digits before the point.
+  char buf[400];
+  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+  return std::string(buf, res.ptr);
+}
+
 std::string percentText(double relative) {
   const double percent = relative * 100.0;
   if (!std::isfinite(percent)) return {};
-  // One form for every size, so a column of them reads alike; a double has at most 309 digits
-  // before the point.
-  char buf[400];
-  const auto res = std::to_chars(buf, buf + sizeof buf, percent, std::chars_format::fixed, 2);
-  std::string number(buf, res.ptr);
+  // One form for every size, so a column of them reads alike.
+  std::string number = fixedText(percent, 2);
   const bool zero = number.find_first_not_of("-0.") == std::string::npos;
   if (zero) return "0.00 %";
   if (number.front() != '-') number.insert(number.begin(), '+');

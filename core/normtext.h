@@ -53,6 +53,9 @@ ScaledText partNumber(double x, std::span<const Unit> units);
 std::string timeText(double seconds);
 std::string frequencyText(double hertz);
 
+// x with `decimals` digits after the point, no sign for positive numbers: "66.4", "0.50".
+std::string fixedText(double x, int decimals);
+
 // "+1.07 %", "-0.31 %", "0.00 %", "+9404900.00 %": a relative value in percent with two
 // decimals and a sign, whatever its size; empty when it is not a number.
 std::string percentText(double relative);

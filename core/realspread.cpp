@@ -68,12 +68,6 @@ std::string grouped(int n) {
   return out;
 }
 
-std::string fixed(double x, int decimals) {
-  char buf[400];
-  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
-  return std::string(buf, res.ptr);
-}
-
 // The period (monostable: t) divided by C1.
 double periodPerFarad(const TimerDesign& d, double r1Factor, double r2Factor, double ub,
                       double celsius) {
@@ -300,9 +294,10 @@ std::string realSpreadText(const RealSpread& s, bool monostable, double wantTein
 }
 
 std::string passRateText(double rate, double limit, const Surroundings& around, int boards) {
-  return "Ausbeute: " + fixed(rate * 100.0, 1) + " % innerhalb ± " + plainNumber(limit * 100.0) +
-         " % bei " + plainNumber(around.tMin) + " … " + plainNumber(around.tMax) + " °C und Ub ± " +
-         plainNumber(around.supplyTolerance * 100.0) + " % (" + grouped(boards) + " Schaltungen)";
+  return "Ausbeute: " + fixedText(rate * 100.0, 1) + " % innerhalb ± " +
+         plainNumber(limit * 100.0) + " % bei " + plainNumber(around.tMin) + " … " +
+         plainNumber(around.tMax) + " °C und Ub ± " + plainNumber(around.supplyTolerance * 100.0) +
+         " % (" + grouped(boards) + " Schaltungen)";
 }
 
 std::string largestCauseText(const std::vector<Contribution>& causes, bool monostable) {
@@ -312,7 +307,7 @@ std::string largestCauseText(const std::vector<Contribution>& causes, bool monos
     if (c.share > largest->share) largest = &c;
   }
   return "Größter Anteil: " + std::string(causeName(largest->cause, monostable)) + " (± " +
-         fixed(largest->share * 100.0, 2) + " % der " + (monostable ? "Zeit" : "Periode") + ")";
+         fixedText(largest->share * 100.0, 2) + " % der " + (monostable ? "Zeit" : "Periode") + ")";
 }
 
 }  // namespace kippwerk

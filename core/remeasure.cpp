@@ -31,12 +31,6 @@ std::optional<double> reaching(const F& f, double target) {
   return std::exp(high);
 }
 
-std::string fixed(double x, int decimals) {
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
-  return std::string(buf, res.ptr);
-}
-
 // 100 Ohm, 200 Ohm, 500 Ohm, 1 k Ohm, ... 5 M Ohm.
 std::vector<double> trimmerValues() {
   std::vector<double> out;
@@ -142,7 +136,7 @@ std::vector<std::string> readingLines(const Reading& r, const ReadingContext& x)
   out.push_back("C1 wirkt wie " + partText(r.c1eff, capacitorUnits) + " (" +
                 percentText(ratio - 1.0) + " gegenüber " + built + ").");
   if (!x.monostable) {
-    out.push_back("t-EIN ist " + fixed(std::fabs(r.k - 1.0) * 100.0, 2) + " % " +
+    out.push_back("t-EIN ist " + fixedText(std::fabs(r.k - 1.0) * 100.0, 2) + " % " +
                   (r.k >= 1.0 ? "länger" : "kürzer") + " als mit diesem C1 berechnet (" +
                   timeText(r.teinModel) + ").");
   }
@@ -152,7 +146,7 @@ std::vector<std::string> readingLines(const Reading& r, const ReadingContext& x)
                   ": ist C1 richtig bestückt, stimmt der Messwert?");
   }
   if (!x.monostable && (r.k < 0.67 || r.k > 1.5)) {
-    std::string line = "t-EIN ist " + fixed(r.k, 2) + "-mal so lang wie berechnet: ";
+    std::string line = "t-EIN ist " + fixedText(r.k, 2) + "-mal so lang wie berechnet: ";
     if (r.k >= 1.45 && r.k <= 1.75) {
       line +=
           "Wurde die erste Periode gemessen? Sie lädt C1 von 0 V an und dauert etwa 1.58-mal so "

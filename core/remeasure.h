@@ -22,10 +22,10 @@
 namespace kippwerk {
 
 enum class RemeasureError {
-  NotPositive,     // a value not above 0, or not finite
-  DutyOutOfRange,  // the duty cycle not strictly between 0 and 1
-  TausUnreachable, // no R2 gives the desired t-AUS with this capacitor (and diode)
-  TeinUnreachable, // no R1 gives the desired t-EIN (monostable: no R the desired t)
+  NotPositive,      // a value not above 0, or not finite
+  DutyOutOfRange,   // the duty cycle not strictly between 0 and 1
+  TausUnreachable,  // no R2 gives the desired t-AUS with this capacitor (and diode)
+  TeinUnreachable,  // no R1 gives the desired t-EIN (monostable: no R the desired t)
 };
 
 // The measured times from a frequency (hertz) and a duty cycle (a fraction): t-EIN = duty / f,

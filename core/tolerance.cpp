@@ -19,10 +19,7 @@ void widen(Spread& s, double v, bool first) {
 }
 
 std::string dutyText(double fraction) {
-  char buf[32];
-  const auto res =
-      std::to_chars(buf, buf + sizeof buf, fraction * 100.0, std::chars_format::fixed, 1);
-  return std::string(buf, res.ptr) + " %";
+  return fixedText(fraction * 100.0, 1) + " %";
 }
 
 }  // namespace

@@ -244,7 +244,7 @@ void frmMonoflop::recompute() {
   PulsePairs pairs = searchPulsePairs(request.value());
   if (!pairs) return showProblem(pulseStatusText(pairs.error(), request.value()));
   family_ = familyOf(c_.cmbMTyp);
-  environment_ = readEnvironmentFields(this, 'M');
+  spread_->setSurroundings(readEnvironmentFields(this, 'M'));
   showPairs(pairs.value(), request.value());
 }
 
@@ -261,20 +261,14 @@ TimerDesign frmMonoflop::designOf(const PulsePair& p) const {
 }
 
 std::vector<Hint> frmMonoflop::hintsOf(const PulsePair& p) const {
-  std::vector<Hint> out = monostableHints(family_, ub_, p.r, p.c1);
-  if (environment_) {
-    const std::optional<Leakage> leak =
-        leakageOf(designOf(p), environment_.value().around.capacitor);
-    if (leak && leak->matters()) out.push_back(leakageHint(*leak));
-  }
-  return out;
+  return spread_->withLeakage(monostableHints(family_, ub_, p.r, p.c1), designOf(p));
 }
 
 void frmMonoflop::showPairs(std::vector<PulsePair> pairs, const PulseSearch& request) {
   pairs_ = std::move(pairs);
   request_ = request;
   QStringList status{shortfallText(pulseShortfallOf(request_, pairs_.front()), true)};
-  if (!environment_) status << environment_.error();
+  status << spread_->problem();
   status.removeAll(QString());
   c_.lblMStatus->setText(status.join(QLatin1Char('\n')));
   std::vector<QStringList> rows;
@@ -314,12 +308,7 @@ void frmMonoflop::showSelected() {
     spread_->clear();
     return;
   }
-  if (environment_) {
-    spread_->show(designOf(*p), environment_.value().around, request_.t, 0.0,
-                  environment_.value().limit);
-  } else {
-    spread_->clear(environment_.error());
-  }
+  spread_->show(designOf(*p), request_.t, 0.0);
   const Spread spread =
       pulseSpread(p->r, p->c1, request_.resistorTolerance, request_.capacitorTolerance);
   c_.lblMToleranz->setText(fromCore(pulseSpreadText(spread, request_.t)));

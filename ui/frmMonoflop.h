@@ -68,9 +68,7 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
   double ub_ = 9.0;  // the supply read with it
   ChipFamily family_ = kChipFamilies[0];
   std::vector<PulsePair> pairs_;
-  // The surroundings, or why they cannot be used.
-  Result<EnvironmentInputs, QString> environment_ = EnvironmentInputs{};
-  RealSpreadPanel* spread_ = nullptr;
+  RealSpreadPanel* spread_ = nullptr;  // with the surroundings last read
 
   struct Controls {
     PictureBox* picMSchaltung;

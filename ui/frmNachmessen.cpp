@@ -396,8 +396,7 @@ Result<frmNachmessen::Inputs, QString> frmNachmessen::readInputs() const {
   in.resistorTolerance = range.value().resistorTolerance;
   in.rMin = range.value().rMin;
   in.rMax = range.value().rMax;
-  const std::size_t type = static_cast<std::size_t>(std::max(0, c_.cmbAKondTyp->currentIndex()));
-  in.electrolytic = kCapacitorTypes[std::min(type, kCapacitorTypes.size() - 1)].electrolytic;
+  in.electrolytic = capacitorTypeOf(c_.cmbAKondTyp).electrolytic;
   return in;
 }
 

@@ -301,26 +301,22 @@ void frmNormwerte::recompute() {
 // The surroundings do not change the sets, only their real spread: a box there that cannot be
 // used leaves the table as it is and says so in the status line.
 void frmNormwerte::readEnvironment(const Circuit& c) {
-  environment_ = readEnvironmentFields(this, 'N');
-  if (environment_ && c.realDiode()) {
-    const double u = environment_.value().around.supplyTolerance;
+  Result<EnvironmentInputs, QString> environment = readEnvironmentFields(this, 'N');
+  if (environment && c.realDiode()) {
+    const double u = environment.value().around.supplyTolerance;
     if (!(c.ub * (1.0 - u) >= kModelUbMin && c.ub * (1.0 + u) <= kModelUbMax)) {
-      environment_ = QStringLiteral(
-                         "Mit Ub ± %1 % reicht die Versorgung über 0.5 V bis 100 V hinaus, für "
-                         "die das Diodenmodell gilt.")
-                         .arg(fromCore(exactText(u * 100.0)));
+      environment = QStringLiteral(
+                        "Mit Ub ± %1 % reicht die Versorgung über 0.5 V bis 100 V hinaus, für "
+                        "die das Diodenmodell gilt.")
+                        .arg(fromCore(exactText(u * 100.0)));
     }
   }
+  spread_->setSurroundings(std::move(environment));
 }
 
 std::vector<Hint> frmNormwerte::hintsOf(const StandardSet& s) const {
-  std::vector<Hint> out = astableHints(family_, request_.circuit(), s.r1, s.r2, s.c1, s.frequenz);
-  if (environment_) {
-    const std::optional<Leakage> leak =
-        leakageOf(designOf(s), environment_.value().around.capacitor);
-    if (leak && leak->matters()) out.push_back(leakageHint(*leak));
-  }
-  return out;
+  return spread_->withLeakage(
+      astableHints(family_, request_.circuit(), s.r1, s.r2, s.c1, s.frequenz), designOf(s));
 }
 
 TimerDesign frmNormwerte::designOf(const StandardSet& s) const {
@@ -352,7 +348,7 @@ void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch&
   sets_ = std::move(sets);
   request_ = request;
   QStringList status{shortfallText(shortfallOf(request_, sets_.front()), false, request_.fixed)};
-  if (!environment_) status << environment_.error();
+  status << spread_->problem();
   status.removeAll(QString());
   c_.lblNStatus->setText(status.join(QLatin1Char('\n')));
   std::vector<QStringList> rows;
@@ -424,12 +420,7 @@ void frmNormwerte::showSelected() {
     spread_->clear();
     return;
   }
-  if (environment_) {
-    spread_->show(designOf(*s), environment_.value().around, request_.tein, request_.taus,
-                  environment_.value().limit);
-  } else {
-    spread_->clear(environment_.error());
-  }
+  spread_->show(designOf(*s), request_.tein, request_.taus);
   const ToleranceSpread spread = spreadOf(*s);
   c_.lblNToleranz->setText(fromCore(toleranceText(spread, request_.tein, request_.taus)));
   c_.lblNHinweis->setText(hintText(*s));

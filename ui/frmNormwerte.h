@@ -101,9 +101,7 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   StandardSearch request_;
   ChipFamily family_ = kChipFamilies[0];
   std::vector<StandardSet> sets_;
-  // The surroundings, or why they cannot be used.
-  Result<EnvironmentInputs, QString> environment_ = EnvironmentInputs{};
-  RealSpreadPanel* spread_ = nullptr;
+  RealSpreadPanel* spread_ = nullptr;  // with the surroundings last read
 
   struct Controls {
     QLineEdit *txtNTein, *txtNTaus, *txtNUb, *txtNFest;

@@ -233,8 +233,7 @@ void connectFields(QWidget* window, char letter, std::span<const Field> fields,
 
 Result<EnvironmentInputs, QString> readEnvironmentFields(const QWidget* window, char letter) {
   EnvironmentInputs in;
-  in.around.capacitor = kCapacitorTypes[indexOf(control<QComboBox>(window, "cmb*KondTyp", letter),
-                                                kCapacitorTypes.size())];
+  in.around.capacitor = capacitorTypeOf(control<QComboBox>(window, "cmb*KondTyp", letter));
   struct Box {
     const char *box, *name;
     double* into;
@@ -296,6 +295,10 @@ void followSeries(const QComboBox* series, QComboBox* tolerance) {
 
 const ChipFamily& familyOf(const QComboBox* list) {
   return kChipFamilies[indexOf(list, kChipFamilies.size())];
+}
+
+const CapacitorType& capacitorTypeOf(const QComboBox* list) {
+  return kCapacitorTypes[indexOf(list, kCapacitorTypes.size())];
 }
 
 const DiodeModel& diodeOf(const QComboBox* list) {

@@ -128,6 +128,7 @@ double capacitorToleranceOf(const QComboBox* list);
 void followSeries(const QComboBox* series, QComboBox* tolerance);
 
 const ChipFamily& familyOf(const QComboBox* list);
+const CapacitorType& capacitorTypeOf(const QComboBox* list);
 const DiodeModel& diodeOf(const QComboBox* list);
 
 // A box's number, or the status line that names the box (`name`, "R min"): when the text holds

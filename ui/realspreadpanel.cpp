@@ -32,8 +32,26 @@ QString RealSpreadPanel::linesWith(const QString& passRate) const {
   return out;
 }
 
-void RealSpreadPanel::show(const TimerDesign& design, const Surroundings& around, double wantTein,
-                           double wantTaus, double limit) {
+void RealSpreadPanel::setSurroundings(Result<EnvironmentInputs, QString> surroundings) {
+  surroundings_ = std::move(surroundings);
+}
+
+QString RealSpreadPanel::problem() const {
+  return surroundings_ ? QString() : surroundings_.error();
+}
+
+std::vector<Hint> RealSpreadPanel::withLeakage(std::vector<Hint> hints,
+                                               const TimerDesign& design) const {
+  if (!surroundings_) return hints;
+  const std::optional<Leakage> leak = leakageOf(design, surroundings_.value().around.capacitor);
+  if (leak && leak->matters()) hints.push_back(leakageHint(*leak));
+  return hints;
+}
+
+void RealSpreadPanel::show(const TimerDesign& design, double wantTein, double wantTaus) {
+  if (!surroundings_) return clear(surroundings_.error());
+  const Surroundings& around = surroundings_.value().around;
+  const double limit = surroundings_.value().limit;
   stop();
   ++generation_;
   before_ =
@@ -41,8 +59,6 @@ void RealSpreadPanel::show(const TimerDesign& design, const Surroundings& around
   QStringList after{fromCore(largestCauseText(contributions(design, around), design.monostable))};
   for (const std::string& line : leftOut(around.capacitor, design.circuit)) after << fromCore(line);
   after_ = after.join(QLatin1Char('\n'));
-  limit_ = limit;
-  around_ = around;
   text_->setText(linesWith(QStringLiteral("Ausbeute: wird berechnet …")));
   picture_->setDeviations(std::nullopt, QStringLiteral("Die Ausbeute wird berechnet."));
 
@@ -71,8 +87,9 @@ void RealSpreadPanel::finished(unsigned generation, std::optional<PassRate> rate
     text_->setText(linesWith(QStringLiteral("Ausbeute: nicht berechenbar")));
     return;
   }
-  text_->setText(linesWith(fromCore(passRateText(rate->rate, limit_, around_, kBoards))));
-  picture_->setDeviations(Deviations{std::move(rate->deviations), limit_, rate->rate});
+  const EnvironmentInputs& in = surroundings_.value();
+  text_->setText(linesWith(fromCore(passRateText(rate->rate, in.limit, in.around, kBoards))));
+  picture_->setDeviations(Deviations{std::move(rate->deviations), in.limit, rate->rate});
 }
 
 void RealSpreadPanel::clear(const QString& why) {

@@ -15,7 +15,10 @@
 #include <memory>
 #include <thread>
 
+#include "core/circuit.h"
 #include "core/realspread.h"
+#include "core/result.h"
+#include "ui/partfields.h"
 
 namespace kippwerk::ui {
 
@@ -26,9 +29,16 @@ class RealSpreadPanel : public QObject {
   RealSpreadPanel(QLabel* text, DeviationHistogram* picture, QObject* parent);
   ~RealSpreadPanel() override;
 
-  // The design's spread against the desired times (monostable: wantTaus unused) and the limit.
-  void show(const TimerDesign& design, const Surroundings& around, double wantTein, double wantTaus,
-            double limit);
+  // The surroundings as the window's row reads them, or why they cannot be used.
+  void setSurroundings(Result<EnvironmentInputs, QString> surroundings);
+  // Why the surroundings cannot be used, for the status line; empty when they can.
+  QString problem() const;
+  // The hints of a row, with "Leckstrom" where an electrolytic's leakage matters.
+  std::vector<Hint> withLeakage(std::vector<Hint> hints, const TimerDesign& design) const;
+
+  // The design's spread against the desired times (monostable: wantTaus unused), or nothing but
+  // the reason when the surroundings cannot be used.
+  void show(const TimerDesign& design, double wantTein, double wantTaus);
   // Nothing to show; `why` goes to the picture's description.
   void clear(const QString& why = {});
 
@@ -47,8 +57,7 @@ class RealSpreadPanel : public QObject {
   unsigned generation_ = 0;
   // What the lines around the pass rate say, and what the rate is measured against.
   QString before_, after_;
-  double limit_ = 0.0;
-  Surroundings around_;
+  Result<EnvironmentInputs, QString> surroundings_ = EnvironmentInputs{};
 };
 
 }  // namespace kippwerk::ui

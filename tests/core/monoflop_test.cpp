@@ -84,6 +84,14 @@ INSTANTIATE_TEST_SUITE_P(
         PulseShortfallRow{"BeyondTheLargestParts",
                           {1e5, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3},
                           {Kind::BeyondLargest, true, 1.1e4, true, true}},
+        // C1 fixed at 1 uF: R max alone decides, 1.1 * 10 M Ohm * 1 uF.
+        PulseShortfallRow{"BeyondTheLargestResistorWithC1Fixed",
+                          [] {
+                            PulseSearch q{100, Series::E24, 1e3, 10e6};
+                            q.fixedC1 = 1e-6;
+                            return q;
+                          }(),
+                          {Kind::BeyondLargest, true, 11, true, false}},
         // Only 1 k Ohm, and E3 capacitors: 1.6 uF lies 60 % above 1 uF and 27 % below 2.2 uF.
         PulseShortfallRow{"SeriesTooCoarse",
                           {1.1 * 1e3 * 1.6e-6, Series::E24, 1e3, 1e3, Series::E3, 1e-6, 1e-5},

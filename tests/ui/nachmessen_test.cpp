@@ -302,6 +302,7 @@ class NachmessenTest : public QObject {
     QCOMPARE(shown("txtAR2", "cmbAR2"), cellText(table, 2, 1));
     QCOMPARE(shown("txtAC1", "cmbAC1"), cellText(table, 2, 2));
     QVERIFY(in<QCheckBox>(a, "chkADiode")->isChecked());
+    QVERIFY(in<QComboBox>(a, "cmbADiodeTyp")->isEnabled());
     QCOMPARE(in<QComboBox>(a, "cmbADiodeTyp")->currentText(),
              QStringLiteral("1N4001 (Gleichrichter)"));
     QCOMPARE(in(a, "txtAUb")->text(), QStringLiteral("12"));

@@ -1095,7 +1095,7 @@ class NormwerteTest : public QObject {
     d.r2 = 47e3;
     d.c1 = 1e-6;
     d.capacitorTolerance = 0.1;
-    panel.show(d, {}, 0.1, 0.03, 0.1);
+    panel.show(d, 0.1, 0.03);  // the surroundings at first: film, 0 … 70 °C, ± 10 %
     QVERIFY(text.text().contains(QStringLiteral("wird berechnet")));
     // Finished and posted, not yet delivered: no events are processed while waiting.
     for (int i = 0; i < 5000 && panel.busy(); ++i) QThread::msleep(1);
@@ -1104,7 +1104,7 @@ class NormwerteTest : public QObject {
     QTest::qWait(20);
     QVERIFY(text.text().isEmpty());
     QVERIFY(!picture.deviations().has_value());
-    panel.show(d, {}, 0.1, 0.03, 0.1);
+    panel.show(d, 0.1, 0.03);  // the surroundings at first: film, 0 … 70 °C, ± 10 %
     QTRY_VERIFY(text.text().contains(QStringLiteral("\nAusbeute: ")) &&
                 !text.text().contains(QStringLiteral("berechnet")));
     QVERIFY(picture.deviations().has_value());
