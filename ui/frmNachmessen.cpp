@@ -123,7 +123,6 @@ frmNachmessen::frmNachmessen(QWidget* parent) : QWidget(parent, Qt::Window) {
   if (parent != nullptr) setWindowIcon(parent->windowIcon());
   build();
   connectEvents();
-  optAZeiten_Click();
   optAAstabil_Click();
 }
 
@@ -300,7 +299,11 @@ void frmNachmessen::optAAstabil_Click() {
   const bool mono = c_.optAMonoflop->isChecked();
   for (const char* name : kAstableOnly) findChild<QWidget*>(QLatin1String(name))->setEnabled(!mono);
   c_.cmbADiodeTyp->setEnabled(!mono && c_.chkADiode->isChecked());
-  if (mono) c_.optAZeiten->setChecked(true);
+  if (mono) {
+    const QSignalBlocker quiet(c_.optAZeiten);
+    c_.optAZeiten->setChecked(true);
+  }
+  showMeasuredForm();
   for (const char* name : kAstableRows) findChild<QWidget*>(QLatin1String(name))->setVisible(!mono);
   c_.lblAR1->setText(mono ? QStringLiteral("&R =") : QStringLiteral("R&1 ="));
   c_.lblAMessEin->setText(mono ? QStringLiteral("&t =") : QStringLiteral("t-&EIN ="));
@@ -314,8 +317,13 @@ void frmNachmessen::optAAstabil_Click() {
   recompute();
 }
 
-// Either the two times or frequency and duty cycle; the other pair of boxes is greyed.
 void frmNachmessen::optAZeiten_Click() {
+  showMeasuredForm();
+  recompute();
+}
+
+// Either the two times or frequency and duty cycle; the other pair of boxes is greyed.
+void frmNachmessen::showMeasuredForm() {
   const bool times = c_.optAZeiten->isChecked();
   for (QWidget* w : std::initializer_list<QWidget*>{c_.txtAMessEin, c_.txtAMessAus}) {
     w->setEnabled(times);
@@ -323,7 +331,6 @@ void frmNachmessen::optAZeiten_Click() {
   for (QWidget* w : std::initializer_list<QWidget*>{c_.txtAMessF, c_.txtAMessTg}) {
     w->setEnabled(!times);
   }
-  recompute();
 }
 
 QString frmNachmessen::nameOf(const char* astable, const char* monostable) const {

@@ -90,6 +90,7 @@ class frmNachmessen : public QWidget {  // NOLINT(readability-identifier-naming)
   void showMonostable(const Inputs& in);
   void showTrimmers(const Inputs& in, const Needed& needed);
   void showSelected();
+  void showMeasuredForm();
   QString nameOf(const char* astable, const char* monostable) const;
 
   Inputs inputs_;

@@ -143,6 +143,19 @@ T* control(const QWidget* window, const char* pattern, char letter) {
   return found;
 }
 
+// "Der Wert bei „R min“ liegt außerhalb …", or said `where` instead.
+QString beyondTheDoubles(const QString& name, const QString& where) {
+  return outOfRangeText(where.isEmpty() ? QStringLiteral("bei „%1“").arg(name) : where);
+}
+
+Result<double, QString> aboveZero(const Result<double, QString>& v, const QString& name) {
+  if (!v) return v;
+  if (!(v.value() > 0.0)) {
+    return QStringLiteral("Bitte bei „%1“ einen Wert größer als 0 eingeben.").arg(name);
+  }
+  return v.value();
+}
+
 }  // namespace
 
 const std::span<const Field> kRangeFields{kRanges};
@@ -327,9 +340,7 @@ Result<double, QString> readNumberIn(const QLineEdit* box, const QString& name,
                                      const QString& where) {
   const std::string typed = box->text().toStdString();
   const NumberReading read = readNumber(typed);
-  if (!read.value) {
-    return outOfRangeText(where.isEmpty() ? QStringLiteral("bei „%1“").arg(name) : where);
-  }
+  if (!read.value) return beyondTheDoubles(name, where);
   if (!read.rest.empty()) return unreadText(name, box->text(), fromCore(read.rest));
   return read.value.value();
 }
@@ -340,28 +351,17 @@ Result<double, QString> readBox(const QLineEdit* box, const QComboBox* units,
   const Result<double, QString> v = readNumberIn(box, name, where);
   if (!v) return v;
   const Result<double> scaled = applyUnit(v.value(), table, units->currentIndex());
-  if (!scaled)
-    return outOfRangeText(where.isEmpty() ? QStringLiteral("bei „%1“").arg(name) : where);
+  if (!scaled) return beyondTheDoubles(name, where);
   return scaled.value();
 }
 
 Result<double, QString> readPositiveNumber(const QLineEdit* box, const QString& name) {
-  const Result<double, QString> v = readNumberIn(box, name);
-  if (!v) return v;
-  if (!(v.value() > 0.0)) {
-    return QStringLiteral("Bitte bei „%1“ einen Wert größer als 0 eingeben.").arg(name);
-  }
-  return v.value();
+  return aboveZero(readNumberIn(box, name), name);
 }
 
 Result<double, QString> readPositive(const QLineEdit* box, const QComboBox* units,
                                      std::span<const Unit> table, const QString& name) {
-  const Result<double, QString> v = readBox(box, units, table, name);
-  if (!v) return v;
-  if (!(v.value() > 0.0)) {
-    return QStringLiteral("Bitte bei „%1“ einen Wert größer als 0 eingeben.").arg(name);
-  }
-  return v.value();
+  return aboveZero(readBox(box, units, table, name), name);
 }
 
 Result<double, QString> readSupply(const QLineEdit* box, const ChipFamily& family) {
