@@ -112,10 +112,6 @@ double chargeTime(const Charge& ch, double r1, double vd) {
   return kTiming / std::numbers::ln2 * t;
 }
 
-std::string number(double x) {
-  return exactText(x);
-}
-
 Hint resistorBelow(const char* part, const ChipFamily& f) {
   const std::string limit = partText(f.r1Min, resistorUnits);
   return {std::string(part) + " < " + limit,
@@ -127,7 +123,7 @@ Hint resistorAbove(const char* part, const ChipFamily& f, double ub, double limi
                    const char* path = "") {
   const std::string limit = partText(limitOhms, resistorUnits);
   return {std::string(part) + " > " + limit,
-          std::string(part) + " über " + limit + ": Bei Ub = " + number(ub) +
+          std::string(part) + " über " + limit + ": Bei Ub = " + numberText(ub) +
               " V reicht der Strom" + path + " nicht mehr für den Schwellwerteingang an Pin 6 " +
               std::string(f.where) + "."};
 }

@@ -53,14 +53,37 @@ ScaledText partNumber(double x, std::span<const Unit> units);
 std::string timeText(double seconds);
 std::string frequencyText(double hertz);
 
+// Every number text of the windows beside the main one is made here, by one rule: digits with
+// the point, an exponent only far from 1 and then in the program's form (1.235E+193, never a
+// lowercase e), at most 4 significant digits in a ratio, at most 2 decimals in a percentage,
+// and percentages beyond +-1000 % said in words. Nothing here ever says inf or nan.
+
 // x with `decimals` digits after the point, no sign for positive numbers: "66.4", "0.50".
+// For values that cannot be that large (a share, a duty cycle).
 std::string fixedText(double x, int decimals);
 
-// "+1.07 %", "-0.31 %", "0.00 %", "+9404900.00 %": a relative value in percent with two
-// decimals and a sign, whatever its size; empty when it is not a number.
+// "+1.07 %", "-0.31 %", "0.00 %": a relative value in percent with two decimals and a sign;
+// beyond +-1000 % in words ("mehr als das Zehnfache"); empty when it is not a number.
 std::string percentText(double relative);
 
-// The shortest text that parseValue reads back as exactly x.
+// The same without the sign, for a size ("± 10.00 %", "um 2.81 %"): "10.00 %".
+std::string sizeText(double relative);
+
+// Up to `significant` significant digits, no zeros at the end: "0.0004", "12.5", "1E+12",
+// "-3.3E-300". What the windows write of a number the user typed.
+std::string numberText(double x, int significant = 6);
+
+// A ratio with at most 4 significant digits: "1.60", "0.0011", "1234", "1.235E+05".
+std::string ratioText(double x);
+
+// A count with its thousands apart: "10 000".
+std::string countText(long long n);
+
+// The shortest text that parseValue reads back as exactly x, in the same form as numberText:
+// "0.0004", "4.7", "1.2345678901234567E-300".
 std::string exactText(double x);
+
+// A text cut to about `length` characters, "…" where it was cut.
+std::string shortenedText(std::string_view text, std::size_t length = 30);
 
 }  // namespace kippwerk

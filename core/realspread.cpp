@@ -4,7 +4,6 @@
 #include "core/realspread.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "core/monoflop.h"
@@ -50,23 +49,6 @@ class Random {
   }
   std::uint64_t s_[4]{};
 };
-
-// A number as typed: up to six significant digits, no zeros at the end.
-std::string plainNumber(double x) {
-  char buf[32];
-  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 6);
-  return std::string(buf, res.ptr);
-}
-
-// 10000 as "10 000".
-std::string grouped(int n) {
-  std::string digits = std::to_string(n), out;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out += ' ';
-    out += digits[i];
-  }
-  return out;
-}
 
 // The period (monostable: t) divided by C1.
 double periodPerFarad(const TimerDesign& d, double r1Factor, double r2Factor, double ub,
@@ -294,10 +276,9 @@ std::string realSpreadText(const RealSpread& s, bool monostable, double wantTein
 }
 
 std::string passRateText(double rate, double limit, const Surroundings& around, int boards) {
-  return "Ausbeute: " + fixedText(rate * 100.0, 1) + " % innerhalb ± " +
-         plainNumber(limit * 100.0) + " % bei " + plainNumber(around.tMin) + " … " +
-         plainNumber(around.tMax) + " °C und Ub ± " + plainNumber(around.supplyTolerance * 100.0) +
-         " % (" + grouped(boards) + " Schaltungen)";
+  return "Ausbeute: " + fixedText(rate * 100.0, 1) + " % innerhalb ± " + numberText(limit * 100.0) +
+         " % bei " + numberText(around.tMin) + " … " + numberText(around.tMax) + " °C und Ub ± " +
+         numberText(around.supplyTolerance * 100.0) + " % (" + countText(boards) + " Schaltungen)";
 }
 
 std::string largestCauseText(const std::vector<Contribution>& causes, bool monostable) {
@@ -307,7 +288,7 @@ std::string largestCauseText(const std::vector<Contribution>& causes, bool monos
     if (c.share > largest->share) largest = &c;
   }
   return "Größter Anteil: " + std::string(causeName(largest->cause, monostable)) + " (± " +
-         fixedText(largest->share * 100.0, 2) + " % der " + (monostable ? "Zeit" : "Periode") + ")";
+         sizeText(largest->share) + " der " + (monostable ? "Zeit" : "Periode") + ")";
 }
 
 }  // namespace kippwerk

@@ -3,8 +3,9 @@
 
 #include "core/remeasure.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/monoflop.h"
 #include "core/normtext.h"
@@ -17,11 +18,14 @@ bool positive(double x) {
   return x > 0.0 && std::isfinite(x);
 }
 
+// The resistances any needed one may take: a milliohm to a petaohm.
+constexpr double kLowestResistor = 1e-3, kHighestResistor = 1e15;
+
 // The resistance at which a rising function of it reaches `target`, by bisection of its
-// logarithm between a milliohm and a petaohm; nothing when the target lies outside.
+// logarithm over those; nothing when the target lies outside.
 template <class F>
 std::optional<double> reaching(const F& f, double target) {
-  double low = std::log(1e-3), high = std::log(1e15);
+  double low = std::log(kLowestResistor), high = std::log(kHighestResistor);
   if (!(f(std::exp(low)) <= target && f(std::exp(high)) >= target)) return std::nullopt;
   for (int i = 0; i < 200; ++i) {
     const double middle = 0.5 * (low + high);
@@ -93,20 +97,67 @@ Result<Needed, RemeasureError> neededAstable(const Circuit& c, const Reading& re
 Result<Needed, RemeasureError> neededMonostable(const Reading& reading, double tWanted) {
   if (!positive(tWanted) || !positive(reading.c1eff)) return RemeasureError::NotPositive;
   const double r = tWanted / (kPulseTiming * reading.c1eff);
-  if (!positive(r)) return RemeasureError::TeinUnreachable;
+  if (!(r >= kLowestResistor && r <= kHighestResistor)) return RemeasureError::TeinUnreachable;
   return Needed{r, 0.0};
 }
 
-std::optional<Trimmer> trimmerFor(double needed, Series series, double tolerance) {
-  if (!positive(needed)) return std::nullopt;
+namespace {
+
+// How far x lies from `reference`, in decades either way; unknown references count as far.
+double decadesOff(double x, double reference) {
+  const double d = std::fabs(std::log10(x / reference));
+  return std::isfinite(d) ? d : std::numeric_limits<double>::max();
+}
+
+bool plausible(double x, double low, double high) {
+  return x >= low && x <= high;
+}
+
+}  // namespace
+
+Refusal refusalOf(const RemeasureCase& in, RemeasureError error) {
+  using Box = Refusal::Box;
+  if (!plausible(in.r1, 1.0, 1e9)) return {Box::R1};
+  if (!in.monostable && !plausible(in.r2, 1.0, 1e9)) return {Box::R2};
+  if (!plausible(in.c1, 1e-12, 1.0)) return {Box::C1};
+  // What the parts as built give.
+  const double on =
+      in.monostable ? pulseLength(in.r1, in.c1) : onTime(in.circuit, in.r1, in.r2, in.c1);
+  const double off = in.monostable ? 0.0 : offTime(in.circuit, in.r2, in.c1);
+  // t-AUS decides C1, so a refused R2 points at it first; t-EIN's factor comes from both.
+  const bool offFirst =
+      !in.monostable && (error == RemeasureError::TausUnreachable ||
+                         decadesOff(in.measuredTaus, off) > decadesOff(in.measuredTein, on));
+  const bool wantOff = !in.monostable && error == RemeasureError::TausUnreachable;
+  const double measured = offFirst ? in.measuredTaus : in.measuredTein;
+  const double expected = offFirst ? off : on;
+  const double want = wantOff ? in.wantTaus : in.wantTein;
+  const double wantExpected = wantOff ? off : on;
+  if (error == RemeasureError::NotPositive ||
+      decadesOff(measured, expected) >= decadesOff(want, wantExpected)) {
+    if (!in.frequencyForm)
+      return {offFirst ? Box::MeasuredTaus : Box::MeasuredTein, false, expected};
+    const double period = in.measuredTein + in.measuredTaus;
+    if (decadesOff(period, on + off) >= decadesOff(measured, expected)) {
+      return {Box::Frequency, false, 1.0 / (on + off)};
+    }
+    return {Box::Duty, false, on / (on + off)};
+  }
+  // The wanted time: the needed resistor lies beyond the largest or below the smallest.
+  return {wantOff ? Box::WantTaus : Box::WantTein, want < wantExpected};
+}
+
+TrimmerResult trimmerFor(double needed, Series series, double tolerance, double floor) {
+  if (!positive(needed)) return TrimmerError::BeyondLargest;
   // A needed value exactly at a limit of the rule counts as reached, not lost to the last
   // binary digit of the decimal arithmetic.
   constexpr double kSlack = 1e-12;
   Trimmer t;
   t.needed = needed;
-  for (double v : standardValues(series, 1.0, needed)) {
+  for (double v : standardValues(series, std::max(1.0, floor), needed)) {
     if (v * (1.0 + tolerance) <= needed * (1.0 + kSlack)) t.fixed = v;
   }
+  if (floor > 0.0 && t.fixed == 0.0) return TrimmerError::BelowFloor;
   for (double trimmer : trimmerValues()) {
     if (t.fixed * (1.0 - tolerance) + (1.0 - kTrimmerTolerance) * trimmer >=
         needed * (1.0 - kSlack)) {
@@ -114,31 +165,51 @@ std::optional<Trimmer> trimmerFor(double needed, Series series, double tolerance
       return t;
     }
   }
-  return std::nullopt;
+  return TrimmerError::BeyondLargest;
 }
 
-std::string trimmerText(const char* part, double needed, const std::optional<Trimmer>& t) {
+TrimmerFloor trimmerFloor(const char* part, double rMin, const ChipFamily& family, bool chip) {
+  if (!chip || rMin >= family.r1Min) return {rMin, "R min = " + partText(rMin, resistorUnits)};
+  return {family.r1Min, partText(family.r1Min, resistorUnits) + " (kleinster Wert für " + part +
+                            " " + std::string(family.where) + ")"};
+}
+
+std::string trimmerText(const char* part, double needed, const TrimmerResult& t,
+                        const TrimmerFloor& floor) {
   const std::string name(part);
   const std::string want = partText(needed, resistorUnits);
-  if (!t) return name + ": nötig " + want + "; dafür reicht kein Trimmer bis 5 M Ohm.";
-  const std::string trimmer = partText(t->trimmer, resistorUnits);
-  const std::string head = t->fixed > 0.0
-                               ? partText(t->fixed, resistorUnits) + " + Trimmer " + trimmer
+  if (!t) {
+    if (t.error() == TrimmerError::BelowFloor) {
+      return name + ": nötig " + want + "; mit einem Festwiderstand ab " + floor.text +
+             " ist das nicht zu erreichen.";
+    }
+    return name + ": nötig " + want + "; dafür reicht kein Trimmer bis 5 M Ohm.";
+  }
+  const Trimmer& v = t.value();
+  const std::string trimmer = partText(v.trimmer, resistorUnits);
+  const std::string head = v.fixed > 0.0
+                               ? partText(v.fixed, resistorUnits) + " + Trimmer " + trimmer
                                : "Trimmer " + trimmer;
-  return name + " = " + head + " (" + partText(t->fixed, resistorUnits) + " … " +
-         partText(t->fixed + t->trimmer, resistorUnits) + ", nötig " + want + ")";
+  return name + " = " + head + " (" + partText(v.fixed, resistorUnits) + " … " +
+         partText(v.fixed + v.trimmer, resistorUnits) + ", nötig " + want + ")";
 }
 
 std::vector<std::string> readingLines(const Reading& r, const ReadingContext& x) {
   std::vector<std::string> out;
   const std::string built = partText(x.c1, capacitorUnits);
   const double ratio = r.c1eff / x.c1;
+  // Past a tenfold change a percentage says nothing; the words take the reference with "von".
+  const bool tenfold = ratio - 1.0 > 10.0;
   out.push_back("C1 wirkt wie " + partText(r.c1eff, capacitorUnits) + " (" +
-                percentText(ratio - 1.0) + " gegenüber " + built + ").");
+                percentText(ratio - 1.0) + (tenfold ? " von " : " gegenüber ") + built + ").");
   if (!x.monostable) {
-    out.push_back("t-EIN ist " + fixedText(std::fabs(r.k - 1.0) * 100.0, 2) + " % " +
-                  (r.k >= 1.0 ? "länger" : "kürzer") + " als mit diesem C1 berechnet (" +
-                  timeText(r.teinModel) + ").");
+    const std::string model = " mit diesem C1 berechnet (" + timeText(r.teinModel) + ").";
+    if (r.k - 1.0 > 10.0) {
+      out.push_back("t-EIN ist mehr als zehnmal so lang wie" + model);
+    } else {
+      out.push_back("t-EIN ist " + sizeText(r.k - 1.0) + " " + (r.k >= 1.0 ? "länger" : "kürzer") +
+                    " als" + model);
+    }
   }
   if (ratio < 0.5 || ratio > 2.0) {
     out.push_back(std::string("Das gemessene ") + (x.monostable ? "t" : "t-AUS") +
@@ -146,7 +217,7 @@ std::vector<std::string> readingLines(const Reading& r, const ReadingContext& x)
                   ": ist C1 richtig bestückt, stimmt der Messwert?");
   }
   if (!x.monostable && (r.k < 0.67 || r.k > 1.5)) {
-    std::string line = "t-EIN ist " + fixedText(r.k, 2) + "-mal so lang wie berechnet: ";
+    std::string line = "t-EIN ist " + ratioText(r.k) + "-mal so lang wie berechnet: ";
     if (r.k >= 1.45 && r.k <= 1.75) {
       line +=
           "Wurde die erste Periode gemessen? Sie lädt C1 von 0 V an und dauert etwa 1.58-mal so "

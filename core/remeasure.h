@@ -51,19 +51,55 @@ Result<Needed, RemeasureError> neededAstable(const Circuit& c, const Reading& re
                                              double teinWanted, double tausWanted);
 Result<Needed, RemeasureError> neededMonostable(const Reading& reading, double tWanted);
 
+// Which box holds a refused reading back, when the measured or wanted times cannot be met with
+// any resistor, or give no C1: the part as built when it is no plausible part at all (below
+// 1 Ohm or above 1 G Ohm, C1 below 1 pF or above 1 F), else of the measured and the wanted time
+// the one farther from what the parts as built give. A frequency and duty cycle measured
+// instead of the times name the frequency where the period is as far off as the time, else the
+// duty cycle.
+struct RemeasureCase {
+  bool monostable = false;
+  bool frequencyForm = false;  // measured as frequency and duty cycle
+  Circuit circuit;
+  double r1 = 0.0, r2 = 0.0, c1 = 0.0;  // as built; monostable: R in r1
+  double measuredTein = 0.0, measuredTaus = 0.0, wantTein = 0.0, wantTaus = 0.0;
+};
+struct Refusal {
+  enum class Box { R1, R2, C1, MeasuredTein, MeasuredTaus, Frequency, Duty, WantTein, WantTaus };
+  Box box = Box::WantTein;
+  bool longer = false;    // a wanted time: a longer one helps (else a shorter one)
+  double expected = 0.0;  // a measured box: what the parts as built give (s, Hz, a fraction)
+};
+Refusal refusalOf(const RemeasureCase& in, RemeasureError error);
+
 // A fixed resistor of the series and a trimmer (100 Ohm, 200 Ohm, 500 Ohm, 1 k Ohm, ... 5 M Ohm,
 // +- 20 %) that reach the needed value whatever the tolerances: the fixed one the largest with
-// fixed * (1 + tolerance) <= needed (none below 1 Ohm: then 0), the trimmer the smallest with
-// fixed * (1 - tolerance) + 0.8 * trimmer >= needed. Nothing when no trimmer is large enough.
+// fixed * (1 + tolerance) <= needed and fixed >= floor (none below 1 Ohm without a floor: then
+// 0), the trimmer the smallest with fixed * (1 - tolerance) + 0.8 * trimmer >= needed.
 struct Trimmer {
   double fixed = 0.0, trimmer = 0.0, needed = 0.0;
 };
-std::optional<Trimmer> trimmerFor(double needed, Series series, double tolerance);
+enum class TrimmerError {
+  BelowFloor,     // no fixed resistor from the floor on stays below the needed value
+  BeyondLargest,  // no trimmer is large enough
+};
+using TrimmerResult = Result<Trimmer, TrimmerError>;
+TrimmerResult trimmerFor(double needed, Series series, double tolerance, double floor = 0.0);
 inline constexpr double kTrimmerTolerance = 0.2;
 
-// "R1 = 130 k Ohm + Trimmer 50 k Ohm (130 k Ohm … 180 k Ohm, nötig 157.4 k Ohm)", or that no
-// trimmer reaches it.
-std::string trimmerText(const char* part, double needed, const std::optional<Trimmer>& t);
+// The lowest fixed resistor a window may propose: R min, and for a resistor that carries the
+// discharge transistor's current (R1, a monoflop's R) at least the chip's minimum. `text` names
+// it for a sentence: "R min = 1 k Ohm", "1 k Ohm (kleinster Wert für R1 beim NE555)".
+struct TrimmerFloor {
+  double ohms = 0.0;
+  std::string text;
+};
+TrimmerFloor trimmerFloor(const char* part, double rMin, const ChipFamily& family, bool chip);
+
+// "R1 = 130 k Ohm + Trimmer 50 k Ohm (130 k Ohm … 180 k Ohm, nötig 157.4 k Ohm)", or why none
+// reaches it.
+std::string trimmerText(const char* part, double needed, const TrimmerResult& t,
+                        const TrimmerFloor& floor = {});
 
 // The lines the window writes of a reading: what C1 acts like, how t-EIN differs, and what to
 // suspect where the measurement does not fit the parts.

@@ -131,50 +131,163 @@ TEST(Remeasure, RefusesWhatNoResistorReaches) {
   EXPECT_EQ(neededMonostable(Reading{1e-6}, 0).error(), RemeasureError::NotPositive);
 }
 
+// A refusal names the box whose value is implausible, and for a wanted time which way helps;
+// the cases go through the reading and the needed resistors as the window does.
+struct RefusalRow {
+  const char* name;
+  RemeasureCase in;
+  Refusal::Box box;
+  bool longer;
+};
+
+class Refusals : public ::testing::TestWithParam<RefusalRow> {};
+
+TEST_P(Refusals, NameTheImplausibleBox) {
+  const RemeasureCase& in = GetParam().in;
+  RemeasureError error = RemeasureError::NotPositive;
+  const auto read = in.monostable
+                        ? readMonostable(in.r1, in.measuredTein)
+                        : readAstable(in.circuit, in.r1, in.r2, in.measuredTein, in.measuredTaus);
+  if (read.ok()) {
+    const auto needed = in.monostable
+                            ? neededMonostable(read.value(), in.wantTein)
+                            : neededAstable(in.circuit, read.value(), in.wantTein, in.wantTaus);
+    ASSERT_FALSE(needed.ok());
+    error = needed.error();
+  }
+  const Refusal r = refusalOf(in, error);
+  EXPECT_EQ(r.box, GetParam().box);
+  EXPECT_EQ(r.longer, GetParam().longer);
+}
+
+// The worked board (150 k, 68 k, 4.7 uF, 1N4148 at 9 V, 515 / 205 ms, wanted 540 / 220 ms)
+// with one value changed.
+RemeasureCase board(void (*change)(RemeasureCase&)) {
+  RemeasureCase c{false, false, Circuit{true, kDiodes[0], 9}, 150e3, 68e3, 4.7e-6, 0.515, 0.205,
+                  0.54,  0.22};
+  change(c);
+  return c;
+}
+
+using Box = Refusal::Box;
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, Refusals,
+    ::testing::Values(
+        RefusalRow{"TinyR2", board([](RemeasureCase& c) { c.r2 = 1e-297; }), Box::R2, false},
+        RefusalRow{"HugeR1", board([](RemeasureCase& c) { c.r1 = 1e15; }), Box::R1, false},
+        RefusalRow{"HugeMeasuredTaus", board([](RemeasureCase& c) { c.measuredTaus = 1e12; }),
+                   Box::MeasuredTaus, false},
+        RefusalRow{"MeasuredTausBeyondTheDoubles", board([](RemeasureCase& c) {
+                     c.r2 = 1;
+                     c.measuredTaus = 1e308;
+                   }),
+                   Box::MeasuredTaus, false},
+        RefusalRow{"TinyFrequency", board([](RemeasureCase& c) {
+                     c.frequencyForm = true;
+                     c.measuredTein = 0.715e300;
+                     c.measuredTaus = 0.285e300;
+                   }),
+                   Box::Frequency, false},
+        RefusalRow{"TinyDutyCycle", board([](RemeasureCase& c) {
+                     c.frequencyForm = true;
+                     c.measuredTein = 1e-302 / 1.389;
+                     c.measuredTaus = 1 / 1.389;
+                   }),
+                   Box::Duty, false},
+        RefusalRow{"DutyCycleNearlyAll", board([](RemeasureCase& c) {
+                     c.frequencyForm = true;
+                     c.measuredTein = 0.72;
+                     c.measuredTaus = 1e-14;
+                   }),
+                   Box::Duty, false},
+        RefusalRow{"WantedTausBeyondTheSchottky", board([](RemeasureCase& c) {
+                     c.circuit.model = kDiodes[2];
+                     c.wantTaus = 5;
+                   }),
+                   Box::WantTaus, false},
+        RefusalRow{"WantedTausTiny", board([](RemeasureCase& c) { c.wantTaus = 1e-12; }),
+                   Box::WantTaus, true},
+        RefusalRow{"WantedTeinBelowWhatR2Leaves", board([](RemeasureCase& c) {
+                     c.circuit.diode = false;
+                     c.wantTein = 0.1;
+                   }),
+                   Box::WantTein, true},
+        RefusalRow{"MonoflopWantedTiny", board([](RemeasureCase& c) {
+                     c.monostable = true;
+                     c.wantTein = 1e-12;
+                   }),
+                   Box::WantTein, true},
+        RefusalRow{"MonoflopMeasuredHuge", board([](RemeasureCase& c) {
+                     c.monostable = true;
+                     c.measuredTein = 1e15;
+                   }),
+                   Box::MeasuredTein, false}),
+    testing::RowName());
+
 // The rule at its edges, E24 at 5 %: the fixed resistor may reach the needed value with its
-// upper tolerance exactly, and the trimmer may reach it with its lower tolerance exactly.
+// upper tolerance exactly, and the trimmer may reach it with its lower tolerance exactly; from a
+// floor on (R min, the chip's minimum) the fixed one never lies below it.
 struct TrimmerRow {
   const char* name;
-  double needed, tolerance;
-  double fixed, trimmer;  // trimmer 0: none reaches
+  double needed, tolerance, floor;
+  double fixed, trimmer;  // trimmer 0: none reaches; -1: nothing from the floor on
 };
 
 class TrimmerRule : public ::testing::TestWithParam<TrimmerRow> {};
 
 TEST_P(TrimmerRule, PicksTheFixedPartAndTheSmallestTrimmer) {
   const TrimmerRow& r = GetParam();
-  const std::optional<Trimmer> t = trimmerFor(r.needed, Series::E24, r.tolerance);
-  if (r.trimmer == 0) {
-    EXPECT_FALSE(t.has_value());
+  const TrimmerResult t = trimmerFor(r.needed, Series::E24, r.tolerance, r.floor);
+  if (r.trimmer <= 0) {
+    ASSERT_FALSE(t.ok());
+    EXPECT_EQ(t.error(), r.trimmer < 0 ? TrimmerError::BelowFloor : TrimmerError::BeyondLargest);
     return;
   }
-  ASSERT_TRUE(t.has_value());
-  EXPECT_EQ(t->fixed, r.fixed);
-  EXPECT_EQ(t->trimmer, r.trimmer);
+  ASSERT_TRUE(t.ok());
+  EXPECT_EQ(t.value().fixed, r.fixed);
+  EXPECT_EQ(t.value().trimmer, r.trimmer);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, TrimmerRule,
     ::testing::Values(
         // 150 k * 1.05 lies above 150 k: a needed value on a series value takes the one below.
-        TrimmerRow{"NeededOnASeriesValue", 150e3, 0.05, 130e3, 50e3},
-        TrimmerRow{"FixedReachesWithItsTolerance", 150e3 * 1.05, 0.05, 150e3, 20e3},
-        TrimmerRow{"JustBelowThat", std::nextafter(150e3 * 1.05, 0.0) * (1 - 1e-9), 0.05, 130e3,
+        TrimmerRow{"NeededOnASeriesValue", 150e3, 0.05, 0, 130e3, 50e3},
+        TrimmerRow{"FixedReachesWithItsTolerance", 150e3 * 1.05, 0.05, 0, 150e3, 20e3},
+        TrimmerRow{"JustBelowThat", std::nextafter(150e3 * 1.05, 0.0) * (1 - 1e-9), 0.05, 0, 130e3,
                    50e3},
         // 150 k * 0.95 + 0.8 * 20 k = 158.5 k: the 20 k trimmer just reaches it ...
-        TrimmerRow{"TrimmerJustEnough", 142.5e3 + 16e3, 0.05, 150e3, 20e3},
+        TrimmerRow{"TrimmerJustEnough", 142.5e3 + 16e3, 0.05, 0, 150e3, 20e3},
         // ... and beyond 142.5 k + 0.8 * 20 k the next trimmer is needed.
-        TrimmerRow{"TrimmerJustShort", (142.5e3 + 16e3) * 1.000001, 0.05, 150e3, 50e3},
-        TrimmerRow{"SmallFixedPart", 50, 0.05, 47, 100},
-        TrimmerRow{"NoFixedPartBelowOneOhm", 1, 0.05, 0, 100},
-        TrimmerRow{"BeyondEveryTrimmer", 1e9, 0.05, 910e6, 0}),
+        TrimmerRow{"TrimmerJustShort", (142.5e3 + 16e3) * 1.000001, 0.05, 0, 150e3, 50e3},
+        TrimmerRow{"SmallFixedPart", 50, 0.05, 0, 47, 100},
+        TrimmerRow{"NoFixedPartBelowOneOhm", 1, 0.05, 0, 0, 100},
+        TrimmerRow{"BeyondEveryTrimmer", 1e9, 0.05, 0, 910e6, 0},
+        // The list runs on to 1 M, 2 M and 5 M Ohm.
+        TrimmerRow{"OneMegohm", 3e6, 0.05, 0, 2.7e6, 1e6},
+        TrimmerRow{"TwoMegohm", 9e6, 0.05, 0, 8.2e6, 2e6},
+        TrimmerRow{"FiveMegohm", 20e6, 0.05, 0, 18e6, 5e6},
+        // From a floor of 1 k on: 130 Ohm cannot be met, 1.05 k just so, 1.04 k no more.
+        TrimmerRow{"BelowTheFloor", 130, 0.05, 1e3, 0, -1},
+        TrimmerRow{"OnTheFloorWithItsTolerance", 1.05e3, 0.05, 1e3, 1e3, 200},
+        TrimmerRow{"TheFloorsToleranceTooLarge", 1.04e3, 0.05, 1e3, 0, -1},
+        // Without the floor 1 k would do; from 1.05 k on, 1.1 k is already too large.
+        TrimmerRow{"AFloorBetweenSeriesValues", 1.15e3, 0.05, 1.05e3, 0, -1}),
     testing::RowName());
 
-TEST(TrimmerText, SaysWhenNoTrimmerReaches) {
-  EXPECT_EQ(trimmerText("R", 1e9, std::nullopt),
+TEST(TrimmerText, SaysWhenNoneReaches) {
+  EXPECT_EQ(trimmerText("R", 1e9, TrimmerError::BeyondLargest),
             "R: nötig 1000 M Ohm; dafür reicht kein Trimmer bis 5 M Ohm.");
   EXPECT_EQ(trimmerText("R1", 1, trimmerFor(1, Series::E24, 0.05)),
             "R1 = Trimmer 100 Ohm (0 Ohm … 100 Ohm, nötig 1 Ohm)");
+  const ChipFamily& ne555 = kChipFamilies[0];
+  EXPECT_EQ(trimmerText("R1", 130, TrimmerError::BelowFloor, trimmerFloor("R1", 100, ne555, true)),
+            "R1: nötig 130 Ohm; mit einem Festwiderstand ab 1 k Ohm (kleinster Wert für R1 beim "
+            "NE555) ist das nicht zu erreichen.");
+  EXPECT_EQ(trimmerText("R2", 130, TrimmerError::BelowFloor, trimmerFloor("R2", 100, ne555, false)),
+            "R2: nötig 130 Ohm; mit einem Festwiderstand ab R min = 100 Ohm ist das nicht zu "
+            "erreichen.");
+  EXPECT_EQ(trimmerFloor("R1", 2e3, ne555, true).ohms, 2e3);
 }
 
 // What the lines suspect, at the edges of each rule.
@@ -272,6 +385,14 @@ INSTANTIATE_TEST_SUITE_P(
                 false,
                 68e3,
                 {"t-EIN ist 0.50-mal so lang wie berechnet: " + kSuspects}},
+        LineRow{"KTinyInFourDigits",
+                1,
+                0.0011234,
+                false,
+                kPlain,
+                false,
+                68e3,
+                {"t-EIN ist 0.0011-mal so lang wie berechnet: " + kSuspects}},
         LineRow{"Schottky",
                 1,
                 1,
@@ -292,6 +413,21 @@ INSTANTIATE_TEST_SUITE_P(
                 {"Mit einem Elko und R über 1 M Ohm" + kLater +
                  "sein Leckstrom hängt stark von beiden ab."}}),
     testing::RowName());
+
+// Past a tenfold change the lines say so in words, however far: no 300-digit percentage, no inf.
+TEST(ReadingLines, SayTenfoldInWords) {
+  Reading r;
+  r.c1eff = 1e294;
+  r.k = 1e308;
+  r.teinModel = 0.5;
+  ReadingContext x;
+  x.c1 = 1e-6;
+  const std::vector<std::string> lines = readingLines(r, x);
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "C1 wirkt wie 1E+294 F (mehr als das Zehnfache von 1 uF).");
+  EXPECT_EQ(lines[1], "t-EIN ist mehr als zehnmal so lang wie mit diesem C1 berechnet (500.0 ms).");
+  EXPECT_EQ(lines[3], "t-EIN ist 1E+308-mal so lang wie berechnet: " + kSuspects);
+}
 
 // The replacement resistors come from the same search as the standard-values window's, with
 // C1 fixed at the value it acts like and t-EIN divided by k: the fast search equals the

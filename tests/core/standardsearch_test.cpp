@@ -363,30 +363,66 @@ TEST_P(NormTexts, ShowNumberAndUnit) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, NormTexts,
-    ::testing::Values(TextRow{"Kiloohm", resistor, 330e3, "330 k Ohm"},
-                      TextRow{"Megohm", resistor, 1e6, "1 M Ohm"},
-                      TextRow{"ThreeDigits", resistor, 4990, "4.99 k Ohm"},
-                      TextRow{"Ohm", resistor, 220, "220 Ohm"},
-                      TextRow{"RoundsIntoTheNextUnit", resistor, 999.96, "1 k Ohm"},
-                      TextRow{"BelowTheSmallestUnit", resistor, 0.47, "0.47 Ohm"},
-                      TextRow{"AboveTheLargestUnit", resistor, 3.3e9, "3300 M Ohm"},
-                      TextRow{"Microfarad", capacitor, 4.7e-6, "4.7 uF"},
-                      TextRow{"Nanofarad", capacitor, 2.2e-9, "2.2 nF"},
-                      TextRow{"Picofarad", capacitor, 100e-12, "100 pF"},
-                      TextRow{"FixedFourDigits", capacitor, 4.68912e-6, "4.689 uF"},
-                      TextRow{"Farad", capacitor, 2.2, "2.2 F"},
-                      TextRow{"Milliseconds", timeText, 0.81234, "812.3 ms"},
-                      TextRow{"ZerosKept", timeText, 47e-6, "47.00 us"},
-                      TextRow{"RoundsToOneSecond", timeText, 0.99999999, "1.000 s"},
-                      TextRow{"LongTime", timeText, 12346, "12350 s"},
-                      TextRow{"Hertz", frequencyText, 1.3158, "1.316 Hz"},
-                      TextRow{"Kilohertz", frequencyText, 14200, "14.20 kHz"},
-                      TextRow{"Millihertz", frequencyText, 0.5, "500.0 mHz"},
-                      TextRow{"Below", percentText, -0.0031, "-0.31 %"},
-                      TextRow{"Above", percentText, 0.0107, "+1.07 %"},
-                      TextRow{"RoundsToZero", percentText, -1e-7, "0.00 %"},
-                      TextRow{"HugeInTheSameForm", percentText, 94049, "+9404900.00 %"}),
+    ::testing::Values(
+        TextRow{"Kiloohm", resistor, 330e3, "330 k Ohm"},
+        TextRow{"Megohm", resistor, 1e6, "1 M Ohm"},
+        TextRow{"ThreeDigits", resistor, 4990, "4.99 k Ohm"},
+        TextRow{"Ohm", resistor, 220, "220 Ohm"},
+        TextRow{"RoundsIntoTheNextUnit", resistor, 999.96, "1 k Ohm"},
+        TextRow{"BelowTheSmallestUnit", resistor, 0.47, "0.47 Ohm"},
+        TextRow{"AboveTheLargestUnit", resistor, 3.3e9, "3300 M Ohm"},
+        TextRow{"Microfarad", capacitor, 4.7e-6, "4.7 uF"},
+        TextRow{"Nanofarad", capacitor, 2.2e-9, "2.2 nF"},
+        TextRow{"Picofarad", capacitor, 100e-12, "100 pF"},
+        TextRow{"FixedFourDigits", capacitor, 4.68912e-6, "4.689 uF"},
+        TextRow{"Farad", capacitor, 2.2, "2.2 F"},
+        TextRow{"Milliseconds", timeText, 0.81234, "812.3 ms"},
+        TextRow{"ZerosKept", timeText, 47e-6, "47.00 us"},
+        TextRow{"RoundsToOneSecond", timeText, 0.99999999, "1.000 s"},
+        TextRow{"LongTime", timeText, 12346, "12350 s"},
+        TextRow{"Hertz", frequencyText, 1.3158, "1.316 Hz"},
+        TextRow{"Kilohertz", frequencyText, 14200, "14.20 kHz"},
+        TextRow{"Millihertz", frequencyText, 0.5, "500.0 mHz"},
+        TextRow{"Below", percentText, -0.0031, "-0.31 %"},
+        TextRow{"Above", percentText, 0.0107, "+1.07 %"},
+        TextRow{"RoundsToZero", percentText, -1e-7, "0.00 %"},
+        TextRow{"LastInNumbers", percentText, 10.0, "+1000.00 %"},
+        TextRow{"HugeInWords", percentText, 94049, "mehr als das Zehnfache"},
+        TextRow{"HugeBelowInWords", percentText, -10.5, "mehr als das Zehnfache darunter"},
+        TextRow{"InfinityInWords", percentText, 1e308 * 10, "mehr als das Zehnfache"},
+        TextRow{"SizeWithoutSign", sizeText, -0.0281, "2.81 %"},
+        TextRow{"SizeInWords", sizeText, 1e300, "mehr als das Zehnfache"},
+        TextRow{"TypedNumber", [](double x) { return numberText(x); }, 5, "5"},
+        TextRow{"TypedSmall", [](double x) { return numberText(x); }, 4e-4, "0.0004"},
+        TextRow{"TypedHuge", [](double x) { return numberText(x); }, 1e12, "1000000000000"},
+        TextRow{"ProgramsExponent", [](double x) { return numberText(x); }, 1e-300, "1E-300"},
+        TextRow{"ExponentTwoDigits", [](double x) { return numberText(x); }, 1.5e15, "1.5E+15"},
+        TextRow{"SixDigits", [](double x) { return numberText(x); }, 1234.56789, "1234.57"},
+        TextRow{"FourDigits", [](double x) { return numberText(x, 4); }, 17.9099, "17.91"},
+        TextRow{"RatioTwoDecimals", ratioText, 1.6, "1.60"},
+        TextRow{"RatioSmall", ratioText, 0.0011234, "0.0011"},
+        TextRow{"RatioLarge", ratioText, 509.34, "509.3"},
+        TextRow{"RatioHuge", ratioText, 1.23456e193, "1.235E+193"},
+        TextRow{"ExactSmall", exactText, 4e-4, "0.0004"},
+        TextRow{"ExactThird", exactText, 1.0 / 3.0, "0.3333333333333333"},
+        TextRow{"ExactTiny", exactText, 5e-324, "5E-324"},
+        TextRow{"ExactNegative", exactText, -2.5e20, "-2.5E+20"}),
     testing::RowName());
+
+TEST(NumberTexts, CountsGroupedAndLongTextsCut) {
+  EXPECT_EQ(countText(10000), "10 000");
+  EXPECT_EQ(countText(812), "812");
+  EXPECT_EQ(countText(1234567), "1 234 567");
+  EXPECT_EQ(shortenedText("abc"), "abc");
+  EXPECT_EQ(shortenedText(std::string(200, 'x')), std::string(30, 'x') + "…");
+  // Characters, not bytes: an umlaut is never cut in two.
+  EXPECT_EQ(shortenedText("äöüäöü", 4), "äöüä…");
+  for (double x : {std::numeric_limits<double>::infinity(), std::nan("")}) {
+    for (const std::string& t : {numberText(x), ratioText(x), exactText(x), fixedText(x, 2)}) {
+      EXPECT_EQ(t, "");
+    }
+  }
+}
 
 TEST(ExactText, ReadsBackAsTheSameDouble) {
   for (double x : {0.54, 0.1 + 0.2, 1.0 / 3.0, 5e-324, 1.7976931348623157e308, 1e-7, 123456.0}) {
