@@ -117,6 +117,8 @@ int main(int argc, char** argv) {
   ok &= save(*normwerte, dir, "normwerte-real-spread.png");
   normwerte->findChild<QAbstractButton*>("cmdNNachmessen")->click();
   auto* nachmessen = w.findChild<QWidget*>("frmNachmessen");
+  nachmessen->findChild<QLineEdit*>("txtAMessEin")->setText("0.515");
+  nachmessen->findChild<QLineEdit*>("txtAMessAus")->setText("0.205");
   ok &= save(*nachmessen, dir, "nachmessen.png");
   nachmessen->close();
   normwerte->close();

@@ -84,18 +84,11 @@ void frmMonoflop::build() {
   partsGrid->addWidget(textLabel("lblMZeit", true), 2, 0, 1, 3);
   partsGrid->setColumnStretch(1, 1);
 
-  auto* histogram = new DeviationHistogram;
-  histogram->setObjectName(QStringLiteral("picMHistogramm"));
-  histogram->setMinimumSize(circuit->width(), 180);
-  histogram->setMaximumWidth(circuit->width());
-  histogram->setFocusPolicy(Qt::NoFocus);
-
-  // Left the circuit, part one under it and the pass rate of part two's pair at the bottom;
-  // right part two.
+  // Left the circuit with part one under it; right part two with its pair's pictures.
   auto* left = new QVBoxLayout;
   left->addWidget(circuit);
   left->addWidget(framedGroup("fraMBauteile", "Zeit aus Bauteilen", partsGrid));
-  left->addWidget(histogram, 1);
+  left->addStretch(1);
 
   auto* timeGrid = new QGridLayout;
   buildFields(timeGrid, kTimeFields, 'M');
@@ -107,8 +100,15 @@ void frmMonoflop::build() {
   table->setAccessibleName(QStringLiteral("Paare aus Normwerten, die besten zuerst"));
   auto* picture = new PulsePicture;
   picture->setObjectName(QStringLiteral("picMSignal"));
-  picture->setMinimumHeight(150);
+  picture->setMinimumSize(450, 170);
   picture->setFocusPolicy(Qt::NoFocus);
+  auto* histogram = new DeviationHistogram;
+  histogram->setObjectName(QStringLiteral("picMHistogramm"));
+  histogram->setMinimumSize(420, 170);
+  histogram->setFocusPolicy(Qt::NoFocus);
+  auto* pictures = new QHBoxLayout;
+  pictures->addWidget(picture, 1);
+  pictures->addWidget(histogram, 1);
   auto* remeasure = new QPushButton(QStringLiteral("Nac&hmessen ..."));
   remeasure->setObjectName(QStringLiteral("cmdMNachmessen"));
   auto* takeOver = new QPushButton(QStringLiteral("Übernehmen"));
@@ -133,7 +133,7 @@ void frmMonoflop::build() {
   search->addLayout(timeGrid);
   search->addWidget(table);
   search->addWidget(scroll);
-  search->addWidget(picture, 1);
+  search->addLayout(pictures, 1);
   search->addLayout(takeRow);
 
   auto* close = new QPushButton(QStringLiteral("Schließen"));
@@ -193,7 +193,7 @@ void frmMonoflop::connectEvents() {
   }
   connect(c_.cmbMTyp, &QComboBox::currentIndexChanged, this, &frmMonoflop::recompute);
   connectFields(this, 'M', kRangeFields, [this] { recompute(); });
-  connectFields(this, 'M', kEnvironmentFields, [this] { recompute(); });
+  connectFields(this, 'M', kEnvironmentFields, [this] { surroundingsChanged(); });
   connect(c_.tblMonoflop, &ResultTable::highlightChanged, this, &frmMonoflop::showSelected);
   c_.tblMonoflop->setCopyTail([this](int) {
     return c_.lblMToleranz->text() + QLatin1Char('\n') + c_.lblMUmgebung->text();
@@ -244,8 +244,21 @@ void frmMonoflop::recompute() {
   PulsePairs pairs = searchPulsePairs(request.value());
   if (!pairs) return showProblem(pulseStatusText(pairs.error(), request.value()));
   family_ = familyOf(c_.cmbMTyp);
-  spread_->setSurroundings(readEnvironmentFields(this, 'M'));
-  showPairs(pairs.value(), request.value());
+  pairs_ = std::move(pairs.value());
+  request_ = request.value();
+  readEnvironment();
+  showPairs(0);
+}
+
+// The surroundings do not change the pairs: the highlighted row stays, its spread is new.
+void frmMonoflop::surroundingsChanged() {
+  if (pairs_.empty()) return recompute();
+  readEnvironment();
+  showPairs(c_.tblMonoflop->highlightedRow());
+}
+
+void frmMonoflop::readEnvironment() {
+  spread_->setSurroundings(readEnvironmentFields(this, 'M', family_, ub_));
 }
 
 TimerDesign frmMonoflop::designOf(const PulsePair& p) const {
@@ -264,9 +277,7 @@ std::vector<Hint> frmMonoflop::hintsOf(const PulsePair& p) const {
   return spread_->withLeakage(monostableHints(family_, ub_, p.r, p.c1), designOf(p));
 }
 
-void frmMonoflop::showPairs(std::vector<PulsePair> pairs, const PulseSearch& request) {
-  pairs_ = std::move(pairs);
-  request_ = request;
+void frmMonoflop::showPairs(int highlight) {
   QStringList status{shortfallText(pulseShortfallOf(request_, pairs_.front()), true)};
   status << spread_->problem();
   status.removeAll(QString());
@@ -282,7 +293,7 @@ void frmMonoflop::showPairs(std::vector<PulsePair> pairs, const PulseSearch& req
   }
   c_.cmdMUebernehmen->setEnabled(true);
   c_.cmdMNachmessen->setEnabled(true);
-  c_.tblMonoflop->setRows(rows, tips);
+  c_.tblMonoflop->setRows(rows, tips, highlight);
 }
 
 void frmMonoflop::showProblem(const QString& status) {
@@ -311,7 +322,8 @@ void frmMonoflop::showSelected() {
   spread_->show(designOf(*p), request_.t, 0.0);
   const Spread spread =
       pulseSpread(p->r, p->c1, request_.resistorTolerance, request_.capacitorTolerance);
-  c_.lblMToleranz->setText(fromCore(pulseSpreadText(spread, request_.t)));
+  c_.lblMToleranz->setText(toleranceHeading() + QLatin1Char('\n') +
+                           fromCore(pulseSpreadText(spread, request_.t)));
   c_.picMSignal->setPulse(Pulse{p->t, request_.t, spread});
 }
 

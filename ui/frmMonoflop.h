@@ -59,7 +59,9 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
   Result<PulseSearch, QString> readRequest();
   TimerDesign designOf(const PulsePair& p) const;
   std::vector<Hint> hintsOf(const PulsePair& p) const;
-  void showPairs(std::vector<PulsePair> pairs, const PulseSearch& request);
+  void surroundingsChanged();
+  void readEnvironment();
+  void showPairs(int highlight);
   void showProblem(const QString& status);
   void showSelected();
   const PulsePair* selectedPair() const;

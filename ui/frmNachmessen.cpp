@@ -66,25 +66,25 @@ constexpr Field kBuiltFields[] = {
 constexpr Field kMeasuredFields[] = {
   {"optAZeiten",   Cell::Option, "t-EIN und t-AUS",       0, 0, 3, "Gemessen: t-EIN und t-AUS", 1},
   {"lblAMessEin",  Cell::Label,  "t-&EIN =",              1, 0, 1},
-  {"txtAMessEin",  Cell::Box,    "0.515",                 1, 1, 1, "gemessenes t-EIN in Sekunden"},
+  {"txtAMessEin",  Cell::Box,    "",                 1, 1, 1, "gemessenes t-EIN in Sekunden"},
   {"lblAMessEinS", Cell::Label,  "s",                     1, 2, 1},
   {"lblAMessAus",  Cell::Label,  "t-&AUS =",              2, 0, 1},
-  {"txtAMessAus",  Cell::Box,    "0.205",                 2, 1, 1, "gemessenes t-AUS in Sekunden"},
+  {"txtAMessAus",  Cell::Box,    "",                 2, 1, 1, "gemessenes t-AUS in Sekunden"},
   {"lblAMessAusS", Cell::Label,  "s",                     2, 2, 1},
   {"optAFrequenz", Cell::Option, "Frequenz und Tastgrad", 3, 0, 3, "Gemessen: Frequenz und Tastgrad"},
   {"lblAMessF",    Cell::Label,  "&f =",                  4, 0, 1},
-  {"txtAMessF",    Cell::Box,    "1.389",                 4, 1, 1, "gemessene Frequenz in Hertz"},
+  {"txtAMessF",    Cell::Box,    "",                 4, 1, 1, "gemessene Frequenz in Hertz"},
   {"lblAMessFHz",  Cell::Label,  "Hz",                    4, 2, 1},
   {"lblAMessTg",   Cell::Label,  "Tast&grad =",           5, 0, 1},
-  {"txtAMessTg",   Cell::Box,    "71.5",                  5, 1, 1, "gemessener Tastgrad in Prozent"},
+  {"txtAMessTg",   Cell::Box,    "",                  5, 1, 1, "gemessener Tastgrad in Prozent"},
   {"lblAMessTgP",  Cell::Label,  "%",                     5, 2, 1},
 };
 
 constexpr Field kWantedFields[] = {
-  {"lblASollEin",  Cell::Label, "t-E&IN =", 0, 0, 1},
+  {"lblASollEin",  Cell::Label, "Soll t-E&IN =", 0, 0, 1},
   {"txtASollEin",  Cell::Box,   "0.54",     0, 1, 1, "gewünschtes t-EIN in Sekunden"},
   {"lblASollEinS", Cell::Label, "s",        0, 2, 1},
-  {"lblASollAus",  Cell::Label, "t-AU&S =", 1, 0, 1},
+  {"lblASollAus",  Cell::Label, "Soll t-AU&S =", 1, 0, 1},
   {"txtASollAus",  Cell::Box,   "0.22",     1, 1, 1, "gewünschtes t-AUS in Sekunden"},
   {"lblASollAusS", Cell::Label, "s",        1, 2, 1},
 };
@@ -101,18 +101,59 @@ constexpr const char* kAstableRows[] = {
     "txtAMessF",   "lblAMessFHz", "lblAMessTg",   "txtAMessTg",   "lblAMessTgP",
     "lblASollAus", "txtASollAus", "lblASollAusS", "optAZeiten"};
 
-QString unreachableText(RemeasureError e, bool monostable) {
-  if (e == RemeasureError::TausUnreachable) {
+// Which box holds the reading back and what helps, in the words of this window: the box as its
+// label and form name it, and a remedy that this window offers.
+QString refusalText(const Refusal& r, bool mono) {
+  using Box = Refusal::Box;
+  auto name = [mono](const char* astable, const char* monostable) {
+    return QString::fromUtf8(mono ? monostable : astable);
+  };
+  auto measured = [](const QString& box, const QString& expected) {
     return QStringLiteral(
-        "Das gewünschte t-AUS erreicht mit diesem C1 kein Widerstand R2; bitte bei „t-AUS "
-        "gewünscht“ eine kürzere Zeit eingeben.");
+               "Der Messwert bei „%1“ passt nicht zu diesen Bauteilen, die etwa %2 ergeben; "
+               "bitte den Messwert prüfen.")
+        .arg(box, expected);
+  };
+  auto time = [](double seconds) { return fromCore(timeText(seconds)); };
+  const QString longer = r.longer ? QStringLiteral("längere") : QStringLiteral("kürzere");
+  switch (r.box) {
+    case Box::R1:
+    case Box::R2:
+      return QStringLiteral(
+                 "Bei „%1“ steht kein glaubhafter Widerstand (1 Ohm bis 1000 M Ohm); bitte den "
+                 "aufgebauten Wert eingeben.")
+          .arg(r.box == Box::R1 ? name("R1", "R") : QStringLiteral("R2"));
+    case Box::C1:
+      return QStringLiteral(
+          "Bei „C1“ steht kein glaubhafter Kondensator (1 pF bis 1 F); bitte den aufgebauten "
+          "Wert eingeben.");
+    case Box::MeasuredTein:
+      return measured(name("t-EIN gemessen", "t gemessen"), time(r.expected));
+    case Box::MeasuredTaus:
+      return measured(QStringLiteral("t-AUS gemessen"), time(r.expected));
+    case Box::Frequency:
+      return measured(QStringLiteral("f"), fromCore(frequencyText(r.expected)));
+    case Box::Duty:
+      return measured(QStringLiteral("Tastgrad"),
+                      fromCore(fixedText(r.expected * 100.0, 1)) + QStringLiteral(" %"));
+    case Box::WantTaus:
+      return QStringLiteral(
+                 "Kein Widerstand R2 erreicht mit diesem C1 das gewünschte t-AUS; bitte bei "
+                 "„t-AUS gewünscht“ eine %1 Zeit eingeben.")
+          .arg(longer);
+    case Box::WantTein:
+      if (mono) {
+        return QStringLiteral(
+                   "Kein Widerstand R erreicht mit diesem C1 die gewünschte Zeit; bitte bei „t "
+                   "gewünscht“ eine %1 Zeit eingeben.")
+            .arg(longer);
+      }
+      return QStringLiteral(
+                 "Kein Widerstand R1 erreicht mit diesem C1 und R2 das gewünschte t-EIN; bitte "
+                 "bei „t-EIN gewünscht“ eine %1 Zeit eingeben.")
+          .arg(longer);
   }
-  return monostable ? QStringLiteral(
-                          "Die gewünschte Zeit erreicht mit diesem C1 kein Widerstand; bitte bei "
-                          "„t gewünscht“ eine andere Zeit eingeben.")
-                    : QStringLiteral(
-                          "Das gewünschte t-EIN erreicht mit diesem C1 und R2 kein Widerstand R1; "
-                          "bitte bei „t-EIN gewünscht“ eine längere Zeit eingeben.");
+  return {};
 }
 
 }  // namespace
@@ -288,6 +329,10 @@ void frmNachmessen::open(const Start& s) {
     c_.cmbAKondTyp->setCurrentIndex(s.capacitorType);
     c_.txtASollEin->setText(fromCore(exactText(s.wantTein)));
     if (!s.monostable) c_.txtASollAus->setText(fromCore(exactText(s.wantTaus)));
+    // A new board: what was measured on another one must not be read as this one's.
+    for (QLineEdit* box : {c_.txtAMessEin, c_.txtAMessAus, c_.txtAMessF, c_.txtAMessTg}) {
+      box->clear();
+    }
   }
   optAAstabil_Click();
   open();
@@ -307,7 +352,7 @@ void frmNachmessen::optAAstabil_Click() {
   for (const char* name : kAstableRows) findChild<QWidget*>(QLatin1String(name))->setVisible(!mono);
   c_.lblAR1->setText(mono ? QStringLiteral("&R =") : QStringLiteral("R&1 ="));
   c_.lblAMessEin->setText(mono ? QStringLiteral("&t =") : QStringLiteral("t-&EIN ="));
-  c_.lblASollEin->setText(mono ? QStringLiteral("So&ll t =") : QStringLiteral("t-E&IN ="));
+  c_.lblASollEin->setText(mono ? QStringLiteral("So&ll t =") : QStringLiteral("Soll t-E&IN ="));
   c_.lblAMessHinweis->setText(
       mono ? QStringLiteral("Den Impuls vom Auslösen bis zu seinem Ende messen.")
            : QStringLiteral(
@@ -338,7 +383,24 @@ QString frmNachmessen::nameOf(const char* astable, const char* monostable) const
 }
 
 Result<std::pair<double, double>, QString> frmNachmessen::readMeasured(bool mono) const {
-  if (mono || c_.optAZeiten->isChecked()) {
+  // Nothing is diagnosed from values nobody measured on this board: until every box of the
+  // chosen form holds something, the status line asks for them.
+  const bool times = mono || c_.optAZeiten->isChecked();
+  QStringList missing;
+  const std::pair<QLineEdit*, QString> boxes[] = {
+      {times ? c_.txtAMessEin : c_.txtAMessF,
+       times ? nameOf("t-EIN gemessen", "t gemessen") : QStringLiteral("f")},
+      {times ? c_.txtAMessAus : c_.txtAMessTg,
+       times ? QStringLiteral("t-AUS gemessen") : QStringLiteral("Tastgrad")}};
+  for (const auto& [box, name] : boxes) {
+    if (box == c_.txtAMessAus && mono) continue;
+    if (box->text().trimmed().isEmpty()) missing << QStringLiteral("„%1“").arg(name);
+  }
+  if (!missing.isEmpty()) {
+    return QStringLiteral("Bitte eingeben, was am Aufbau gemessen wurde: %1.")
+        .arg(missing.join(QStringLiteral(" und ")));
+  }
+  if (times) {
     const Result<double, QString> on =
         readPositiveNumber(c_.txtAMessEin, nameOf("t-EIN gemessen", "t gemessen"));
     if (!on) return on.error();
@@ -352,20 +414,21 @@ Result<std::pair<double, double>, QString> frmNachmessen::readMeasured(bool mono
   if (!f) return f.error();
   const Result<double, QString> duty = readNumberIn(c_.txtAMessTg, QStringLiteral("Tastgrad"));
   if (!duty) return duty.error();
-  const auto times = timesFromFrequency(f.value(), duty.value() / 100.0);
-  if (!times) {
-    return times.error() == RemeasureError::DutyOutOfRange
+  const auto fromFrequency = timesFromFrequency(f.value(), duty.value() / 100.0);
+  if (!fromFrequency) {
+    return fromFrequency.error() == RemeasureError::DutyOutOfRange
                ? QStringLiteral(
                      "Bitte bei „Tastgrad“ einen Wert zwischen 0 und 100 eingeben, beide "
                      "ausgenommen.")
                : outOfRangeText(QStringLiteral("bei „f“"));
   }
-  return times.value();
+  return fromFrequency.value();
 }
 
 Result<frmNachmessen::Inputs, QString> frmNachmessen::readInputs() const {
   Inputs in;
   in.monostable = c_.optAMonoflop->isChecked();
+  in.frequencyForm = !in.monostable && c_.optAFrequenz->isChecked();
   const Result<double, QString> r1 =
       readPositive(c_.txtAR1, c_.cmbAR1, resistorUnits, nameOf("R1", "R"));
   if (!r1) return r1.error();
@@ -440,20 +503,24 @@ QString readingText(const Reading& r, const ReadingContext& x) {
 
 }  // namespace
 
+RemeasureCase frmNachmessen::caseOf(const Inputs& in) {
+  return {in.monostable, in.frequencyForm, in.circuit,      in.r1,       in.r2,
+          in.c1,         in.measuredTein,  in.measuredTaus, in.wantTein, in.wantTaus};
+}
+
 void frmNachmessen::showAstable(const Inputs& in) {
   const Result<Reading, RemeasureError> read =
       readAstable(in.circuit, in.r1, in.r2, in.measuredTein, in.measuredTaus);
   if (!read) {
     c_.lblAErgebnis->clear();
-    return showProblem(QStringLiteral(
-        "Die gemessenen Zeiten ergeben mit diesen Bauteilen kein C1; bitte die Werte prüfen."));
+    return showProblem(refusalText(refusalOf(caseOf(in), read.error()), false));
   }
   reading_ = read.value();
   c_.lblAErgebnis->setText(
       readingText(reading_, ReadingContext{false, in.c1, in.r2, in.circuit, in.electrolytic}));
   const Result<Needed, RemeasureError> needed =
       neededAstable(in.circuit, reading_, in.wantTein, in.wantTaus);
-  if (!needed) return showProblem(unreachableText(needed.error(), false));
+  if (!needed) return showProblem(refusalText(refusalOf(caseOf(in), needed.error()), false));
 
   StandardSearch q;
   q.tein = in.wantTein / reading_.k;
@@ -471,7 +538,11 @@ void frmNachmessen::showAstable(const Inputs& in) {
   if (!sets) return showProblem(searchStatusText(sets.error(), q));
   sets_ = sets.value();
   pairs_.clear();
-  c_.lblAStatus->setText(shortfallText(shortfallOf(q, sets_.front()), false, FixedPart::C1));
+  // The search works on the model's t-EIN; the user reads every time as measured, k applied.
+  // C1 is what the board has, not a choice the user made here.
+  Shortfall why = shortfallOf(q, sets_.front());
+  if (why.tein) why.reach *= reading_.k;
+  c_.lblAStatus->setText(shortfallText(why, false));
   std::vector<QStringList> rows;
   QStringList tips;
   for (const StandardSet& s : sets_) {
@@ -492,14 +563,13 @@ void frmNachmessen::showMonostable(const Inputs& in) {
   const Result<Reading, RemeasureError> read = readMonostable(in.r1, in.measuredTein);
   if (!read) {
     c_.lblAErgebnis->clear();
-    return showProblem(
-        QStringLiteral("Die gemessene Zeit ergibt mit R kein C1; bitte die Werte prüfen."));
+    return showProblem(refusalText(refusalOf(caseOf(in), read.error()), true));
   }
   reading_ = read.value();
   c_.lblAErgebnis->setText(
       readingText(reading_, ReadingContext{true, in.c1, in.r1, in.circuit, in.electrolytic}));
   const Result<Needed, RemeasureError> needed = neededMonostable(reading_, in.wantTein);
-  if (!needed) return showProblem(unreachableText(needed.error(), true));
+  if (!needed) return showProblem(refusalText(refusalOf(caseOf(in), needed.error()), true));
   PulseSearch q{in.wantTein, in.series, in.rMin, in.rMax};
   q.fixedC1 = reading_.c1eff;
   q.resistorTolerance = in.resistorTolerance;
@@ -520,13 +590,17 @@ void frmNachmessen::showMonostable(const Inputs& in) {
   c_.tblNachmessen->setRows(rows, tips);
 }
 
+// Each needed resistor as a fixed one and a trimmer, never below R min, nor, where the
+// discharge transistor's current flows through it, below the chip's minimum.
 void frmNachmessen::showTrimmers(const Inputs& in, const Needed& needed) {
   QStringList lines;
-  const std::pair<const char*, double> parts[] = {{in.monostable ? "R" : "R1", needed.r1},
-                                                  {"R2", needed.r2}};
-  for (const auto& [name, value] : parts) {
+  const std::tuple<const char*, double, bool> parts[] = {
+      {in.monostable ? "R" : "R1", needed.r1, true}, {"R2", needed.r2, false}};
+  for (const auto& [name, value, chip] : parts) {
     if (value <= 0.0) continue;
-    lines << fromCore(trimmerText(name, value, trimmerFor(value, in.series, in.resistorTolerance)));
+    const TrimmerFloor floor = trimmerFloor(name, in.rMin, in.family, chip);
+    lines << fromCore(trimmerText(
+        name, value, trimmerFor(value, in.series, in.resistorTolerance, floor.ohms), floor));
   }
   c_.lblATrimmer->setText(lines.join(QLatin1Char('\n')));
 }

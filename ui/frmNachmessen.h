@@ -69,6 +69,7 @@ class frmNachmessen : public QWidget {  // NOLINT(readability-identifier-naming)
   // What the inputs say, read in one go.
   struct Inputs {
     bool monostable = false;
+    bool frequencyForm = false;
     Circuit circuit;
     double r1 = 0.0, r2 = 0.0, c1 = 0.0;
     double measuredTein = 0.0, measuredTaus = 0.0;
@@ -85,6 +86,7 @@ class frmNachmessen : public QWidget {  // NOLINT(readability-identifier-naming)
   void connectEvents();
   Result<Inputs, QString> readInputs() const;
   Result<std::pair<double, double>, QString> readMeasured(bool monostable) const;
+  static RemeasureCase caseOf(const Inputs& in);
   void showProblem(const QString& status);
   void showAstable(const Inputs& in);
   void showMonostable(const Inputs& in);

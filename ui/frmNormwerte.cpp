@@ -178,15 +178,12 @@ void frmNormwerte::connectEvents() {
   // A tolerance too decides which sets are usable at the edges of the number range, so it
   // searches again like every other input.
   connectFields(this, 'N', kRangeFields, [this] { recompute(); });
-  connectFields(this, 'N', kEnvironmentFields, [this] { recompute(); });
+  connectFields(this, 'N', kEnvironmentFields, [this] { surroundingsChanged(); });
   connect(c_.cmbNFest, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNFest_Click);
   connect(c_.chkNDiode, &QCheckBox::toggled, this, &frmNormwerte::chkNDiode_Click);
   connect(c_.tblNormwerte, &ResultTable::highlightChanged, this, &frmNormwerte::showSelected);
   c_.tblNormwerte->setCopyTail([this](int) {
-    const StandardSet* s = selectedSet();
-    return s != nullptr ? fromCore(toleranceText(spreadOf(*s), request_.tein, request_.taus)) +
-                              QLatin1Char('\n') + c_.lblNUmgebung->text()
-                        : QString();
+    return c_.lblNToleranz->text() + QLatin1Char('\n') + c_.lblNUmgebung->text();
   });
   connect(c_.cmdNUebernehmen, &QPushButton::clicked, this, &frmNormwerte::cmdNUebernehmen_Click);
   connect(c_.cmdNNachmessen, &QPushButton::clicked, this, &frmNormwerte::cmdNNachmessen_Click);
@@ -294,24 +291,23 @@ void frmNormwerte::recompute() {
   StandardSets sets = searchStandardSets(request.value());
   if (!sets) return showProblem(searchStatusText(sets.error(), request.value()));
   family_ = familyOf(c_.cmbNTyp);
-  readEnvironment(request.value().circuit());
-  showSets(sets.value(), request.value());
+  sets_ = std::move(sets.value());
+  request_ = request.value();
+  readEnvironment();
+  showSets(0);
 }
 
-// The surroundings do not change the sets, only their real spread: a box there that cannot be
-// used leaves the table as it is and says so in the status line.
-void frmNormwerte::readEnvironment(const Circuit& c) {
-  Result<EnvironmentInputs, QString> environment = readEnvironmentFields(this, 'N');
-  if (environment && c.realDiode()) {
-    const double u = environment.value().around.supplyTolerance;
-    if (!(c.ub * (1.0 - u) >= kModelUbMin && c.ub * (1.0 + u) <= kModelUbMax)) {
-      environment = QStringLiteral(
-                        "Mit Ub ± %1 % reicht die Versorgung über 0.5 V bis 100 V hinaus, für "
-                        "die das Diodenmodell gilt.")
-                        .arg(fromCore(exactText(u * 100.0)));
-    }
-  }
-  spread_->setSurroundings(std::move(environment));
+// The surroundings do not change the sets, only their real spread and the leakage hints: the
+// highlighted row stays, and a box there that cannot be used leaves the table as it is and says
+// so in the status line.
+void frmNormwerte::surroundingsChanged() {
+  if (sets_.empty()) return recompute();
+  readEnvironment();
+  showSets(c_.tblNormwerte->highlightedRow());
+}
+
+void frmNormwerte::readEnvironment() {
+  spread_->setSurroundings(readEnvironmentFields(this, 'N', family_, request_.ub));
 }
 
 std::vector<Hint> frmNormwerte::hintsOf(const StandardSet& s) const {
@@ -344,9 +340,7 @@ QStringList frmNormwerte::rowTexts(const StandardSet& s, const QString& hints) {
           hints};
 }
 
-void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch& request) {
-  sets_ = std::move(sets);
-  request_ = request;
+void frmNormwerte::showSets(int highlight) {
   QStringList status{shortfallText(shortfallOf(request_, sets_.front()), false, request_.fixed)};
   status << spread_->problem();
   status.removeAll(QString());
@@ -360,7 +354,7 @@ void frmNormwerte::showSets(std::vector<StandardSet> sets, const StandardSearch&
   }
   c_.cmdNUebernehmen->setEnabled(true);
   c_.cmdNNachmessen->setEnabled(true);
-  c_.tblNormwerte->setRows(rows, tips);
+  c_.tblNormwerte->setRows(rows, tips, highlight);
 }
 
 void frmNormwerte::showProblem(const QString& status) {
@@ -395,17 +389,17 @@ QString frmNormwerte::hintText(const StandardSet& s) const {
   if (c.realDiode()) {
     const QString name = fromCore(c.model.name).section(QStringLiteral(" ("), 0, 0);
     const QString ub = fromCore(exactText(c.ub));
-    const double longer = (s.tein / (kTiming * s.r1 * s.c1) - 1.0) * 100.0;
+    const double longer = s.tein / (kTiming * s.r1 * s.c1) - 1.0;
     lines << QStringLiteral(
-                 "Mit der Diode %1 bei Ub = %2 V ist t-EIN um %3 % länger als 0.69 · R1 · C1; "
+                 "Mit der Diode %1 bei Ub = %2 V ist t-EIN um %3 länger als 0.69 · R1 · C1; "
                  "die Seite „Zeiten“ rechnet mit idealer Diode.")
-                 .arg(name, ub, QString::number(longer, 'f', 1));
-    const double shorter = (1.0 - s.taus / (kTiming * s.r2 * s.c1)) * 100.0;
-    if (shorter > 1.0) {
+                 .arg(name, ub, fromCore(sizeText(longer)));
+    const double shorter = 1.0 - s.taus / (kTiming * s.r2 * s.c1);
+    if (shorter > 0.01) {
       lines << QStringLiteral(
                    "Der Sperrstrom der Diode %1 fließt beim Entladen neben R2 und macht t-AUS um "
-                   "%2 % kürzer als 0.69 · R2 · C1.")
-                   .arg(name, QString::number(shorter, 'f', 1));
+                   "%2 kürzer als 0.69 · R2 · C1.")
+                   .arg(name, fromCore(sizeText(shorter)));
     }
   }
   return lines.join(QLatin1Char('\n'));
@@ -422,7 +416,8 @@ void frmNormwerte::showSelected() {
   }
   spread_->show(designOf(*s), request_.tein, request_.taus);
   const ToleranceSpread spread = spreadOf(*s);
-  c_.lblNToleranz->setText(fromCore(toleranceText(spread, request_.tein, request_.taus)));
+  c_.lblNToleranz->setText(toleranceHeading() + QLatin1Char('\n') +
+                           fromCore(toleranceText(spread, request_.tein, request_.taus)));
   c_.lblNHinweis->setText(hintText(*s));
   c_.picNSignal->setSignal(Signal{s->tein, s->taus, request_.tein, request_.taus, spread.edges,
                                   capacitorVoltage(request_.circuit(), s->r1, s->r2, s->c1, 48),

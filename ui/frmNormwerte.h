@@ -84,14 +84,15 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   void connectEvents();
   void fillFixedValue();
   Result<StandardSearch, QString> readRequest() const;
-  void showSets(std::vector<StandardSet> sets, const StandardSearch& request);
+  void surroundingsChanged();
+  void showSets(int highlight);
   void showProblem(const QString& status);
   void showSelected();
   FixedPart fixedChoice() const;
   const StandardSet* selectedSet() const;
   ToleranceSpread spreadOf(const StandardSet& s) const;
   TimerDesign designOf(const StandardSet& s) const;
-  void readEnvironment(const Circuit& c);
+  void readEnvironment();
   std::vector<Hint> hintsOf(const StandardSet& s) const;
   static QStringList rowTexts(const StandardSet& s, const QString& hints);
   QString hintText(const StandardSet& s) const;

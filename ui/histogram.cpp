@@ -13,15 +13,15 @@
 namespace kippwerk::ui {
 namespace {
 
-QString percent(double fraction, int decimals) {
-  const double p = fraction * 100.0;
-  return (p > 0.0 ? QStringLiteral("+") : QString()) + QString::number(p, 'f', decimals) +
-         QStringLiteral(" %");
+QString limitText(double limit) {
+  return QStringLiteral("± %1 %").arg(fromCore(numberText(limit * 100.0)));
 }
 
-QString limitText(double limit) {
-  return QStringLiteral("± %1 %").arg(QString::number(limit * 100.0, 'g', 6));
+QString rateText(double rate) {
+  return fromCore(fixedText(rate * 100.0, 1)) + QStringLiteral(" %");
 }
+
+const char* const kAxisTitle = "Abweichung der ungünstigsten Ecke je Schaltung";
 
 QPen limitPen() {
   return QPen(Qt::black, 1, Qt::DashLine);
@@ -56,12 +56,13 @@ void DeviationHistogram::setDeviations(std::optional<Deviations> deviations, con
     ++counts_[static_cast<std::size_t>(bin)];
   }
   setAccessibleDescription(
-      QStringLiteral("Größte Abweichung je Schaltung, %1 Schaltungen: von %2 bis %3; %4 "
-                     "innerhalb %5. ")
-          .arg(deviations_->values.size())
-          .arg(percent(low, 2), percent(high, 2),
-               QString::number(deviations_->rate * 100.0, 'f', 1) + QStringLiteral(" %"),
-               limitText(deviations_->limit)) +
+      QStringLiteral("%1, %2 Schaltungen: von %3 bis %4; %5 innerhalb %6; höchster Balken %7 "
+                     "Schaltungen. ")
+          .arg(QString::fromUtf8(kAxisTitle),
+               fromCore(countText(static_cast<long long>(deviations_->values.size()))),
+               fromCore(percentText(low)), fromCore(percentText(high)), rateText(deviations_->rate),
+               limitText(deviations_->limit),
+               fromCore(countText(*std::max_element(counts_.begin(), counts_.end())))) +
       legendDescription());
   update();
 }
@@ -87,16 +88,22 @@ void DeviationHistogram::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   // The share inside gets a line of its own under the legend, so neither runs into the other
   // in a narrow picture.
+  // Under the axis' labels its title, so the bars need one line less.
   const QFontMetrics fm(font());
-  const QRectF area = plotArea().adjusted(0, fm.height() + 2, 0, 0);
+  const QRectF area = plotArea().adjusted(0, fm.height() + 2, 0, -fm.height() - 2);
   const double s = span();
   const std::optional<Axis> axis = drawAxis(p, area, -s, s, [](double v) {
     if (v == 0.0) return QStringLiteral("0");
-    return (v > 0.0 ? QStringLiteral("+") : QString()) + QString::number(v * 100.0, 'g', 3) +
+    return (v > 0.0 ? QStringLiteral("+") : QString()) + fromCore(numberText(v * 100.0, 3)) +
            QStringLiteral(" %");
   });
   if (!axis) return;
   const int most = std::max(1, *std::max_element(counts_.begin(), counts_.end()));
+  p.setPen(Qt::black);
+  const QString title = QString::fromUtf8(kAxisTitle);
+  p.drawText(QPointF(area.center().x() - fm.horizontalAdvance(title) / 2.0,
+                     area.bottom() + fm.height() + 14 + fm.ascent()),
+             title);
   const double width = area.width() / kBins;
   for (int bin = 0; bin < kBins; ++bin) {
     const int n = counts_[static_cast<std::size_t>(bin)];
@@ -113,9 +120,13 @@ void DeviationHistogram::paintEvent(QPaintEvent* event) {
     p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
   }
   p.setPen(Qt::black);
-  p.drawText(QPointF(area.left(), area.top() - 4 - fm.descent()),
-             QStringLiteral("%1 % innerhalb %2")
-                 .arg(QString::number(d.rate * 100.0, 'f', 1), limitText(d.limit)));
+  const double shareLine = area.top() - 4 - fm.descent();
+  p.drawText(QPointF(area.left(), shareLine),
+             QStringLiteral("%1 innerhalb %2").arg(rateText(d.rate), limitText(d.limit)));
+  // The bars' scale: the highest stands for this many boards.
+  const QString scale =
+      QStringLiteral("Schaltungen je Balken: bis %1").arg(fromCore(countText(most)));
+  p.drawText(QPointF(area.right() - fm.horizontalAdvance(scale), shareLine), scale);
   drawLegend(p, legend());
 }
 

@@ -244,7 +244,8 @@ void connectFields(QWidget* window, char letter, std::span<const Field> fields,
   }
 }
 
-Result<EnvironmentInputs, QString> readEnvironmentFields(const QWidget* window, char letter) {
+Result<EnvironmentInputs, QString> readEnvironmentFields(const QWidget* window, char letter,
+                                                         const ChipFamily& family, double ub) {
   EnvironmentInputs in;
   in.around.capacitor = capacitorTypeOf(control<QComboBox>(window, "cmb*KondTyp", letter));
   struct Box {
@@ -280,6 +281,16 @@ Result<EnvironmentInputs, QString> readEnvironmentFields(const QWidget* window, 
   }
   in.around.supplyTolerance = ubPercent / 100.0;
   in.limit = limitPercent / 100.0;
+  const double low = ub * (1.0 - in.around.supplyTolerance);
+  const double high = ub * (1.0 + in.around.supplyTolerance);
+  if (!(low >= family.ubMin && high <= family.ubMax)) {
+    return QStringLiteral(
+               "Mit Ub ± %1 % läge die Versorgung bei %2 V bis %3 V; %4 sind %5 V bis %6 V "
+               "erlaubt. Bitte bei „Ub ±“ einen kleineren Wert eingeben.")
+        .arg(fromCore(numberText(ubPercent)), fromCore(numberText(low, 4)),
+             fromCore(numberText(high, 4)), fromCore(family.where),
+             fromCore(numberText(family.ubMin)), fromCore(numberText(family.ubMax)));
+  }
   return in;
 }
 

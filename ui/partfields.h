@@ -107,12 +107,14 @@ struct RangeInputs {
 Result<RangeInputs, QString> readRangeFields(const QWidget* window, char letter,
                                              bool capacitor = true);
 
-// What the surroundings' rows say, or the status line that names the first unusable box.
+// What the surroundings' rows say, or the status line that names the first unusable box. The
+// supply's tolerance must keep Ub within the chip family's range (inside the diode model's).
 struct EnvironmentInputs {
   Surroundings around;
   double limit = 0.1;  // fraction
 };
-Result<EnvironmentInputs, QString> readEnvironmentFields(const QWidget* window, char letter);
+Result<EnvironmentInputs, QString> readEnvironmentFields(const QWidget* window, char letter,
+                                                         const ChipFamily& family, double ub);
 
 // Every change of the fields of `fields` calls `changed`; a new resistor series first brings
 // its tolerance class, which a tolerance picked afterwards overrides until the series changes.

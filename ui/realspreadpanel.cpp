@@ -8,6 +8,10 @@
 
 namespace kippwerk::ui {
 
+QString toleranceHeading() {
+  return QStringLiteral("Bauteiltoleranzen bei 25 °C:");
+}
+
 RealSpreadPanel::RealSpreadPanel(QLabel* text, DeviationHistogram* picture, QObject* parent)
     : QObject(parent),
       text_(text),
@@ -55,6 +59,7 @@ void RealSpreadPanel::show(const TimerDesign& design, double wantTein, double wa
   stop();
   ++generation_;
   before_ =
+      QStringLiteral("Real (Temperatur, Versorgung, Baustein):\n") +
       fromCore(realSpreadText(realSpread(design, around), design.monostable, wantTein, wantTaus));
   QStringList after{fromCore(largestCauseText(contributions(design, around), design.monostable))};
   for (const std::string& line : leftOut(around.capacitor, design.circuit)) after << fromCore(line);
@@ -88,7 +93,10 @@ void RealSpreadPanel::finished(unsigned generation, std::optional<PassRate> rate
     return;
   }
   const EnvironmentInputs& in = surroundings_.value();
-  text_->setText(linesWith(fromCore(passRateText(rate->rate, in.limit, in.around, kBoards))));
+  text_->setText(linesWith(
+      fromCore(passRateText(rate->rate, in.limit, in.around, kBoards)) +
+      QStringLiteral("\nIm Bild zählt jede Schaltung mit ihrer ungünstigsten Ecke; deshalb liegen "
+                     "kaum welche nahe 0 %, und die Verteilung hat oft zwei Höcker.")));
   picture_->setDeviations(Deviations{std::move(rate->deviations), in.limit, rate->rate});
 }
 

@@ -24,6 +24,10 @@ namespace kippwerk::ui {
 
 class DeviationHistogram;
 
+// The heading of the spread over the parts' tolerances alone, which both windows show above the
+// real spread's own.
+QString toleranceHeading();
+
 class RealSpreadPanel : public QObject {
  public:
   RealSpreadPanel(QLabel* text, DeviationHistogram* picture, QObject* parent);

@@ -28,7 +28,8 @@ ResultTable::ResultTable(std::span<const char* const> headers, int visibleRows, 
   connect(this, &QTableWidget::itemSelectionChanged, this, &ResultTable::keepOneRowSelected);
 }
 
-void ResultTable::setRows(const std::vector<QStringList>& rows, const QStringList& tips) {
+void ResultTable::setRows(const std::vector<QStringList>& rows, const QStringList& tips,
+                          int highlight) {
   {
     const QSignalBlocker quiet(this);
     if (rowCount() != static_cast<int>(rows.size())) setRowCount(static_cast<int>(rows.size()));
@@ -51,8 +52,9 @@ void ResultTable::setRows(const std::vector<QStringList>& rows, const QStringLis
     for (const QStringList& texts : rows) notes << texts.value(columnCount() - 1);
     fitNotes(notes);
     if (rowCount() > 0) {
-      setCurrentCell(0, 0);
-      selectRow(0);
+      const int row = highlight >= 0 && highlight < rowCount() ? highlight : 0;
+      setCurrentCell(row, 0);
+      selectRow(row);
     }
   }
   emit highlightChanged();

@@ -24,9 +24,11 @@ class ResultTable : public QTableWidget {
   // the rest.
   ResultTable(std::span<const char* const> headers, int visibleRows, QWidget* parent = nullptr);
 
-  // Rows of cell texts, the first highlighted. The cells stay and only their texts change: a
-  // key costs a repaint, not a new table. `tips` holds a tooltip per row for the last column.
-  void setRows(const std::vector<QStringList>& rows, const QStringList& tips = {});
+  // Rows of cell texts, row `highlight` highlighted (the first where there is no such row). The
+  // cells stay and only their texts change: a key costs a repaint, not a new table. `tips`
+  // holds a tooltip per row for the last column.
+  void setRows(const std::vector<QStringList>& rows, const QStringList& tips = {},
+               int highlight = 0);
 
   // Other columns: a window that shows one of two kinds of results switches them.
   void setHeaders(std::span<const char* const> headers);

@@ -31,13 +31,14 @@ QString unreadText(const QString& name, const QString& typed, const QString& res
     pointed.replace(QLatin1Char(','), QLatin1Char('.'));
     if (readNumber(pointed.toStdString()).rest.empty()) {
       return QStringLiteral("Bitte bei „%1“ den Dezimalpunkt verwenden: %2 statt %3.")
-          .arg(name, pointed, trimmed);
+          .arg(name, fromCore(shortenedText(pointed.toStdString())),
+               fromCore(shortenedText(trimmed.toStdString())));
     }
   }
   return QStringLiteral(
              "Bei „%1“ wurde „%2“ nicht verstanden; bitte nur eine Zahl eingeben, etwa 1.5 oder "
              "4.7e-6.")
-      .arg(name, rest);
+      .arg(name, fromCore(shortenedText(rest.toStdString())));
 }
 
 // Why there are no sets, as one German sentence.

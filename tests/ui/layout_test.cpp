@@ -89,7 +89,7 @@ class LayoutTest : public QObject {
     QTest::addColumn<QStringList>("edits");  // a state with many lines of text
     QTest::newRow("main window") << QString() << QStringList{};
     QTest::newRow("Normwerte") << "mnuNormwerte"
-                               << QStringList{"chkNDiode", "an",  "txtNUb",   "4.5",
+                               << QStringList{"chkNDiode", "an",  "txtNUb",   "4.75",
                                               "txtNRmin",  "10",  "cmbNRmin", "Ohm",
                                               "txtNCmin",  "1",   "txtNTaus", "2e-7",
                                               "txtNTein",  "2e-6"};
@@ -101,7 +101,8 @@ class LayoutTest : public QObject {
                                                "cmbAKondTyp",  "Elko (Aluminium)",
                                                "txtAR2",       "1.2",
                                                "cmbAR2",       "M Ohm",
-                                               "txtAMessEin",  "2"};
+                                               "txtAMessEin",  "2",
+                                               "txtAMessAus",  "0.205"};
     QTest::newRow("Nachmessen, monoflop") << "mnuNachmessen" << QStringList{"optAMonoflop", ""};
   }
 
@@ -191,27 +192,31 @@ class LayoutTest : public QObject {
     QTest::addColumn<QString>("picture");  // a picture whose description has numbers
     QTest::addColumn<QString>("says");
     QTest::addColumn<QString>("legend");  // how it ends: the legend as drawn
+    QTest::addColumn<QStringList>("edits");
     for (int page = 0; page < 5; ++page) {
       QTest::addRow("main window, page %d", page)
-          << QString() << page << QString() << QString() << QString();
+          << QString() << page << QString() << QString() << QString() << QStringList{};
     }
     QTest::newRow("Normwerte") << "mnuNormwerte" << 0 << "picNSignal"
                                << "Ausgang: 539.6 ms EIN, 220.5 ms AUS; gewünscht 540.0 ms EIN, "
                                   "220.0 ms AUS"
                                << "Legende: gewünschte Zeiten gestrichelt, gewählte Bauteile "
-                                  "durchgezogen, Toleranzbereich schattiert.";
+                                  "durchgezogen, Toleranzbereich schattiert."
+                               << QStringList{};
     QTest::newRow("Monoflop") << "mnuMonoflop" << 0 << "picMSignal"
                               << "Auslöseimpuls an E, dann Ausgang A für 1.001 s EIN; gewünscht "
                                  "1.000 s"
                               << "Legende: gewünschte Zeit gestrichelt, gewählte Bauteile "
-                                 "durchgezogen, Toleranzbereich schattiert.";
+                                 "durchgezogen, Toleranzbereich schattiert."
+                              << QStringList{};
     QTest::newRow("Nachmessen")
         << "mnuNachmessen" << 0 << "picASignal"
         << "Gemessen: 515.0 ms EIN, 205.0 ms AUS; gewünscht 540.0 ms EIN, "
            "220.0 ms AUS; mit den gewählten Bauteilen 531.5 ms EIN, 226.1 ms "
            "AUS"
         << "Legende: gewünschte Zeiten gestrichelt, gewählte Bauteile "
-           "durchgezogen, gemessen grau.";
+           "durchgezogen, gemessen grau."
+        << QStringList{"txtAMessEin", "0.515", "txtAMessAus", "0.205"};
   }
   void namesEveryControlAndPicture() {
     QFETCH(QString, menu);
@@ -219,10 +224,12 @@ class LayoutTest : public QObject {
     QFETCH(QString, picture);
     QFETCH(QString, says);
     QFETCH(QString, legend);
+    QFETCH(QStringList, edits);
     frmKippwerk w;
     QVERIFY(showActive(w));
     goTo(w, page);
     QWidget* window = openWindow(w, menu);
+    apply(*window, edits);
     int pictures = 0;
     for (QWidget* c : window->findChildren<QWidget*>()) {
       if (c->window() != window || !c->isVisibleTo(window)) continue;

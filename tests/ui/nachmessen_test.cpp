@@ -32,6 +32,9 @@ frmNachmessen* openNachmessen(const frmKippwerk& w) {
   return child<frmNachmessen>(w, QStringLiteral("frmNachmessen"));
 }
 
+// The worked board's diode and what was measured on it.
+const QStringList kMeasured{"chkADiode", "an", "txtAMessEin", "0.515", "txtAMessAus", "0.205"};
+
 QString cell(const QWidget* a, int row, int column) {
   return cellText(in<QTableWidget>(a, "tblNachmessen"), row, column);
 }
@@ -65,6 +68,17 @@ struct Case {
 }  // namespace
 
 Q_DECLARE_METATYPE(Case)
+
+// Empty measured boxes, a status line that asks for them, and no result, row or trimmer.
+void checkNothingDiagnosed(const frmNachmessen* a) {
+  for (const char* box : {"txtAMessEin", "txtAMessAus", "txtAMessF", "txtAMessTg"}) {
+    QVERIFY2(in(a, box)->text().isEmpty(), box);
+  }
+  QVERIFY2(text(a, "lblAStatus").startsWith("Bitte eingeben, was am Aufbau gemessen wurde: "),
+           qPrintable(text(a, "lblAStatus")));
+  QVERIFY(text(a, "lblAErgebnis").isEmpty() && text(a, "lblATrimmer").isEmpty());
+  QCOMPARE(in<QTableWidget>(a, "tblNachmessen")->rowCount(), 0);
+}
 
 class NachmessenTest : public QObject {
   Q_OBJECT
@@ -108,7 +122,7 @@ class NachmessenTest : public QObject {
   void showsTheWorkedCase() {
     frmKippwerk w;
     frmNachmessen* a = openNachmessen(w);
-    apply(*a, {"chkADiode", "an"});
+    apply(*a, {"chkADiode", "an", "txtAMessEin", "0.515", "txtAMessAus", "0.205"});
     QCOMPARE(text(a, "lblAErgebnis"),
              QStringLiteral("C1 wirkt wie 4.369 uF (-7.04 % gegenüber 4.7 uF).\n"
                             "t-EIN ist 2.81 % länger als mit diesem C1 berechnet (500.9 ms)."));
@@ -135,7 +149,7 @@ class NachmessenTest : public QObject {
     auto row = [](const char* tag, const QStringList& edits, auto change) {
       Case c;
       change(c);
-      QTest::newRow(tag) << (QStringList{"chkADiode", "an"} + edits) << c;
+      QTest::newRow(tag) << (kMeasured + edits) << c;
     };
     row("defaults", {}, [](Case&) {});
     row("R1", {"txtAR1", "120"}, [](Case& c) { c.r1 = 120e3; });
@@ -194,17 +208,44 @@ class NachmessenTest : public QObject {
         << QStringList{"txtAUb", "20"}
         << "Die Betriebsspannung muss beim NE555 zwischen 4.5 V und 16 V liegen.";
     QTest::newRow("measured t-EIN empty")
-        << QStringList{"txtAMessEin", ""} << zero.arg("t-EIN gemessen");
+        << QStringList{"txtAMessEin", ""}
+        << "Bitte eingeben, was am Aufbau gemessen wurde: „t-EIN gemessen“.";
+    QTest::newRow("nothing measured")
+        << QStringList{"txtAMessEin", "", "txtAMessAus", ""}
+        << "Bitte eingeben, was am Aufbau gemessen wurde: „t-EIN gemessen“ und „t-AUS gemessen“.";
+    QTest::newRow("frequency form, nothing measured")
+        << QStringList{"optAFrequenz", ""}
+        << "Bitte eingeben, was am Aufbau gemessen wurde: „f“ und „Tastgrad“.";
     QTest::newRow("measured t-AUS zero")
         << QStringList{"txtAMessAus", "0"} << zero.arg("t-AUS gemessen");
     QTest::newRow("frequency zero")
-        << QStringList{"optAFrequenz", "", "txtAMessF", "0"} << zero.arg("f");
+        << QStringList{"optAFrequenz", "", "txtAMessF", "0", "txtAMessTg", "70"} << zero.arg("f");
     QTest::newRow("duty cycle 100 %")
-        << QStringList{"optAFrequenz", "", "txtAMessTg", "100"}
+        << QStringList{"optAFrequenz", "", "txtAMessF", "1.389", "txtAMessTg", "100"}
         << "Bitte bei „Tastgrad“ einen Wert zwischen 0 und 100 eingeben, beide ausgenommen.";
     QTest::newRow("duty cycle 0 %")
-        << QStringList{"optAFrequenz", "", "txtAMessTg", "0"}
+        << QStringList{"optAFrequenz", "", "txtAMessF", "1.389", "txtAMessTg", "0"}
         << "Bitte bei „Tastgrad“ einen Wert zwischen 0 und 100 eingeben, beide ausgenommen.";
+    // Each refusal names the implausible box and what helps in this window.
+    const QString measured = QStringLiteral(
+        "Der Messwert bei „%1“ passt nicht zu diesen Bauteilen, die etwa %2 ergeben; bitte den "
+        "Messwert prüfen.");
+    QTest::newRow("R2 of 1e-300 k Ohm")
+        << QStringList{"txtAR2", "1e-300"}
+        << "Bei „R2“ steht kein glaubhafter Widerstand (1 Ohm bis 1000 M Ohm); bitte den "
+           "aufgebauten Wert eingeben.";
+    QTest::newRow("R1 of 999999999999 k Ohm")
+        << QStringList{"txtAR1", "999999999999"}
+        << "Bei „R1“ steht kein glaubhafter Widerstand (1 Ohm bis 1000 M Ohm); bitte den "
+           "aufgebauten Wert eingeben.";
+    QTest::newRow("measured t-AUS of 999999999999 s")
+        << QStringList{"txtAMessAus", "999999999999"} << measured.arg("t-AUS gemessen", "220.5 ms");
+    QTest::newRow("frequency of 1e-300 Hz")
+        << QStringList{"optAFrequenz", "", "txtAMessF", "1e-300", "txtAMessTg", "71.5"}
+        << measured.arg("f", "1.317 Hz");
+    QTest::newRow("duty cycle of 1e-300 %")
+        << QStringList{"optAFrequenz", "", "txtAMessF", "1.389", "txtAMessTg", "1e-300"}
+        << measured.arg("Tastgrad", "71.0 %");
     QTest::newRow("wanted t-EIN negative")
         << QStringList{"txtASollEin", "-1"} << zero.arg("t-EIN gewünscht");
     QTest::newRow("wanted t-AUS empty")
@@ -214,11 +255,11 @@ class NachmessenTest : public QObject {
     // The Schottky diode's reverse current caps t-AUS with this C1 near 0.41 s at 9 V.
     QTest::newRow("t-AUS beyond the Schottky's reach")
         << QStringList{"cmbADiodeTyp", "1N5817 (Schottky)", "txtASollAus", "5"}
-        << "Das gewünschte t-AUS erreicht mit diesem C1 kein Widerstand R2; bitte bei „t-AUS "
+        << "Kein Widerstand R2 erreicht mit diesem C1 das gewünschte t-AUS; bitte bei „t-AUS "
            "gewünscht“ eine kürzere Zeit eingeben.";
     QTest::newRow("t-EIN below what R2 leaves")
         << QStringList{"chkADiode", "aus", "txtASollEin", "0.1"}
-        << "Das gewünschte t-EIN erreicht mit diesem C1 und R2 kein Widerstand R1; bitte bei "
+        << "Kein Widerstand R1 erreicht mit diesem C1 und R2 das gewünschte t-EIN; bitte bei "
            "„t-EIN gewünscht“ eine längere Zeit eingeben.";
     QTest::newRow("no resistor in range comes near")
         << QStringList{"chkADiode", "aus",         "txtARmax", "1.2",         "cmbARmax",
@@ -232,7 +273,7 @@ class NachmessenTest : public QObject {
     QFETCH(QString, status);
     frmKippwerk w;
     frmNachmessen* a = openNachmessen(w);
-    apply(*a, QStringList{"chkADiode", "an"} + edits);  // a check box's second click clears it
+    apply(*a, kMeasured + edits);  // a check box's second click clears it
     QCOMPARE(text(a, "lblAStatus"), status);
     QCOMPARE(in<QTableWidget>(a, "tblNachmessen")->rowCount(), 0);
     QVERIFY(!in<kippwerk::ui::MeasurePicture>(a, "picASignal")->measurement().has_value());
@@ -265,8 +306,9 @@ class NachmessenTest : public QObject {
         << QStringList{"cmbADiodeTyp", "1N5817 (Schottky)"}
         << "Mit der Schottky-Diode 1N5817 gilt das Ergebnis nur bei der Temperatur und der "
            "Versorgung der Messung: ihr Sperrstrom hängt stark von beiden ab.";
+    // The capacitor's type chosen last: the list recomputes at once.
     QTest::newRow("an electrolytic with R2 above 1 M Ohm")
-        << QStringList{"cmbAKondTyp", "Elko (Aluminium)", "txtAR2", "1.5", "cmbAR2", "M Ohm"}
+        << QStringList{"txtAR2", "1.5", "cmbAR2", "M Ohm", "cmbAKondTyp", "Elko (Aluminium)"}
         << "Mit einem Elko und R2 über 1 M Ohm gilt das Ergebnis nur bei der Temperatur und der "
            "Versorgung der Messung: sein Leckstrom hängt stark von beiden ab.";
   }
@@ -276,18 +318,23 @@ class NachmessenTest : public QObject {
     QFETCH(QString, line);
     frmKippwerk w;
     frmNachmessen* a = openNachmessen(w);
-    apply(*a, QStringList{"chkADiode", "an"} + edits);
+    apply(*a, kMeasured + edits);
     QVERIFY2(text(a, "lblAErgebnis").split('\n').contains(line),
              qPrintable(text(a, "lblAErgebnis")));
   }
 
-  // Each window's button brings its highlighted row, its circuit and its desired time(s).
+  // Each window's button brings its highlighted row, its circuit and its desired time(s), and
+  // nothing measured: until the board's own values are typed, nothing is diagnosed.
   void takesOverTheRowOfEachWindow() {
     frmKippwerk w;
+    frmNachmessen* fromMenu = openNachmessen(w);
+    checkNothingDiagnosed(fromMenu);
+    apply(*fromMenu, {"txtAMessEin", "0.515", "txtAMessAus", "0.205"});
+    QVERIFY(!text(fromMenu, "lblAErgebnis").isEmpty());
     action(w, "mnuNormwerte")->trigger();
     auto* n = child<kippwerk::ui::frmNormwerte>(w, QStringLiteral("frmNormwerte"));
     apply(*n, {"chkNDiode", "an", "cmbNDiodeTyp", "1N4001 (Gleichrichter)", "txtNUb", "12",
-               "cmbNKondTyp", "Keramik C0G", "txtNTaus", "0.3", "txtNTein", "0.9"});
+               "cmbNKondTyp", "Keramik C0G", "txtNTaus", "0.4e-3", "txtNTein", "1e-3"});
     auto* table = in<QTableWidget>(n, "tblNormwerte");
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                       table->visualRect(table->model()->index(2, 0)).center());
@@ -295,6 +342,8 @@ class NachmessenTest : public QObject {
     auto* a = child<frmNachmessen>(w, QStringLiteral("frmNachmessen"));
     QVERIFY(a->isVisible());
     QVERIFY(in<QRadioButton>(a, "optAAstabil")->isChecked());
+    QCOMPARE(in<QLabel>(a, "lblAMessEin")->text(), QStringLiteral("t-&EIN ="));
+    QCOMPARE(in<QLabel>(a, "lblASollEin")->text(), QStringLiteral("Soll t-E&IN ="));
     auto shown = [&](const char* box, const char* units) {
       return in(a, box)->text() + " " + in<QComboBox>(a, units)->currentText().trimmed();
     };
@@ -307,8 +356,9 @@ class NachmessenTest : public QObject {
              QStringLiteral("1N4001 (Gleichrichter)"));
     QCOMPARE(in(a, "txtAUb")->text(), QStringLiteral("12"));
     QCOMPARE(in<QComboBox>(a, "cmbAKondTyp")->currentText(), QStringLiteral("Keramik C0G"));
-    QCOMPARE(in(a, "txtASollEin")->text(), QStringLiteral("0.9"));
-    QCOMPARE(in(a, "txtASollAus")->text(), QStringLiteral("0.3"));
+    QCOMPARE(in(a, "txtASollEin")->text(), QStringLiteral("0.001"));
+    QCOMPARE(in(a, "txtASollAus")->text(), QStringLiteral("0.0004"));
+    checkNothingDiagnosed(a);
 
     action(w, "mnuMonoflop")->trigger();
     auto* m = child<kippwerk::ui::frmMonoflop>(w, QStringLiteral("frmMonoflop"));
@@ -320,7 +370,11 @@ class NachmessenTest : public QObject {
     QCOMPARE(in<QComboBox>(a, "cmbATyp")->currentText(), QStringLiteral("CMOS (7555)"));
     QCOMPARE(in(a, "txtAUb")->text(), QStringLiteral("5"));
     QCOMPARE(in(a, "txtASollEin")->text(), QStringLiteral("0.25"));
+    checkNothingDiagnosed(a);
+    // Both kinds name their times alike: as measured plainly, as wanted with "Soll".
     QCOMPARE(in<QLabel>(a, "lblAR1")->text(), QStringLiteral("&R ="));
+    QCOMPARE(in<QLabel>(a, "lblAMessEin")->text(), QStringLiteral("&t ="));
+    QCOMPARE(in<QLabel>(a, "lblASollEin")->text(), QStringLiteral("So&ll t ="));
     QVERIFY(!in(a, "txtAR2")->isEnabled() && !in<QCheckBox>(a, "chkADiode")->isEnabled());
     QVERIFY(!in(a, "txtAMessAus")->isVisible() && !in(a, "txtASollAus")->isVisible());
     // A monoflop's pulse: t as measured against the wanted one, the table in R and t.
@@ -336,6 +390,109 @@ class NachmessenTest : public QObject {
                       results->visualRect(results->model()->index(2, 0)).center());
     QCOMPARE(in<kippwerk::ui::MeasurePicture>(a, "picASignal")->measurement()->predicted->first,
              a->pairs()[2].t);
+  }
+
+  // The trimmer lines: from R min and the chip's minimum on, up to the 5 M Ohm trimmer; the
+  // status line says every reach in measured terms and offers only what this window has.
+  void showsTrimmersAndReach_data() {
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QString>("trimmers");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("firstRow");  // R1 (R) and t-EIN (t) of the first row
+    QTest::newRow("worked case")
+        << kMeasured
+        << "R1 = 130 k Ohm + Trimmer 50 k Ohm (130 k Ohm … 180 k Ohm, nötig 157.4 k Ohm)\n"
+           "R2 = 68 k Ohm + Trimmer 20 k Ohm (68 k Ohm … 88 k Ohm, nötig 72.98 k Ohm)"
+        << ""
+        << "160 k Ohm 549.0 ms";
+    QTest::newRow("monoflop beyond 1 M Ohm")
+        << QStringList{"optAMonoflop", "",  "txtAR1",      "2.7",  "cmbAR1",      "M Ohm",
+                       "txtAC1",       "1", "txtAMessEin", "2.97", "txtASollEin", "3.3"}
+        << "R = 2.7 M Ohm + Trimmer 1 M Ohm (2.7 M Ohm … 3.7 M Ohm, nötig 3 M Ohm)"
+        << ""
+        << "3 M Ohm 3.300 s";
+    QTest::newRow("milliseconds typed as seconds")
+        << (kMeasured + QStringList{"txtAMessEin", "515", "txtAMessAus", "205"})
+        << "R1: nötig 144.7 Ohm; mit einem Festwiderstand ab R min = 1 k Ohm ist das nicht zu "
+           "erreichen.\n"
+           "R2: nötig 72.97 Ohm; mit einem Festwiderstand ab R min = 1 k Ohm ist das nicht zu "
+           "erreichen."
+        << "Die Bereiche reichen erst ab t-AUS = 3.015 s; R min verringern."
+        << "1 k Ohm 3.657 s";
+    QTest::newRow("below the chip's minimum")
+        << (kMeasured + QStringList{"txtAMessEin", "515", "txtAMessAus", "205", "txtARmin", "10",
+                                    "cmbARmin", "Ohm"})
+        << "R1: nötig 144.7 Ohm; mit einem Festwiderstand ab 1 k Ohm (kleinster Wert für R1 beim "
+           "NE555) ist das nicht zu erreichen.\n"
+           "R2 = 68 Ohm + Trimmer 100 Ohm (68 Ohm … 168 Ohm, nötig 72.97 Ohm)"
+        << ""
+        << "150 Ohm 559.7 ms";
+    QTest::newRow("reach with t-EIN's factor")
+        << (kMeasured + QStringList{"cmbAReiheR", "E6", "txtARmax", "68", "cmbARmax", "k Ohm",
+                                    "txtARmin", "68"})
+        << "R1 = 100 k Ohm + Trimmer 100 k Ohm (100 k Ohm … 200 k Ohm, nötig 157.4 k Ohm)\n"
+           "R2: nötig 72.98 k Ohm; mit einem Festwiderstand ab R min = 68 k Ohm ist das nicht zu "
+           "erreichen."
+        << "Die Bereiche reichen nur bis t-EIN = 236.1 ms; R max erhöhen."
+        << "68 k Ohm 236.1 ms";
+    QTest::newRow("coarse series, nothing fixed to free")
+        << (kMeasured +
+            QStringList{"cmbAReiheR", "E6", "txtASollEin", "0.3", "txtASollAus", "0.12"})
+        << ""
+        << "Keine Kombination kommt auf 10 % an die gewünschten Zeiten heran: die Reihen "
+           "sind dafür zu grob; bitte eine feinere Reihe wählen."
+        << "";
+  }
+
+  void showsTrimmersAndReach() {
+    QFETCH(QStringList, edits);
+    QFETCH(QString, trimmers);
+    QFETCH(QString, status);
+    QFETCH(QString, firstRow);
+    frmKippwerk w;
+    frmNachmessen* a = openNachmessen(w);
+    apply(*a, edits);
+    if (!trimmers.isEmpty()) QCOMPARE(text(a, "lblATrimmer"), trimmers);
+    QCOMPARE(text(a, "lblAStatus"), status);
+    const int time = a->pairs().empty() ? 2 : 1;  // t-EIN, or a monoflop's t
+    if (!firstRow.isEmpty()) QCOMPARE(cell(a, 0, 0) + " " + cell(a, 0, time), firstRow);
+  }
+
+  // The measured signal has a pen of its own, grey and wide as the legend says; the desired one
+  // is dashed red and the row's solid blue.
+  void drawsTheMeasuredSignalInGrey() {
+    frmKippwerk w;
+    frmNachmessen* a = openNachmessen(w);
+    apply(*a, kMeasured);
+    auto* picture = in<kippwerk::ui::MeasurePicture>(a, "picASignal");
+    picture->resize(560, 220);
+    const PlotPixels px(*picture);
+    // The measured edges stand apart from the others: grey columns that run most of the way
+    // up, in groups as wide as the pen.
+    QList<int> edges;
+    for (int x = 0; x < px.image.width(); ++x) {
+      int run = 0, longest = 0;
+      for (int y = 0; y < px.image.height(); ++y) {
+        run = px.ink(x, y, PlotPixels::kGrey) ? run + 1 : 0;
+        longest = std::max(longest, run);
+      }
+      if (longest > px.image.height() / 3) edges << x;
+    }
+    QVERIFY2(edges.size() >= 4 * 4, qPrintable(QString::number(edges.size())));
+    int widest = 0, width = 0;
+    for (int i = 0; i < edges.size(); ++i) {
+      width = i > 0 && edges[i] == edges[i - 1] + 1 ? width + 1 : 1;
+      widest = std::max(widest, width);
+    }
+    QVERIFY2(widest >= 3 && widest <= 6, qPrintable(QString::number(widest)));
+    bool set = false, want = false;
+    for (int x = 0; x < px.image.width(); ++x) {
+      for (int y = 0; y < px.image.height(); ++y) {
+        set = set || px.ink(x, y, PlotPixels::kSet);
+        want = want || px.ink(x, y, PlotPixels::kWant);
+      }
+    }
+    QVERIFY(set && want);
   }
 };
 

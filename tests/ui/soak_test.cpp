@@ -508,7 +508,7 @@ class SoakTest : public QObject {
       const auto sets = q ? kippwerk::searchStandardSets(*q)
                           : kippwerk::StandardSets(kippwerk::SearchError::OutOfRange);
       checkTable(*n, "tblNormwerte", "lblNStatus", sets, n->sets(), context);
-      checkRealSpread(*n, "lblNUmgebung", "lblNStatus", "t-EIN: ", context);
+      checkRealSpread(*n, "lblNUmgebung", "lblNStatus", "\nt-EIN: ", context);
     }
     const auto* m = w.findChild<kippwerk::ui::frmMonoflop*>();
     if (m != nullptr && m->isVisible()) {
@@ -517,7 +517,7 @@ class SoakTest : public QObject {
       const auto pairs = q ? kippwerk::searchPulsePairs(*q)
                            : kippwerk::PulsePairs(kippwerk::PulseError::OutOfRange);
       checkTable(*m, "tblMonoflop", "lblMStatus", pairs, m->pairs(), context);
-      checkRealSpread(*m, "lblMUmgebung", "lblMStatus", "t: ", context);
+      checkRealSpread(*m, "lblMUmgebung", "lblMStatus", "\nt: ", context);
     }
     const auto* a = w.findChild<kippwerk::ui::frmNachmessen*>();
     if (a != nullptr && a->isVisible()) {
@@ -548,7 +548,9 @@ class SoakTest : public QObject {
     } else if (spread.isEmpty()) {
       QVERIFY2(!child<QLabel>(window, QString::fromLatin1(statusName))->text().isEmpty(), context);
     } else {
-      QVERIFY2(spread.startsWith(QLatin1String(first)), context);
+      QVERIFY2(spread.startsWith(QStringLiteral("Real (Temperatur, Versorgung, Baustein):") +
+                                 QLatin1String(first)),
+               context);
       QVERIFY2(spread.contains(QStringLiteral("\nAusbeute: ")), context);
     }
   }

@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <vector>
 
+#include "core/realspread.h"
 #include "ui/frmKippwerk.h"
 
 namespace kippwerk::testing {
@@ -260,6 +261,30 @@ struct PlotPixels {
   int axis = -1;
   QList<int> ticks;
 };
+
+// The spread over the parts' tolerances as the windows show it, under its heading.
+inline QString underToleranceHeading(const std::string& lines) {
+  return QStringLiteral("Bauteiltoleranzen bei 25 °C:\n") + QString::fromStdString(lines);
+}
+
+// The real spread of a design as the spread panel writes it once its boards are built.
+inline QString realSpreadPanelText(const kippwerk::TimerDesign& d, const kippwerk::Surroundings& s,
+                                   double wantTein, double wantTaus, double limit) {
+  const auto rate = kippwerk::passRate(d, s, wantTein, wantTaus, limit);
+  QStringList lines{
+      QStringLiteral("Real (Temperatur, Versorgung, Baustein):"),
+      QString::fromStdString(
+          kippwerk::realSpreadText(kippwerk::realSpread(d, s), d.monostable, wantTein, wantTaus)),
+      QString::fromStdString(kippwerk::passRateText(rate->rate, limit, s, kippwerk::kBoards)),
+      QStringLiteral("Im Bild zählt jede Schaltung mit ihrer ungünstigsten Ecke; deshalb liegen "
+                     "kaum welche nahe 0 %, und die Verteilung hat oft zwei Höcker."),
+      QString::fromStdString(
+          kippwerk::largestCauseText(kippwerk::contributions(d, s), d.monostable))};
+  for (const auto& line : kippwerk::leftOut(s.capacitor, d.circuit)) {
+    lines << QString::fromStdString(line);
+  }
+  return lines.join(QLatin1Char('\n'));
+}
 
 inline QString crlf(const QStringList& lines) {
   return lines.join(QStringLiteral("\r\n"));
