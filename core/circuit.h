@@ -3,15 +3,24 @@
 
 #pragma once
 
-// The real circuit behind the ideal formulas: the chip families with their data-sheet limits,
-// the diodes across R2 as the common simulation models give them, and the times with such a
-// diode. With the diode, C1 charges through R1 and the diode in parallel with R2; the diode's
-// forward voltage takes part of the drive, so t-EIN grows. While C1 discharges through R2 the
-// diode is reverse biased by the capacitor voltage and leaks its reverse current beside R2,
-// so t-AUS shrinks (slightly for a silicon diode, a lot for a Schottky diode). Without a diode,
-// and with the ideal one, the formulas of the timing page hold.
+// The real circuit behind the ideal formulas: the chip families with their data-sheet limits and
+// the chip as built, the diodes across R2 as the common simulation models give them, and the
+// times of the astable and the monostable timer with both.
+//
+// The chip: while C1 discharges, pin 7's switch holds the node between R1 and R2 at a small
+// voltage plus a resistance times the current it sinks, R1's current included, so C1
+// discharges toward that node rather than to 0 V. Each comparator switches a delay after C1
+// crosses its level, and C1 runs on meanwhile. The threshold input draws a current out of C1,
+// the trigger input feeds one in, each within 0.1 V of its level and beyond; pin 7 leaks while
+// its switch is open. With the diode, C1 charges through R1 and the diode in parallel with R2;
+// the diode's forward voltage takes part of the drive, so t-EIN grows. While C1 discharges, the
+// diode is reverse biased and leaks beside R2, so t-AUS shrinks (slightly for a silicon diode,
+// a lot for a Schottky diode). An ideal chip without a diode gives exactly ln 2 * (R1 + R2) *
+// C1 and ln 2 * R2 * C1, the monostable ln 3 * R * C1; the main window's 0.69 and 1.1 are
+// those constants rounded.
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +41,47 @@ struct TimerError {
   }
 };
 
+// What the data sheets give of the chip as built, typical or at most: pin 7 while switched
+// sits at `switchVolts` plus `switchOhms` times its current (the resistance straight between
+// its values at 5 V and 15 V, held outside), each switching comes `delay` after C1 crosses a
+// level, the threshold input draws its current out of C1, the trigger input feeds its current
+// into C1, and pin 7 leaks its current while open.
+struct ChipFigures {
+  double switchVolts;
+  double switchOhmsAt5, switchOhmsAt15;
+  double delay;                                      // seconds
+  double thresholdCurrent, triggerCurrent, leakage;  // amperes
+
+  double switchOhms(double ub) const {
+    const double x = ub < 5.0 ? 0.0 : ub > 15.0 ? 1.0 : (ub - 5.0) / 10.0;
+    return switchOhmsAt5 + (switchOhmsAt15 - switchOhmsAt5) * x;
+  }
+};
+
+// The chip of one circuit at one supply. All zero: the ideal chip of the formulas.
+struct ChipModel {
+  double switchVolts = 0.0, switchOhms = 0.0;
+  double thresholdDelay = 0.0;    // seconds from C1 crossing 2 Ub / 3 to the switch closing
+  double triggerDelay = 0.0;      // seconds from C1 crossing Ub / 3 to the switch opening
+  double thresholdCurrent = 0.0;  // amperes out of C1 from 2 Ub / 3 - 0.1 V on
+  double triggerCurrent = 0.0;    // amperes into C1 up to Ub / 3 + 0.1 V
+  double leakage = 0.0;           // amperes out of pin 7 while its switch is open
+
+  friend bool operator==(const ChipModel&, const ChipModel&) = default;
+};
+
+// How far within a comparator's level its input current flows, volts.
+inline constexpr double kComparatorWindow = 0.1;
+
+// Where one chip lies within its family's ranges: the delay as a factor of the typical one
+// (0.5 to 2.5), the switch from typical (0) to its maximum (1), and each pin current as a share
+// of its maximum (0 to 1).
+struct ChipVariation {
+  double delay = 1.0, switchShare = 0.0;
+  double threshold = 0.0, trigger = 0.0, leakage = 0.0;
+};
+inline constexpr double kDelayLowest = 0.5, kDelayHighest = 2.5;
+
 struct ChipFamily {
   std::string_view name;   // as the drop-down shows it
   std::string_view where;  // "beim NE555": where the limits hold, for sentences
@@ -41,9 +91,18 @@ struct ChipFamily {
   double rSumPerVolt;      // ohms per volt of Ub: the threshold input's current; 0: no limit
   double c1Min;            // farads: below, stray capacitance decides
   TimerError astable, monostable;
+  ChipFigures typical, worst;
+
+  // The typical chip at supply `ub`, and one within the ranges.
+  ChipModel chip(double ub) const;
+  ChipModel chip(double ub, const ChipVariation& v) const;
 };
 
-inline constexpr std::array<ChipFamily, 2> kChipFamilies{{
+// NE555: pin 7 at 80 mV with 4.5 mA and 180 mV with 15 mA (at most 200 mV and 480 mV), ST's
+// turn-off time as the delay of both comparators, the input currents of the data sheets (the
+// trigger's half of the figure given at 0 V). CMOS 7555 and TLC555: a plain resistance and
+// the delay that reproduces the data sheets' typical maximum frequency.
+inline constexpr std::array<ChipFamily, 3> kChipFamilies{{
     {"NE555 (bipolar)",
      "beim NE555",
      4.5,
@@ -53,7 +112,10 @@ inline constexpr std::array<ChipFamily, 2> kChipFamilies{{
      0.68e6,
      500e-12,
      {0.0225, 150e-6, 150e-6, 0.003},
-     {0.01, 50e-6, 50e-6, 0.001}},
+     {0.01, 50e-6, 50e-6, 0.001},
+     {0.08 - 4.5e-3 * (0.1 / 10.5e-3), 0.1 / 10.5e-3, 0.1 / 10.5e-3, 0.5e-6, 30e-9, 0.25e-6, 20e-9},
+     {0.2 - 4.5e-3 * (0.28 / 10.5e-3), 0.28 / 10.5e-3, 0.28 / 10.5e-3, 0.5e-6, 250e-9, 1e-6,
+      100e-9}},
     {"CMOS (7555)",
      "bei CMOS-Typen",
      2.0,
@@ -63,7 +125,21 @@ inline constexpr std::array<ChipFamily, 2> kChipFamilies{{
      0.0,
      200e-12,
      {0.01, 50e-6, 100e-6, 0.001},
-     {0.01, 50e-6, 100e-6, 0.001}},
+     {0.01, 50e-6, 100e-6, 0.001},
+     {0.0, 0.2 / 15e-3, 0.2 / 15e-3, 0.39e-6, 0.0, 0.0, 0.0},
+     {0.0, 0.4 / 15e-3, 0.4 / 15e-3, 0.39e-6, 0.0, 0.0, 0.0}},
+    {"TLC555 (CMOS)",
+     "beim TLC555",
+     2.0,
+     15.0,
+     2e6,
+     1e3,
+     0.0,
+     200e-12,
+     {0.01, 50e-6, 100e-6, 0.001},
+     {0.01, 50e-6, 100e-6, 0.001},
+     {0.0, 14.0, 7.7, 0.145e-6, 0.0, 0.0, 0.0},
+     {0.0, 50.0, 17.0, 0.145e-6, 0.0, 0.0, 0.0}},
 }};
 
 // The Shockley diode: I = Is * (exp(V / (n * Vt)) - 1). Its series resistance is left out: at
@@ -76,14 +152,18 @@ struct DiodeModel {
   double n = 1.0;    // emission coefficient
   double eg = 1.11;  // band gap, electron volts
   double xti = 3.0;  // saturation current's temperature exponent
+  // What the diode moves when it switches: the stored charge, its transit time times the
+  // forward current, and the junction's charge, the integral of cj0 / (1 + V / vj)^m.
+  double transitTime = 0.0;  // seconds
+  double cj0 = 0.0, vj = 1.0, m = 0.5;
 
   bool ideal() const { return !(is > 0.0); }
 };
 
 inline constexpr std::array<DiodeModel, 4> kDiodes{{
-    {"1N4148 (Silizium)", 2.52e-9, 1.752, 1.11, 3.0},
-    {"1N4001 (Gleichrichter)", 14.11e-9, 1.984, 1.11, 3.0},
-    {"1N5817 (Schottky)", 31.7e-6, 1.373, 0.69, 2.0},
+    {"1N4148 (Silizium)", 2.52e-9, 1.752, 1.11, 3.0, 4e-9, 4e-12, 1.0, 0.333},
+    {"1N4001 (Gleichrichter)", 14.11e-9, 1.984, 1.11, 3.0, 5.7e-6, 25.9e-12, 0.325, 0.44},
+    {"1N5817 (Schottky)", 31.7e-6, 1.373, 0.69, 2.0, 0.0, 190e-12, 1.0, 0.3},
     {"ideal (wie Seite „Zeiten“)", 0.0, 1.0, 1.11, 3.0},
 }};
 inline constexpr DiodeModel kIdealDiode = kDiodes[3];
@@ -102,6 +182,7 @@ struct Circuit {
   DiodeModel model = kIdealDiode;
   double ub = 9.0;               // supply, volts
   double kelvin = kModelKelvin;  // the diode's temperature
+  ChipModel chip{};              // the ideal chip unless given
 
   bool realDiode() const { return diode && !model.ideal(); }
   // The diode's thermal voltage k T / q and saturation current at its temperature.
@@ -109,25 +190,66 @@ struct Circuit {
   double saturationCurrent() const;
 };
 
-// t-EIN divided by C1, seconds per farad: 0.69 * (R1 + R2) without the diode, 0.69 * R1 with the
-// ideal one, and with a real one (0.69 / ln 2) * T / C1, where the charge from Ub / 3 to
-// 2 Ub / 3 takes T = C1 * (R1 * ln(f(vs) / f(ve)) + integral from ve to vs of dvd / f(vd)),
-// f(vd) = Is * (exp(vd / (n * Vt)) - 1) + vd / R2 the current into C1 at diode voltage vd.
-// The timing constant 0.69 stands for ln 2 throughout, so the ideal diode's result is the
-// timing page's. It rises with R1 and with R2.
-double onTimePerFarad(const Circuit& c, double r1, double r2);
+// C1's voltage at a time, seconds, volts.
+struct VoltagePoint {
+  double t, v;
+};
 
-inline double onTime(const Circuit& c, double r1, double r2, double c1) {
-  return onTimePerFarad(c, r1, r2) * c1;
+struct AstableTimes {
+  double tein = 0.0, taus = 0.0;  // seconds; infinite where C1 never reaches a level
+
+  friend bool operator==(const AstableTimes&, const AstableTimes&) = default;
+};
+
+// The astable timer with R1, R2 and a circuit, worked out once for any C1: the charge and the
+// discharge between the levels per farad, and the delays' part for each capacitor.
+// In steady state the charge starts where the discharge ended, the trigger's delay below
+// Ub / 3, and ends the threshold's delay beyond 2 Ub / 3; t-EIN and t-AUS are the output's
+// times, each ending a delay after C1 crossed a level.
+struct PhaseLaw;  // how C1's current follows its voltage in one phase
+
+class AstableShape {
+ public:
+  AstableShape(const Circuit& c, double r1, double r2);
+  AstableTimes at(double c1) const;
+
+  // One steady-state period from the start of the charge: `points` even steps of C1's voltage
+  // up, then down again (the first period differs).
+  std::vector<VoltagePoint> curve(double c1, int points) const;
+
+ private:
+  struct Edges {
+    double low, high;  // C1's voltage when the switch opens and closes
+  };
+  Edges edges(double c1) const;
+  std::shared_ptr<const PhaseLaw> charge_, discharge_;
+  double onFull_ = 0.0, offFull_ = 0.0;  // seconds per farad between the levels
+  ChipModel chip_;
+  double ub_;
+};
+
+inline AstableTimes astableTimes(const Circuit& c, double r1, double r2, double c1) {
+  return AstableShape(c, r1, r2).at(c1);
+}
+inline std::vector<VoltagePoint> capacitorVoltage(const Circuit& c, double r1, double r2, double c1,
+                                                  int points) {
+  return AstableShape(c, r1, r2).curve(c1, points);
 }
 
-// t-AUS divided by C1, seconds per farad: 0.69 * R2 without a real diode; with one,
-// (0.69 / ln 2) * integral from Ub / 3 to 2 Ub / 3 of dv / (v / R2 + Is * (1 - exp(-v / (n Vt)))),
-// R2's current and the diode's reverse current at capacitor voltage v. It rises with R2.
-double offTimePerFarad(const Circuit& c, double r2);
+// The monostable timer's pulse: C1 starts at pin 7's level and charges through R, less pin
+// 7's leakage and the threshold input's current, to 2 Ub / 3; the output falls the threshold's
+// delay later. The diode of the circuit takes no part.
+class PulseShape {
+ public:
+  PulseShape(const Circuit& c, double r);
+  double at(double c1) const;
 
-inline double offTime(const Circuit& c, double r2, double c1) {
-  return offTimePerFarad(c, r2) * c1;
+ private:
+  double perFarad_ = 0.0, delay_ = 0.0;
+};
+
+inline double pulseTime(const Circuit& c, double r, double c1) {
+  return PulseShape(c, r).at(c1);
 }
 
 // At the end of the charge, the share of the current into C1 that flows through R2 rather than
@@ -146,16 +268,10 @@ double endOfChargeCurrent(const Circuit& c, double r1, double r2);
 // current (the share through R2 taken into account).
 double thresholdResistanceLimit(const ChipFamily& family, const Circuit& c, double r2);
 
-// The capacitor voltage over one period, from Ub / 3 charging to 2 Ub / 3 and discharging back,
-// as `points` samples of each half: times in seconds from the start of the charge, volts.
-struct VoltagePoint {
-  double t, v;
-};
-std::vector<VoltagePoint> capacitorVoltage(const Circuit& c, double r1, double r2, double c1,
-                                           int points);
-
-// The family's limits that a set breaks, in the order of the table's hints. `brief` is the
-// table's text ("R1 < 1 k Ohm"), `sentence` the reason.
+// The family's limits that a set breaks, in the order of the table's hints, then where the
+// model is stretched: the chip's delays make more than 1 % of the period, or a real diode moves
+// more than 2 % of C1's charge between the levels when it switches (the 1N4001's stored charge,
+// the 1N5817's junction). `brief` is the table's text ("R1 < 1 k Ohm"), `sentence` the reason.
 struct Hint {
   std::string brief, sentence;
 };
@@ -163,6 +279,6 @@ std::vector<Hint> astableHints(const ChipFamily& family, const Circuit& c, doubl
                                double c1, double frequency);
 
 // The same for the monostable circuit: one resistor R and C1.
-std::vector<Hint> monostableHints(const ChipFamily& family, double ub, double r, double c1);
+std::vector<Hint> monostableHints(const ChipFamily& family, const Circuit& c, double r, double c1);
 
 }  // namespace kippwerk

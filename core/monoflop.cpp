@@ -16,37 +16,56 @@ namespace {
 
 using namespace search;
 
-// The parts one search may use; index i + perDecade is ten times index i.
+// The parts one search may use; index i + perDecade is ten times index i. The pulse rises with
+// R and with C1; each R's charge per farad is worked out once.
 class Pairs {
  public:
   Pairs(const PulseSearch& q, std::vector<double> r, std::vector<double> c)
       : q_(q),
+        circuit_(q.circuit()),
         r_(std::move(r)),
         c_(std::move(c)),
         nR_(static_cast<int>(seriesMantissas(q.resistorSeries).size())),
-        nC_(static_cast<int>(seriesMantissas(q.capacitorSeries).size())) {}
+        nC_(static_cast<int>(seriesMantissas(q.capacitorSeries).size())) {
+    shapes_.reserve(r_.size());
+    for (double v : r_) shapes_.emplace_back(circuit_, v);
+  }
 
   int sizeR() const { return static_cast<int>(r_.size()); }
   int sizeC() const { return static_cast<int>(c_.size()); }
   double r(int i) const { return r_[static_cast<std::size_t>(i)]; }
   double c(int i) const { return c_[static_cast<std::size_t>(i)]; }
+  double pulse(int ir, int ic) const { return shapes_[static_cast<std::size_t>(ir)].at(c(ic)); }
 
-  double deviation(int ir, int ic) const { return pulseLength(r(ir), c(ic)) / q_.t - 1.0; }
+  double deviation(int ir, int ic) const { return pulse(ir, ic) / q_.t - 1.0; }
   // The first R whose pulse with capacitor ic reaches the desired one.
-  int firstReaching(int ic) const { return lowerBound(r_, q_.t / (kPulseTiming * c(ic))); }
+  int firstReaching(int ic) const {
+    int low = 0, high = sizeR();
+    while (low < high) {
+      const int middle = low + (high - low) / 2;
+      if (deviation(middle, ic) >= 0.0) {
+        high = middle;
+      } else {
+        low = middle + 1;
+      }
+    }
+    return low;
+  }
 
   // A pair within reach of the desired pulse, or nothing. Standard values lie between 1e-24
   // and 1e24, so every pulse and its spread are numbers far from the ends of a double.
   bool evaluate(int ir, int ic, PulsePair& out) const {
     const double d = deviation(ir, ic);
     if (!usable(d)) return false;
-    out = {r(ir), c(ic), pulseLength(r(ir), c(ic)), d, std::fabs(d)};
+    out = {r(ir), c(ic), pulse(ir, ic), d, std::fabs(d)};
     return true;
   }
 
-  bool isRepresentative(int ir, int ic) const {
-    return search::isRepresentative([&](int k) { return valid(ir, ic, k); },
-                                    [&](int k) { return r(ir + k * nR_); });
+  // A family's representative is listed; another member where its pulse differs from it.
+  bool isListed(int ir, int ic) const {
+    const int k = representativeShift([&](int j) { return valid(ir, ic, j); },
+                                      [&](int j) { return r(ir + j * nR_); });
+    return k == 0 || !sameTime(pulse(ir, ic), pulse(ir + k * nR_, ic - k * nC_));
   }
   std::uint64_t representativeKey(int ir, int ic) const {
     const int k = representativeShift([&](int j) { return valid(ir, ic, j); },
@@ -64,7 +83,9 @@ class Pairs {
   }
 
   const PulseSearch& q_;
+  Circuit circuit_;
   std::vector<double> r_, c_;
+  std::vector<PulseShape> shapes_;
   int nR_, nC_;
 };
 
@@ -78,20 +99,22 @@ Result<Pairs, PulseError> makePairs(const PulseSearch& q) {
   if (!(q.t > 0.0)) return PulseError::TimeNotPositive;
   if (q.fixedC1 < 0.0) return PulseError::OutOfRange;
   const bool fixedC = q.fixedC1 > 0.0;
-  auto reach = [&q](double r0, double r1, double c0, double c1) {
-    return outOfReach(pulseLength(r0, c0) / q.t, pulseLength(r1, c1) / q.t);
+  auto reach = [&q](const Circuit& circuit, double r0, double r1, double c0, double c1) {
+    return outOfReach(pulseTime(circuit, r0, c0) / q.t, pulseTime(circuit, r1, c1) / q.t);
   };
-  if (reach(smallestValue(q.resistorSeries), largestValue(q.resistorSeries),
-            fixedC ? q.fixedC1 : smallestValue(q.capacitorSeries),
+  // The widest parts with the ideal chip, which at such parts the real one would not be.
+  if (reach(Circuit{false, kIdealDiode, q.ub}, smallestValue(q.resistorSeries),
+            largestValue(q.resistorSeries), fixedC ? q.fixedC1 : smallestValue(q.capacitorSeries),
             fixedC ? q.fixedC1 : largestValue(q.capacitorSeries))) {
     return PulseError::BeyondEveryRange;
   }
+  const Circuit circuit = q.circuit();
   std::vector<double> r = standardValues(q.resistorSeries, q.rMin, q.rMax);
   if (r.empty()) return PulseError::ResistorRangeEmpty;
   std::vector<double> c =
       fixedC ? std::vector<double>{q.fixedC1} : standardValues(q.capacitorSeries, q.cMin, q.cMax);
   if (c.empty()) return PulseError::CapacitorRangeEmpty;
-  if (reach(r.front(), r.back(), c.front(), c.back())) return PulseError::Unreachable;
+  if (reach(circuit, r.front(), r.back(), c.front(), c.back())) return PulseError::Unreachable;
   return Pairs(q, std::move(r), std::move(c));
 }
 
@@ -139,7 +162,7 @@ PulsePairs searchPulsePairs(const PulseSearch& request) {
       const double d = p.deviation(ir, ic);
       if (!usable(d) || !(std::fabs(d) <= limit)) return false;
       PulsePair pair;
-      if (p.isRepresentative(ir, ic) && p.evaluate(ir, ic, pair)) pool.push_back(pair);
+      if (p.evaluate(ir, ic, pair) && p.isListed(ir, ic)) pool.push_back(pair);
       return true;
     });
   }
@@ -154,7 +177,7 @@ PulsePairs searchPulsePairsExhaustive(const PulseSearch& request) {
   for (int ic = 0; ic < p.sizeC(); ++ic) {
     for (int ir = 0; ir < p.sizeR(); ++ir) {
       PulsePair pair;
-      if (p.isRepresentative(ir, ic) && p.evaluate(ir, ic, pair)) all.push_back(pair);
+      if (p.evaluate(ir, ic, pair) && p.isListed(ir, ic)) all.push_back(pair);
     }
   }
   TenthSmallest tenth;
@@ -172,8 +195,9 @@ Shortfall pulseShortfallOf(const PulseSearch& q, const PulsePair& best) {
   const std::vector<double> c =
       fixedC ? std::vector<double>{q.fixedC1} : standardValues(q.capacitorSeries, q.cMin, q.cMax);
   if (r.empty() || c.empty()) return {Kind::Series};
-  const double longest = pulseLength(r.back(), c.back());
-  const double shortest = pulseLength(r.front(), c.front());
+  const Circuit circuit = q.circuit();
+  const double longest = pulseTime(circuit, r.back(), c.back());
+  const double shortest = pulseTime(circuit, r.front(), c.front());
   if (best.devT < 0.0 && q.t > longest) return {Kind::BeyondLargest, true, longest, true, !fixedC};
   if (best.devT > 0.0 && q.t < shortest) {
     return {Kind::BelowSmallest, true, shortest, true, !fixedC};
@@ -181,9 +205,10 @@ Shortfall pulseShortfallOf(const PulseSearch& q, const PulsePair& best) {
   return {Kind::Series};
 }
 
-Spread pulseSpread(double r, double c1, double resistorTolerance, double capacitorTolerance) {
-  return {pulseLength(r * (1.0 - resistorTolerance), c1 * (1.0 - capacitorTolerance)),
-          pulseLength(r * (1.0 + resistorTolerance), c1 * (1.0 + capacitorTolerance))};
+Spread pulseSpread(const Circuit& c, double r, double c1, double resistorTolerance,
+                   double capacitorTolerance) {
+  return {pulseTime(c, r * (1.0 - resistorTolerance), c1 * (1.0 - capacitorTolerance)),
+          pulseTime(c, r * (1.0 + resistorTolerance), c1 * (1.0 + capacitorTolerance))};
 }
 
 std::string pulseSpreadText(const Spread& spread, double want) {

@@ -11,19 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "core/circuit.h"
 #include "core/eseries.h"
 #include "core/result.h"
 #include "core/standardsearch.h"
 #include "core/tolerance.h"
 
 namespace kippwerk {
-
-// The pulse constant; 1.1 stands for ln 3 as 0.69 stands for ln 2.
-inline constexpr double kPulseTiming = 1.1;
-
-inline double pulseLength(double r, double c1) {
-  return kPulseTiming * r * c1;
-}
 
 struct PulseSearch {
   double t = 0.0;  // desired, seconds
@@ -36,6 +30,11 @@ struct PulseSearch {
   // Above 0: C1 is this one part, farads, need it be a standard value or not; the capacitor's
   // series and range are not searched.
   double fixedC1 = 0.0;
+  // The supply and the chip the pulse is worked out with (the ideal chip unless given).
+  double ub = 9.0;
+  ChipModel chip{};
+
+  Circuit circuit() const { return {false, kIdealDiode, ub, kModelKelvin, chip}; }
 };
 
 struct PulsePair {
@@ -59,8 +58,9 @@ enum class PulseError {
 using PulsePairs = Result<std::vector<PulsePair>, PulseError>;
 
 // The ten best pairs, best first: the smallest |deviation| (within 1e-12 equal), then the
-// smaller C1, then the smaller R. Pairs that differ only by a power of ten appear once, as the
-// member with the largest R not above 1 M Ohm (or the smallest R when all are above).
+// smaller C1, then the smaller R. Pairs that differ only by a power of ten, and whose pulses
+// agree within 0.05 % (the chip's switch, delay and pin currents do not scale), appear once,
+// as the member with the largest R not above 1 M Ohm (or the smallest R when all are above).
 PulsePairs searchPulsePairs(const PulseSearch& request);
 
 // The same from every pair of parts; the measure of the fast one.
@@ -72,7 +72,8 @@ PulsePairs searchPulsePairsExhaustive(const PulseSearch& request);
 Shortfall pulseShortfallOf(const PulseSearch& request, const PulsePair& best);
 
 // The pulse over the four corners of the two tolerances.
-Spread pulseSpread(double r, double c1, double resistorTolerance, double capacitorTolerance);
+Spread pulseSpread(const Circuit& c, double r, double c1, double resistorTolerance,
+                   double capacitorTolerance);
 
 // "t: 855.9 ms … 1.156 s (-14.41 % … +15.62 %)", relative to the desired pulse.
 std::string pulseSpreadText(const Spread& spread, double want);

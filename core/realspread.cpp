@@ -50,28 +50,48 @@ class Random {
   std::uint64_t s_[4]{};
 };
 
-// The period (monostable: t) divided by C1.
-double periodPerFarad(const TimerDesign& d, double r1Factor, double r2Factor, double ub,
-                      double celsius) {
-  const std::array<double, 2> t = d.perFarad(r1Factor, r2Factor, ub, celsius);
-  return t[0] + t[1];
+// What a board that never switches counts as in the deviations: a millionfold.
+constexpr double kFarthest = 1e6;
+
+// The period (monostable: t).
+double periodOf(const TimerDesign& d, double r1Factor, double r2Factor, double c1, double ub,
+                double celsius, const ChipVariation* chip = nullptr) {
+  const AstableTimes t = d.times(r1Factor, r2Factor, c1, ub, celsius, chip);
+  return t.tein + t.taus;
+}
+
+// Every corner of the chip's ranges: the delay at both ends, the switch typical and at its
+// maximum, each pin current none and at its maximum. A family without pin currents has fewer
+// corners that differ, but they are few enough to try them all.
+std::vector<ChipVariation> chipCorners(const TimerDesign& d) {
+  if (!d.family) return {ChipVariation{}};
+  std::vector<ChipVariation> out;
+  const bool currents = d.family->worst.thresholdCurrent > 0.0 ||
+                        d.family->worst.triggerCurrent > 0.0 || d.family->worst.leakage > 0.0;
+  for (int corner = 0; corner < (currents ? 32 : 4); ++corner) {
+    auto bit = [corner](int b) { return static_cast<double>((corner >> b) & 1); };
+    out.push_back({bit(0) > 0.0 ? kDelayHighest : kDelayLowest, bit(1), bit(2), bit(3), bit(4)});
+  }
+  return out;
 }
 
 }  // namespace
 
-std::array<double, 2> TimerDesign::perFarad(double r1Factor, double r2Factor, double ub,
-                                            double celsius) const {
-  if (monostable) return {kPulseTiming * r1 * r1Factor, 0.0};
+AstableTimes TimerDesign::times(double r1Factor, double r2Factor, double capacitance, double ub,
+                                double celsius, const ChipVariation* chip) const {
   Circuit c = circuit;
   c.ub = ub;
   c.kelvin = celsius + kKelvinAtZeroCelsius;
-  return {onTimePerFarad(c, r1 * r1Factor, r2 * r2Factor), offTimePerFarad(c, r2 * r2Factor)};
+  if (family) c.chip = chip != nullptr ? family->chip(ub, *chip) : family->chip(ub);
+  if (monostable) return {pulseTime(c, r1 * r1Factor, capacitance), 0.0};
+  return astableTimes(c, r1 * r1Factor, r2 * r2Factor, capacitance);
 }
 
 RealSpread realSpread(const TimerDesign& d, const Surroundings& around) {
   RealSpread out;
   bool first = true;
   const double ub = d.circuit.ub;
+  const std::vector<ChipVariation> chips = chipCorners(d);
   for (double celsius : {around.tMin, around.tMax}) {
     const double dt = celsius - kNominalCelsius;
     const double driftLow =
@@ -83,18 +103,22 @@ RealSpread realSpread(const TimerDesign& d, const Surroundings& around) {
     for (double supply :
          {ub * (1.0 - around.supplyTolerance), ub * (1.0 + around.supplyTolerance)}) {
       // The chip's error at its extremes for this temperature and supply.
-      const double chip = d.error.e0Max + d.error.dMax(supply) * std::fabs(dt) +
-                          d.error.sMax * std::fabs(supply - ub);
-      for (double r1f : ends(d.resistorTolerance)) {
-        for (double r2f : ends(d.monostable ? 0.0 : d.resistorTolerance)) {
-          const std::array<double, 2> t = d.perFarad(r1f, r2f, supply, celsius);
-          for (std::size_t i = 0; i < 2; ++i) {
-            Spread& s = i == 0 ? out.tein : out.taus;
-            const double low = capLow * (1.0 - chip) * t[i], high = capHigh * (1.0 + chip) * t[i];
-            s.low = first ? low : std::min(s.low, low);
-            s.high = first ? high : std::max(s.high, high);
+      const double error = d.error.e0Max + d.error.dMax(supply) * std::fabs(dt) +
+                           d.error.sMax * std::fabs(supply - ub);
+      for (const ChipVariation& chip : chips) {
+        for (double r1f : ends(d.resistorTolerance)) {
+          for (double r2f : ends(d.monostable ? 0.0 : d.resistorTolerance)) {
+            const AstableTimes low = d.times(r1f, r2f, capLow, supply, celsius, &chip);
+            const AstableTimes high = d.times(r1f, r2f, capHigh, supply, celsius, &chip);
+            for (std::size_t i = 0; i < 2; ++i) {
+              Spread& s = i == 0 ? out.tein : out.taus;
+              const double shortest = (1.0 - error) * (i == 0 ? low.tein : low.taus);
+              const double longest = (1.0 + error) * (i == 0 ? high.tein : high.taus);
+              s.low = first ? shortest : std::min(s.low, shortest);
+              s.high = first ? longest : std::max(s.high, longest);
+            }
+            first = false;
           }
-          first = false;
         }
       }
     }
@@ -104,25 +128,31 @@ RealSpread realSpread(const TimerDesign& d, const Surroundings& around) {
 
 std::vector<Contribution> contributions(const TimerDesign& d, const Surroundings& around) {
   const double ub = d.circuit.ub;
-  const double nominal = periodPerFarad(d, 1.0, 1.0, ub, kNominalCelsius);
+  const double nominal = periodOf(d, 1.0, 1.0, d.c1, ub, kNominalCelsius);
   auto change = [nominal](double period) { return std::fabs(period / nominal - 1.0); };
   std::vector<Contribution> out;
 
   double resistors = 0.0;
   for (double r1f : ends(d.resistorTolerance)) {
     for (double r2f : ends(d.monostable ? 0.0 : d.resistorTolerance)) {
-      resistors = std::max(resistors, change(periodPerFarad(d, r1f, r2f, ub, kNominalCelsius)));
+      resistors = std::max(resistors, change(periodOf(d, r1f, r2f, d.c1, ub, kNominalCelsius)));
     }
   }
   out.push_back({Cause::Resistors, resistors});
-  out.push_back({Cause::CapacitorTolerance, d.capacitorTolerance});
+  // The delays do not scale with C1, so C1's tolerance moves the period a little less.
+  double tolerance = 0.0;
+  for (double cf : ends(d.capacitorTolerance)) {
+    tolerance = std::max(tolerance, change(periodOf(d, 1.0, 1.0, d.c1 * cf, ub, kNominalCelsius)));
+  }
+  out.push_back({Cause::CapacitorTolerance, tolerance});
 
   double drift = 0.0, widest = 0.0;
   for (double celsius : {around.tMin, around.tMax}) {
     const double dt = celsius - kNominalCelsius;
     widest = std::max(widest, std::fabs(dt));
     for (double tk : {around.capacitor.tkMin, around.capacitor.tkMax}) {
-      drift = std::max(drift, std::fabs(tk * dt));
+      drift = std::max(drift,
+                       change(periodOf(d, 1.0, 1.0, d.c1 * (1.0 + tk * dt), ub, kNominalCelsius)));
     }
   }
   out.push_back({Cause::CapacitorDrift, drift});
@@ -130,20 +160,28 @@ std::vector<Contribution> contributions(const TimerDesign& d, const Surroundings
   if (!d.monostable && d.circuit.realDiode()) {
     double diode = 0.0;
     for (double celsius : {around.tMin, around.tMax}) {
-      diode = std::max(diode, change(periodPerFarad(d, 1.0, 1.0, ub, celsius)));
+      diode = std::max(diode, change(periodOf(d, 1.0, 1.0, d.c1, ub, celsius)));
     }
     out.push_back({Cause::Diode, diode});
   }
 
   double supply = 0.0;
   for (double u : {ub * (1.0 - around.supplyTolerance), ub * (1.0 + around.supplyTolerance)}) {
-    const double period = periodPerFarad(d, 1.0, 1.0, u, kNominalCelsius);
+    const double period = periodOf(d, 1.0, 1.0, d.c1, u, kNominalCelsius);
     for (double s : {-d.error.sMax, d.error.sMax}) {
       supply = std::max(supply, change(period * (1.0 + s * (u - ub))));
     }
   }
   out.push_back({Cause::Supply, supply});
-  out.push_back({Cause::Timer, d.error.e0Max + d.error.dMax(ub) * widest});
+  // The chip: its own error at the widest temperature, with its delay, switch and pin currents
+  // at each corner of their ranges.
+  const double error = d.error.e0Max + d.error.dMax(ub) * widest;
+  double timer = 0.0;
+  for (const ChipVariation& chip : chipCorners(d)) {
+    const double period = periodOf(d, 1.0, 1.0, d.c1, ub, kNominalCelsius, &chip);
+    for (double e : {-error, error}) timer = std::max(timer, change(period * (1.0 + e)));
+  }
+  out.push_back({Cause::Timer, timer});
   return out;
 }
 
@@ -198,21 +236,30 @@ std::optional<PassRate> passRate(const TimerDesign& d, const Surroundings& aroun
     const double e0 = d.error.e0Max * random.symmetric();
     const double dShare = random.symmetric();  // of the chip's drift at each supply
     const double s = d.error.sMax * random.symmetric();
+    ChipVariation chip;
+    if (d.family) {
+      chip.delay = kDelayLowest + (kDelayHighest - kDelayLowest) * random.unit();
+      chip.switchShare = random.unit();
+      chip.threshold = random.unit();
+      chip.trigger = random.unit();
+      chip.leakage = random.unit();
+    }
     double farthest = 0.0;
     bool holds = true;
     for (const Corner& k : corners) {
       const double dt = k.celsius - kNominalCelsius;
-      const double chip = 1.0 + e0 + dShare * d.error.dMax(k.supply) * dt + s * (k.supply - ub);
+      const double error = 1.0 + e0 + dShare * d.error.dMax(k.supply) * dt + s * (k.supply - ub);
       const double cap = d.c1 * cf * (1.0 + tk * dt);
-      const std::array<double, 2> t =
-          d.perFarad(r1f, d.monostable ? 1.0 : r2f, k.supply, k.celsius);
+      const AstableTimes t =
+          d.times(r1f, d.monostable ? 1.0 : r2f, cap, k.supply, k.celsius, &chip);
       for (int i = 0; i < times; ++i) {
-        const double deviation = cap * chip * t[static_cast<std::size_t>(i)] / want[i] - 1.0;
+        const double deviation = error * (i == 0 ? t.tein : t.taus) / want[i] - 1.0;
         if (std::fabs(deviation) > std::fabs(farthest)) farthest = deviation;
         holds = holds && std::fabs(deviation) <= limit;
       }
     }
-    out.deviations.push_back(farthest);
+    // A board that stalls at a corner deviates without bound; its bar needs a number.
+    out.deviations.push_back(std::clamp(farthest, -kFarthest, kFarthest));
     passed += holds ? 1 : 0;
   }
   out.rate = static_cast<double>(passed) / boards;

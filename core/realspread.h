@@ -54,21 +54,26 @@ struct Surroundings {
 };
 
 // A timer as designed: astable with R1, R2 and the circuit (diode, nominal supply), or
-// monostable with R in r1 and the nominal supply in the circuit.
+// monostable with R in r1 and the nominal supply in the circuit. With a chip family its chip
+// varies within the family's ranges; without one it is the circuit's own.
 struct TimerDesign {
   bool monostable = false;
   double r1 = 0.0, r2 = 0.0, c1 = 0.0;
   Circuit circuit;
   double resistorTolerance = 0.0, capacitorTolerance = 0.0;  // fractions
   TimerError error{};                                        // the chip's own
+  std::optional<ChipFamily> family;
 
-  // The times divided by C1 (astable t-EIN and t-AUS, monostable t and 0) with the resistors
-  // scaled by the factors given, at a supply and a temperature.
-  std::array<double, 2> perFarad(double r1Factor, double r2Factor, double ub, double celsius) const;
+  // The times (astable t-EIN and t-AUS, monostable t and 0) with the resistors scaled by the
+  // factors given, a capacitance, at a supply and a temperature, with the chip at `chip`
+  // within its family's ranges (none: the typical one).
+  AstableTimes times(double r1Factor, double r2Factor, double c1, double ub, double celsius,
+                     const ChipVariation* chip = nullptr) const;
 };
 
 // The worst case over every corner of every range: the parts' tolerances, tk, the chip's
-// error, T at both ends and the supply at both ends (one temperature for all parts).
+// error and its delay, switch and pin currents, T at both ends and the supply at both ends (one
+// temperature for all parts).
 struct RealSpread {
   Spread tein, taus;  // monostable: t in tein
 };
@@ -86,10 +91,10 @@ struct Contribution {
 std::vector<Contribution> contributions(const TimerDesign& design, const Surroundings& around);
 std::string_view causeName(Cause cause, bool monostable);
 
-// Boards built at random, each with its parts drawn once (uniform within their ranges), each
-// tried at the four corners of its surroundings (T min and T max, each with the supply at both
-// ends). A board passes when each of its times lies within +- limit of the desired one at all
-// four. `deviations` holds per board the deviation farthest from 0, with its sign.
+// Boards built at random, each with its parts and its chip drawn once (uniform within their
+// ranges), each tried at the four corners of its surroundings (T min and T max, each with the
+// supply at both ends). A board passes when each of its times lies within +- limit of the desired
+// one at all four. `deviations` holds per board the deviation farthest from 0, with its sign.
 struct PassRate {
   double rate = 0.0;  // fraction of the boards
   std::vector<double> deviations;

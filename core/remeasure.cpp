@@ -27,11 +27,14 @@ template <class F>
 std::optional<double> reaching(const F& f, double target) {
   double low = std::log(kLowestResistor), high = std::log(kHighestResistor);
   if (!(f(std::exp(low)) <= target && f(std::exp(high)) >= target)) return std::nullopt;
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 200 && high - low > 1e-13; ++i) {
     const double middle = 0.5 * (low + high);
-    if (middle <= low || middle >= high) break;
     (f(std::exp(middle)) < target ? low : high) = middle;
   }
+  // Where the chip's pin currents stop C1 from reaching a level, the time jumps to infinity:
+  // the bisection then ends on that edge, which reaches nothing.
+  const double reached = f(std::exp(high));
+  if (!(std::fabs(reached / target - 1.0) <= 1e-9)) return std::nullopt;
   return std::exp(high);
 }
 
@@ -55,26 +58,51 @@ Result<std::pair<double, double>, RemeasureError> timesFromFrequency(double freq
   return t;
 }
 
+namespace {
+
+// The capacitance at which a rising time of it reaches `target`, by bisection of its logarithm
+// over the capacitances of any use; nothing when the target lies outside.
+template <class F>
+std::optional<double> capacitanceFor(const F& time, double target) {
+  double low = std::log(1e-30), high = std::log(1e30);
+  if (!(time(std::exp(low)) <= target && time(std::exp(high)) >= target)) return std::nullopt;
+  for (int i = 0; i < 200 && high - low > 1e-14; ++i) {
+    const double middle = 0.5 * (low + high);
+    (time(std::exp(middle)) < target ? low : high) = middle;
+  }
+  return std::exp(0.5 * (low + high));
+}
+
+}  // namespace
+
 Result<Reading, RemeasureError> readAstable(const Circuit& c, double r1, double r2,
                                             double teinMeasured, double tausMeasured) {
   for (double v : {r1, r2, teinMeasured, tausMeasured}) {
     if (!positive(v)) return RemeasureError::NotPositive;
   }
+  const AstableShape shape(c, r1, r2);
+  const std::optional<double> c1 =
+      capacitanceFor([&shape](double x) { return shape.at(x).taus; }, tausMeasured);
+  if (!c1) return RemeasureError::NotPositive;
   Reading out;
-  out.c1eff = tausMeasured / offTimePerFarad(c, r2);
-  out.teinModel = onTimePerFarad(c, r1, r2) * out.c1eff;
+  out.c1eff = *c1;
+  out.teinModel = shape.at(out.c1eff).tein;
   out.k = teinMeasured / out.teinModel;
+  out.r1 = r1;
   if (!positive(out.c1eff) || !positive(out.teinModel) || !positive(out.k)) {
     return RemeasureError::NotPositive;
   }
   return out;
 }
 
-Result<Reading, RemeasureError> readMonostable(double r, double tMeasured) {
+Result<Reading, RemeasureError> readMonostable(const Circuit& c, double r, double tMeasured) {
   if (!positive(r) || !positive(tMeasured)) return RemeasureError::NotPositive;
+  const PulseShape shape(c, r);
+  const std::optional<double> c1 =
+      capacitanceFor([&shape](double x) { return shape.at(x); }, tMeasured);
+  if (!c1 || !positive(*c1)) return RemeasureError::NotPositive;
   Reading out;
-  out.c1eff = tMeasured / (kPulseTiming * r);
-  if (!positive(out.c1eff)) return RemeasureError::NotPositive;
+  out.c1eff = *c1;
   return out;
 }
 
@@ -83,22 +111,34 @@ Result<Needed, RemeasureError> neededAstable(const Circuit& c, const Reading& re
   if (!positive(teinWanted) || !positive(tausWanted) || !positive(reading.c1eff)) {
     return RemeasureError::NotPositive;
   }
-  // t-AUS per farad rises with R2, t-EIN per farad with R1.
-  const std::optional<double> r2 =
-      reaching([&c](double r) { return offTimePerFarad(c, r); }, tausWanted / reading.c1eff);
-  if (!r2) return RemeasureError::TausUnreachable;
-  const std::optional<double> r1 =
-      reaching([&c, r2](double r) { return onTimePerFarad(c, r, *r2); },
-               teinWanted / (reading.k * reading.c1eff));
-  if (!r1) return RemeasureError::TeinUnreachable;
-  return Needed{*r1, *r2};
+  const double c1 = reading.c1eff;
+  // t-AUS rises with R2, t-EIN with R1; R1 moves t-AUS a little, so in turns.
+  Needed out{positive(reading.r1) ? reading.r1 : 1e3, 0.0};
+  for (int turn = 0; turn < 20; ++turn) {
+    const Needed before = out;
+    const std::optional<double> r2 =
+        reaching([&](double r) { return astableTimes(c, out.r1, r, c1).taus; }, tausWanted);
+    if (!r2) return RemeasureError::TausUnreachable;
+    out.r2 = *r2;
+    const std::optional<double> r1 = reaching(
+        [&](double r) { return reading.k * astableTimes(c, r, out.r2, c1).tein; }, teinWanted);
+    if (!r1) return RemeasureError::TeinUnreachable;
+    out.r1 = *r1;
+    if (std::fabs(out.r1 / before.r1 - 1.0) < 1e-12 &&
+        std::fabs(out.r2 / before.r2 - 1.0) < 1e-12) {
+      break;
+    }
+  }
+  return out;
 }
 
-Result<Needed, RemeasureError> neededMonostable(const Reading& reading, double tWanted) {
+Result<Needed, RemeasureError> neededMonostable(const Circuit& c, const Reading& reading,
+                                                double tWanted) {
   if (!positive(tWanted) || !positive(reading.c1eff)) return RemeasureError::NotPositive;
-  const double r = tWanted / (kPulseTiming * reading.c1eff);
-  if (!(r >= kLowestResistor && r <= kHighestResistor)) return RemeasureError::TeinUnreachable;
-  return Needed{r, 0.0};
+  const std::optional<double> r =
+      reaching([&](double x) { return pulseTime(c, x, reading.c1eff); }, tWanted);
+  if (!r) return RemeasureError::TeinUnreachable;
+  return Needed{*r, 0.0};
 }
 
 namespace {
@@ -115,15 +155,21 @@ bool plausible(double x, double low, double high) {
 
 }  // namespace
 
+std::optional<Refusal> implausiblePart(const RemeasureCase& in) {
+  using Box = Refusal::Box;
+  if (!plausible(in.r1, 1.0, 1e9)) return Refusal{Box::R1};
+  if (!in.monostable && !plausible(in.r2, 1.0, 1e9)) return Refusal{Box::R2};
+  if (!plausible(in.c1, 1e-12, 1.0)) return Refusal{Box::C1};
+  return std::nullopt;
+}
+
 Refusal refusalOf(const RemeasureCase& in, RemeasureError error) {
   using Box = Refusal::Box;
-  if (!plausible(in.r1, 1.0, 1e9)) return {Box::R1};
-  if (!in.monostable && !plausible(in.r2, 1.0, 1e9)) return {Box::R2};
-  if (!plausible(in.c1, 1e-12, 1.0)) return {Box::C1};
+  if (const std::optional<Refusal> part = implausiblePart(in)) return *part;
   // What the parts as built give.
-  const double on =
-      in.monostable ? pulseLength(in.r1, in.c1) : onTime(in.circuit, in.r1, in.r2, in.c1);
-  const double off = in.monostable ? 0.0 : offTime(in.circuit, in.r2, in.c1);
+  const AstableTimes built = in.monostable ? AstableTimes{pulseTime(in.circuit, in.r1, in.c1), 0.0}
+                                           : astableTimes(in.circuit, in.r1, in.r2, in.c1);
+  const double on = built.tein, off = built.taus;
   // t-AUS decides C1, so a refused R2 points at it first; t-EIN's factor comes from both.
   const bool offFirst =
       !in.monostable && (error == RemeasureError::TausUnreachable ||
@@ -138,7 +184,8 @@ Refusal refusalOf(const RemeasureCase& in, RemeasureError error) {
     if (!in.frequencyForm)
       return {offFirst ? Box::MeasuredTaus : Box::MeasuredTein, false, expected};
     const double period = in.measuredTein + in.measuredTaus;
-    if (decadesOff(period, on + off) >= decadesOff(measured, expected)) {
+    // The period as far off as the time, within a decade: the frequency; else the duty cycle.
+    if (decadesOff(period, on + off) >= decadesOff(measured, expected) - 1.0) {
       return {Box::Frequency, false, 1.0 / (on + off)};
     }
     return {Box::Duty, false, on / (on + off)};

@@ -32,31 +32,36 @@ enum class RemeasureError {
 // t-AUS = (1 - duty) / f.
 Result<std::pair<double, double>, RemeasureError> timesFromFrequency(double frequency, double duty);
 
-// What the measurement says of the built parts.
+// What the measurement says of the built parts, with the chip of the circuit: the
+// capacitance whose model t-AUS (monostable: t) is the measured one, and t-EIN's factor
+// against the model with that capacitance.
 struct Reading {
   double c1eff = 0.0;      // farads: the capacitance that gives the measured t-AUS (or t)
   double k = 1.0;          // astable: measured t-EIN / the model's t-EIN with c1eff
   double teinModel = 0.0;  // astable: the model's t-EIN with R1, R2 and c1eff, seconds
+  double r1 = 0.0;         // astable: R1 as built, where the needed resistors start
 };
 Result<Reading, RemeasureError> readAstable(const Circuit& c, double r1, double r2,
                                             double teinMeasured, double tausMeasured);
-Result<Reading, RemeasureError> readMonostable(double r, double tMeasured);
+Result<Reading, RemeasureError> readMonostable(const Circuit& c, double r, double tMeasured);
 
-// The resistors that give the desired times with c1eff: R2 for t-AUS, then R1 with that R2 for
-// t-EIN, the model's t-EIN times k (monostable: R in r1).
+// The resistors that give the desired times with c1eff: R2 for t-AUS and R1 for t-EIN, the
+// model's t-EIN times k; t-AUS depends a little on R1 (pin 7's switch carries its current), so
+// the two are found in turns until they hold still (monostable: R in r1).
 struct Needed {
   double r1 = 0.0, r2 = 0.0;
 };
 Result<Needed, RemeasureError> neededAstable(const Circuit& c, const Reading& reading,
                                              double teinWanted, double tausWanted);
-Result<Needed, RemeasureError> neededMonostable(const Reading& reading, double tWanted);
+Result<Needed, RemeasureError> neededMonostable(const Circuit& c, const Reading& reading,
+                                                double tWanted);
 
 // Which box holds a refused reading back, when the measured or wanted times cannot be met with
 // any resistor, or give no C1: the part as built when it is no plausible part at all (below
 // 1 Ohm or above 1 G Ohm, C1 below 1 pF or above 1 F), else of the measured and the wanted time
 // the one farther from what the parts as built give. A frequency and duty cycle measured
-// instead of the times name the frequency where the period is as far off as the time, else the
-// duty cycle.
+// instead of the times name the frequency where the period is about as far off as the time (to
+// a decade), else the duty cycle.
 struct RemeasureCase {
   bool monostable = false;
   bool frequencyForm = false;  // measured as frequency and duty cycle
@@ -71,6 +76,8 @@ struct Refusal {
   double expected = 0.0;  // a measured box: what the parts as built give (s, Hz, a fraction)
 };
 Refusal refusalOf(const RemeasureCase& in, RemeasureError error);
+// A part as built that is no plausible part at all, which no reading should start from.
+std::optional<Refusal> implausiblePart(const RemeasureCase& in);
 
 // A fixed resistor of the series and a trimmer (100 Ohm, 200 Ohm, 500 Ohm, 1 k Ohm, ... 5 M Ohm,
 // +- 20 %) that reach the needed value whatever the tolerances: the fixed one the largest with

@@ -24,6 +24,12 @@ inline constexpr double kOneMegohm = 1e6;
 // useless, and near 100 % their deviations would all tie.
 inline constexpr double kReach = 1e6;
 inline constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// Members of a power-of-ten family whose times agree this closely count once.
+inline constexpr double kSameTimes = 5e-4;
+
+inline bool sameTime(double a, double b) {
+  return std::fabs(a / b - 1.0) <= kSameTimes;
+}
 
 inline bool usable(double deviation) {
   return deviation >= 1.0 / kReach - 1.0 && deviation <= kReach - 1.0;

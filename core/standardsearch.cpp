@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -57,61 +59,61 @@ bool better(const Candidate& a, const Candidate& b) {
 }
 
 // The parts one search may use. Index i + perDecade is ten times index i. Sets that differ by a
-// power of ten give the same times without a diode or with the ideal one, and form families;
-// with a fixed part nothing can be scaled, and with a real diode the times change with the
-// size of the resistors, so there every set stands on its own. With a real diode t-EIN is C1
-// times a function of R1 and R2, and t-AUS C1 times a function of R2, each an integral: the fast
-// search keeps each value it worked out, the exhaustive one works every set out anew.
+// power of ten form families where nothing is fixed and no real diode makes the times depend on
+// the resistors' size: there a member whose times agree with its representative's counts once.
+// Each set's times come from the shape of its R1 and R2 (the charge and the discharge per
+// farad) and its C1 (the chip's delays): the fast search keeps each shape it worked out, the
+// exhaustive one works every set out anew. t-EIN rises with R1, R2 and C1; t-AUS rises with R2
+// and C1 and falls with R1, whose current pin 7's switch carries too.
 class Space {
  public:
   Space(const StandardSearch& q, std::vector<double> r, std::vector<double> r2,
-        std::vector<double> c, bool keepOnTimes)
+        std::vector<double> c, bool keepShapes)
       : q_(q), circuit_(q.circuit()), r1_(std::move(r)), r2_(std::move(r2)), c_(std::move(c)) {
     families_ = q.fixed == FixedPart::None && !circuit_.realDiode();
-    keep_ = keepOnTimes && circuit_.realDiode();
+    keep_ = keepShapes;
     nR_ = static_cast<int>(seriesMantissas(q.resistorSeries).size());
     nC_ = static_cast<int>(seriesMantissas(q.capacitorSeries).size());
-    if (keep_) {
-      offKept_.reserve(r2_.size());
-      for (double v : r2_) offKept_.push_back(kippwerk::offTimePerFarad(circuit_, v));
-    }
   }
 
   int sizeR1() const { return static_cast<int>(r1_.size()); }
   int sizeR2() const { return static_cast<int>(r2_.size()); }
   int sizeC() const { return static_cast<int>(c_.size()); }
 
-  // Both deviations come from these two, in the walks and in the final evaluation alike.
-  double offDeviation(int i2, int ic) const {
-    return offTimePerFarad(i2) * c_[static_cast<std::size_t>(ic)] / q_.taus - 1.0;
+  AstableTimes times(int i1, int i2, int ic) const {
+    if (!keep_) return shape(i1, i2).at(c_[static_cast<std::size_t>(ic)]);
+    const auto [at, added] = times_.try_emplace(key(i1, i2, ic));
+    if (added) at->second = shape(i1, i2).at(c_[static_cast<std::size_t>(ic)]);
+    return at->second;
   }
   double onDeviation(int i1, int i2, int ic) const {
-    return onTimePerFarad(i1, i2) * c_[static_cast<std::size_t>(ic)] / q_.tein - 1.0;
+    return times(i1, i2, ic).tein / q_.tein - 1.0;
+  }
+  double offDeviation(int i1, int i2, int ic) const {
+    return times(i1, i2, ic).taus / q_.taus - 1.0;
   }
 
-  // The first R2 whose t-AUS with capacitor ic reaches the desired one: t-AUS rises with R2.
+  // The first R2 whose t-AUS with the smallest R1 (the longest) and capacitor ic reaches the
+  // desired one: from the ideal chip's R2, moved over the places the chip and the diode shift it.
   int firstR2Reaching(int ic) const {
-    const double perFarad = q_.taus / c_[static_cast<std::size_t>(ic)];
-    int low = 0, high = sizeR2();
-    while (low < high) {
-      const int middle = low + (high - low) / 2;
-      if (offTimePerFarad(middle) < perFarad) {
-        low = middle + 1;
-      } else {
-        high = middle;
-      }
-    }
-    return low;
+    const double ideal = q_.taus / (std::numbers::ln2 * c_[static_cast<std::size_t>(ic)]);
+    return firstReaching(r2_, ideal, [&](int i2) { return offDeviation(0, i2, ic) >= 0.0; });
   }
 
-  // The first R1 whose t-EIN reaches the desired one with R2 and C1: from the ideal formula's
-  // R1, moved over the few places the real diode lengthens t-EIN.
+  // Whether some R1 may still give R2 and capacitor ic a t-AUS within `limit`: t-AUS lies
+  // between its values with the largest and the smallest R1, and both rise with R2.
+  bool offWithin(int i2, int ic, double limit) const {
+    const double shortest = offDeviation(sizeR1() - 1, i2, ic);
+    const double longest = offDeviation(0, i2, ic);
+    return shortest <= limit && longest >= -limit && shortest <= kReach - 1.0 &&
+           longest >= 1.0 / kReach - 1.0;
+  }
+
+  // The first R1 whose t-EIN reaches the desired one with R2 and C1.
   int firstR1Reaching(int i2, int ic) const {
-    const double on = q_.tein / (kTiming * c_[static_cast<std::size_t>(ic)]);
-    int i = lowerBound(r1_, q_.diode ? on : on - r2_[static_cast<std::size_t>(i2)]);
-    while (i > 0 && onDeviation(i - 1, i2, ic) >= 0.0) --i;
-    while (i < sizeR1() && onDeviation(i, i2, ic) < 0.0) ++i;
-    return i;
+    const double on = q_.tein / (std::numbers::ln2 * c_[static_cast<std::size_t>(ic)]);
+    const double ideal = q_.diode ? on : on - r2_[static_cast<std::size_t>(i2)];
+    return firstReaching(r1_, ideal, [&](int i1) { return onDeviation(i1, i2, ic) >= 0.0; });
   }
 
   // A set with finite times, or nothing.
@@ -128,10 +130,11 @@ class Space {
                 0.0,
                 0.0,
                 0.0};
-    s.devTein = onDeviation(i1, i2, ic);
-    s.devTaus = offDeviation(i2, ic);
-    s.tein = onTimePerFarad(i1, i2) * s.c1;
-    s.taus = offTimePerFarad(i2) * s.c1;
+    const AstableTimes t = times(i1, i2, ic);
+    s.tein = t.tein;
+    s.taus = t.taus;
+    s.devTein = t.tein / q_.tein - 1.0;
+    s.devTaus = t.taus / q_.taus - 1.0;
     s.deviation = std::max(std::fabs(s.devTein), std::fabs(s.devTaus));
     s.sum = std::fabs(s.devTein) + std::fabs(s.devTaus);
     if (!usable(s.devTein) || !usable(s.devTaus)) return false;
@@ -140,18 +143,20 @@ class Space {
     return true;
   }
 
-  // Family members are the shifts k with all three parts still in their lists.
-  bool isRepresentative(int i1, int i2, int ic) const {
-    return !families_ || search::isRepresentative([&](int k) { return shiftValid(i1, i2, ic, k); },
-                                                  [&](int k) { return largerResistor(i1, i2, k); });
+  // A family's representative is listed; another member only where its times differ from the
+  // representative's by more than the family's tolerance.
+  bool isListed(int i1, int i2, int ic) const {
+    if (!families_) return true;
+    const int k = shiftToRepresentative(i1, i2, ic);
+    if (k == 0) return true;
+    const AstableTimes own = times(i1, i2, ic);
+    const AstableTimes listed = times(i1 + k * nR_, i2 + k * nR_, ic - k * nC_);
+    return !(sameTime(own.tein, listed.tein) && sameTime(own.taus, listed.taus));
   }
 
   // The indices of the family's listed member.
   std::uint64_t representativeKey(int i1, int i2, int ic) const {
-    const int k = !families_
-                      ? 0
-                      : representativeShift([&](int j) { return shiftValid(i1, i2, ic, j); },
-                                            [&](int j) { return largerResistor(i1, i2, j); });
+    const int k = families_ ? shiftToRepresentative(i1, i2, ic) : 0;
     return key(i1 + k * nR_, i2 + k * nR_, ic - k * nC_);
   }
 
@@ -167,6 +172,50 @@ class Space {
   }
 
  private:
+  // The first index of `parts` where `reached` holds, their size where it never does; it holds
+  // from there on. The search starts where the part lies nearest to `guess` and gallops, so a
+  // good guess costs two or three tries.
+  template <class Reached>
+  static int firstReaching(const std::vector<double>& parts, double guess, const Reached& reached) {
+    const int n = static_cast<int>(parts.size());
+    int low = 0, high = n;  // reached(high) holds, reached(low - 1) does not
+    const int start = std::clamp(lowerBound(parts, guess), 0, n - 1);
+    if (start < n && reached(start)) {
+      high = start;
+      for (int step = 1; high > 0; step *= 2) {
+        const int at = std::max(0, high - step);
+        if (!reached(at)) {
+          low = at + 1;
+          break;
+        }
+        high = at;
+      }
+    } else {
+      low = start + 1;
+      for (int step = 1; low < n; step *= 2) {
+        const int at = std::min(n - 1, low - 1 + step);
+        if (reached(at)) {
+          high = at;
+          break;
+        }
+        low = at + 1;
+      }
+    }
+    while (low < high) {
+      const int middle = low + (high - low) / 2;
+      if (reached(middle)) {
+        high = middle;
+      } else {
+        low = middle + 1;
+      }
+    }
+    return low;
+  }
+
+  int shiftToRepresentative(int i1, int i2, int ic) const {
+    return representativeShift([&](int j) { return shiftValid(i1, i2, ic, j); },
+                               [&](int j) { return largerResistor(i1, i2, j); });
+  }
   bool shiftValid(int i1, int i2, int ic, int k) const {
     const int j1 = i1 + k * nR_, j2 = i2 + k * nR_, jc = ic - k * nC_;
     return j1 >= 0 && j1 < sizeR1() && j2 >= 0 && j2 < sizeR2() && jc >= 0 && jc < sizeC();
@@ -176,24 +225,23 @@ class Space {
                     r2_[static_cast<std::size_t>(i2 + k * nR_)]);
   }
 
-  double offTimePerFarad(int i2) const {
-    if (keep_) return offKept_[static_cast<std::size_t>(i2)];
-    return kippwerk::offTimePerFarad(circuit_, r2_[static_cast<std::size_t>(i2)]);
-  }
-
-  double onTimePerFarad(int i1, int i2) const {
+  const AstableShape& shape(int i1, int i2) const {
     const double r1 = r1_[static_cast<std::size_t>(i1)], r2 = r2_[static_cast<std::size_t>(i2)];
-    if (!keep_) return kippwerk::onTimePerFarad(circuit_, r1, r2);
-    const auto [at, added] = kept_.try_emplace(key(i1, i2, 0), 0.0);
-    if (added) at->second = kippwerk::onTimePerFarad(circuit_, r1, r2);
+    if (!keep_) {
+      scratch_ = AstableShape(circuit_, r1, r2);
+      return *scratch_;
+    }
+    auto at = kept_.find(key(i1, i2, 0));
+    if (at == kept_.end()) at = kept_.emplace(key(i1, i2, 0), AstableShape(circuit_, r1, r2)).first;
     return at->second;
   }
 
   const StandardSearch& q_;
   Circuit circuit_;
   bool keep_ = false;
-  mutable std::unordered_map<std::uint64_t, double> kept_;
-  std::vector<double> offKept_;  // by index of R2
+  mutable std::unordered_map<std::uint64_t, AstableShape> kept_;
+  mutable std::unordered_map<std::uint64_t, AstableTimes> times_;
+  mutable std::optional<AstableShape> scratch_;
   std::vector<double> r1_, r2_, c_;
   bool families_ = true;
   int nR_ = 1, nC_ = 1;
@@ -220,7 +268,8 @@ struct Ends {
   std::pair<double, double> r, c;
 };
 
-// The shortest and longest t-EIN and t-AUS that sets of these parts give.
+// The shortest and longest t-EIN and t-AUS that sets of these parts give: t-AUS is longest
+// with the smallest R1.
 struct Reach {
   double teinLow, teinHigh, tausLow, tausHigh;
 };
@@ -231,8 +280,10 @@ Reach ends(const StandardSearch& q, const Ends& e) {
   const double r2Low = fixedR2 ? q.fixedValue : e.r.first;
   const double r2High = fixedR2 ? q.fixedValue : e.r.second;
   const Circuit circuit = q.circuit();
-  return {onTime(circuit, e.r.first, r2Low, cLow), onTime(circuit, e.r.second, r2High, cHigh),
-          offTime(circuit, r2Low, cLow), offTime(circuit, r2High, cHigh)};
+  return {astableTimes(circuit, e.r.first, r2Low, cLow).tein,
+          astableTimes(circuit, e.r.second, r2High, cHigh).tein,
+          astableTimes(circuit, e.r.second, r2Low, cLow).taus,
+          astableTimes(circuit, e.r.first, r2High, cHigh).taus};
 }
 
 bool outOfReach(const StandardSearch& q, const Reach& r) {
@@ -241,7 +292,7 @@ bool outOfReach(const StandardSearch& q, const Reach& r) {
 }
 
 // The request's checks, then the lists of parts; nothing when a check fails.
-Result<Space, SearchError> makeSpace(const StandardSearch& q, bool keepOnTimes) {
+Result<Space, SearchError> makeSpace(const StandardSearch& q, bool keepShapes) {
   const bool fixedC = q.fixed == FixedPart::C1;
   const bool fixedR2 = q.fixed == FixedPart::R2;
   for (double v : {q.tein, q.taus, q.rMin, q.rMax, q.cMin, q.cMax, q.fixedValue}) {
@@ -256,10 +307,14 @@ Result<Space, SearchError> makeSpace(const StandardSearch& q, bool keepOnTimes) 
   if (!(q.tein > 0.0) || !(q.taus > 0.0)) return SearchError::TimesNotPositive;
   if (!q.diode && q.tein <= q.taus) return SearchError::TeinNotGreater;
   if (q.fixed != FixedPart::None && !(q.fixedValue > 0.0)) return SearchError::FixedNotPositive;
-  // Not even the smallest and largest values searched at all come near: no range can help.
+  // Not even the smallest and largest values searched at all come near: no range can help. The
+  // chip changes times by factors, not by powers of a million, and at such parts it would stop
+  // oscillating; the ideal chip answers here.
   const Ends widest{{smallestValue(q.resistorSeries), largestValue(q.resistorSeries)},
                     {smallestValue(q.capacitorSeries), largestValue(q.capacitorSeries)}};
-  if (outOfReach(q, ends(q, widest))) return SearchError::BeyondEveryRange;
+  StandardSearch ideal = q;
+  ideal.chip = {};
+  if (outOfReach(q, ends(ideal, widest))) return SearchError::BeyondEveryRange;
   std::vector<double> r = standardValues(q.resistorSeries, q.rMin, q.rMax);
   if (r.empty()) return SearchError::ResistorRangeEmpty;
   std::vector<double> c = fixedC ? std::vector<double>{q.fixedValue}
@@ -269,7 +324,7 @@ Result<Space, SearchError> makeSpace(const StandardSearch& q, bool keepOnTimes) 
   if (outOfReach(q, ends(q, {{r.front(), r.back()}, {c.front(), c.back()}}))) {
     return SearchError::Unreachable;
   }
-  return Space(q, std::move(r), std::move(r2), std::move(c), keepOnTimes);
+  return Space(q, std::move(r), std::move(r2), std::move(c), keepShapes);
 }
 
 StandardSets finish(std::vector<Candidate> pool) {
@@ -306,17 +361,17 @@ StandardSets searchStandardSets(const StandardSearch& request) {
   const double limit = beyond(bound.value());
 
   // Then every set within the bound. Each deviation grows monotonically away from its ideal
-  // part, so each walk stops at the first part beyond the bound or out of reach.
+  // part, so each walk stops at the first part beyond the bound or out of reach; t-AUS, which
+  // R1 moves a little too, by the band between the smallest and the largest R1.
   std::vector<Candidate> pool;
   for (int ic = 0; ic < s.sizeC(); ++ic) {
     walkOutward(s.sizeR2(), s.firstR2Reaching(ic), [&](int i2) {
-      const double off = s.offDeviation(i2, ic);
-      if (!usable(off) || !(std::fabs(off) <= limit)) return false;
+      if (!s.offWithin(i2, ic, limit)) return false;
       walkOutward(s.sizeR1(), s.firstR1Reaching(i2, ic), [&](int i1) {
         const double on = s.onDeviation(i1, i2, ic);
         if (!usable(on) || !(std::fabs(on) <= limit)) return false;
         Candidate c{};
-        if (s.isRepresentative(i1, i2, ic) && s.evaluate(i1, i2, ic, c) && c.deviation <= limit) {
+        if (s.evaluate(i1, i2, ic, c) && c.deviation <= limit && s.isListed(i1, i2, ic)) {
           pool.push_back(c);
         }
         return true;
@@ -336,7 +391,7 @@ StandardSets searchStandardSetsExhaustive(const StandardSearch& request) {
       for (int i2 = 0; i2 < s.sizeR2(); ++i2) {
         for (int i1 = 0; i1 < s.sizeR1(); ++i1) {
           Candidate c{};
-          if (s.isRepresentative(i1, i2, ic) && s.evaluate(i1, i2, ic, c)) visit(c);
+          if (s.evaluate(i1, i2, ic, c) && s.isListed(i1, i2, ic)) visit(c);
         }
       }
     }
@@ -392,8 +447,9 @@ Shortfall shortfallOf(const StandardSearch& q, const StandardSet& best) {
   const double r2Low = fixedR2 ? q.fixedValue : r.front();
   const double r2High = fixedR2 ? q.fixedValue : r.back();
   const Circuit circuit = q.circuit();
-  auto ratioOf = [&circuit](double r1, double r2) {
-    return onTimePerFarad(circuit, r1, r2) / offTimePerFarad(circuit, r2);
+  auto ratioOf = [&circuit, &best](double r1, double r2) {
+    const AstableTimes t = astableTimes(circuit, r1, r2, best.c1);
+    return t.tein / t.taus;
   };
   const double ratio = q.tein / q.taus;
   if (ratio < ratioOf(r.front(), r2High) || ratio > ratioOf(r.back(), r2Low)) {

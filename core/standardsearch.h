@@ -33,11 +33,12 @@ struct StandardSearch {
   // finite, non-zero number in every quantity, as it is far from the ends of the double range.
   double resistorTolerance = 0.0;
   double capacitorTolerance = 0.0;
-  // With the diode: its model and the supply voltage it works against.
+  // With the diode: its model; the supply voltage the diode and the chip work against.
   DiodeModel diodeModel = kIdealDiode;
   double ub = 9.0;
+  ChipModel chip{};  // the ideal chip unless given
 
-  Circuit circuit() const { return {diode, diodeModel, ub}; }
+  Circuit circuit() const { return {diode, diodeModel, ub, kModelKelvin, chip}; }
 };
 
 struct StandardSet {
@@ -69,8 +70,11 @@ inline constexpr std::size_t kMaxStandardSets = 10;
 // tie. Order: the smallest deviation first; deviations within 1e-12 of each other count
 // as equal and are ordered by the smaller sum of both deviations, then the smaller C1, R1, R2.
 // Sets that differ only by a power of ten (R1 and R2 times 10^k, C1 divided by it) are one
-// family and appear once: as the member whose larger resistor is the largest not above
-// 1 M Ohm, or, when all are above, the member with the smallest resistors.
+// family; without a real diode or a fixed part their times differ only by what the chip adds
+// (its switch, delays and pin currents do not scale). Members whose times both lie within
+// 0.05 % of the family's representative count once, as the representative: the member whose
+// larger resistor is the largest not above 1 M Ohm, or, when all are above, the member with
+// the smallest resistors. The others compete on their own deviation.
 StandardSets searchStandardSets(const StandardSearch& request);
 
 // The same answer from every combination of parts; the measure of the fast one.

@@ -27,25 +27,25 @@ std::string dutyText(double fraction) {
 ToleranceSpread toleranceSpread(double r1, double r2, double c1, const Circuit& circuit,
                                 double resistorTolerance, double capacitorTolerance) {
   ToleranceSpread s;
-  for (int corner = 0; corner < 8; ++corner) {
-    auto limit = [corner](double value, int bit, double tolerance) {
-      return value * ((corner >> bit) & 1 ? 1.0 + tolerance : 1.0 - tolerance);
-    };
-    const double a = limit(r1, 0, resistorTolerance), b = limit(r2, 1, resistorTolerance);
-    const double c = limit(c1, 2, capacitorTolerance);
-    const double tein = onTime(circuit, a, b, c);
-    const double taus = offTime(circuit, b, c);
-    const double period = tein + taus;
-    const bool first = corner == 0;
-    widen(s.tein, tein, first);
-    widen(s.taus, taus, first);
-    widen(s.tperiode, period, first);
-    widen(s.frequenz, 1.0 / period, first);
-    widen(s.duty, tein / period, first);
-    widen(s.edges[0], tein, first);
-    widen(s.edges[1], period, first);
-    widen(s.edges[2], period + tein, first);
-    widen(s.edges[3], 2.0 * period, first);
+  bool first = true;
+  for (double a : {r1 * (1.0 - resistorTolerance), r1 * (1.0 + resistorTolerance)}) {
+    for (double b : {r2 * (1.0 - resistorTolerance), r2 * (1.0 + resistorTolerance)}) {
+      const AstableShape shape(circuit, a, b);
+      for (double c : {c1 * (1.0 - capacitorTolerance), c1 * (1.0 + capacitorTolerance)}) {
+        const AstableTimes t = shape.at(c);
+        const double period = t.tein + t.taus;
+        widen(s.tein, t.tein, first);
+        widen(s.taus, t.taus, first);
+        widen(s.tperiode, period, first);
+        widen(s.frequenz, 1.0 / period, first);
+        widen(s.duty, t.tein / period, first);
+        widen(s.edges[0], t.tein, first);
+        widen(s.edges[1], period, first);
+        widen(s.edges[2], period + t.tein, first);
+        widen(s.edges[3], 2.0 * period, first);
+        first = false;
+      }
+    }
   }
   return s;
 }

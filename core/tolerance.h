@@ -30,7 +30,8 @@ struct ToleranceSpread {
 
 // Each part at its lower or upper limit, all eight corners: every quantity is monotonic in
 // each part, so the corners hold the extremes. Tolerances are fractions (0.05 for 5 %).
-// t-EIN rises with each part in the real circuit too, so the corners hold there as well.
+// t-EIN rises with each part in the real circuit too, t-AUS with R2 and C1 and falls with R1
+// (which feeds pin 7 while its switch holds it), so the corners hold there as well.
 ToleranceSpread toleranceSpread(double r1, double r2, double c1, const Circuit& circuit,
                                 double resistorTolerance, double capacitorTolerance);
 inline ToleranceSpread toleranceSpread(double r1, double r2, double c1, bool diode,

@@ -188,10 +188,16 @@ void frmMonoflop::connectEvents() {
   for (QComboBox* list : {c_.cmbMR, c_.cmbMC}) {
     connect(list, &QComboBox::currentIndexChanged, this, &frmMonoflop::txtMR_Change);
   }
-  for (QLineEdit* box : {c_.txtMT, c_.txtMUb}) {
-    connect(box, &QLineEdit::textChanged, this, &frmMonoflop::recompute);
-  }
-  connect(c_.cmbMTyp, &QComboBox::currentIndexChanged, this, &frmMonoflop::recompute);
+  connect(c_.txtMT, &QLineEdit::textChanged, this, &frmMonoflop::recompute);
+  // Part one's pulse depends on the chip and the supply too.
+  connect(c_.txtMUb, &QLineEdit::textChanged, this, [this] {
+    txtMR_Change();
+    recompute();
+  });
+  connect(c_.cmbMTyp, &QComboBox::currentIndexChanged, this, [this] {
+    txtMR_Change();
+    recompute();
+  });
   connectFields(this, 'M', kRangeFields, [this] { recompute(); });
   connectFields(this, 'M', kEnvironmentFields, [this] { surroundingsChanged(); });
   connect(c_.tblMonoflop, &ResultTable::highlightChanged, this, &frmMonoflop::showSelected);
@@ -211,12 +217,15 @@ void frmMonoflop::open() {
   activateWindow();
 }
 
-// The pulse of the parts in part one, or why there is none.
+// The pulse of the parts in part one with part two's chip and supply, or why there is none.
 void frmMonoflop::txtMR_Change() {
   const Result<double, QString> r = readPositive(c_.txtMR, c_.cmbMR, resistorUnits, "R");
   const Result<double, QString> c = readPositive(c_.txtMC, c_.cmbMC, capacitorUnits, "C1");
-  if (!r || !c) return c_.lblMZeit->setText(!r ? r.error() : c.error());
-  const double t = pulseLength(r.value(), c.value());
+  const ChipFamily& family = familyOf(c_.cmbMTyp);
+  const Result<double, QString> ub = readSupply(c_.txtMUb, family);
+  if (!r || !c || !ub) return c_.lblMZeit->setText(!r ? r.error() : !c ? c.error() : ub.error());
+  const Circuit circuit{false, kIdealDiode, ub.value(), kModelKelvin, family.chip(ub.value())};
+  const double t = pulseTime(circuit, r.value(), c.value());
   c_.lblMZeit->setText(std::isfinite(t) && t > 0.0
                            ? QStringLiteral("t = ") + fromCore(timeText(t))
                            : QStringLiteral("Die Zeit liegt außerhalb des darstellbaren "
@@ -232,6 +241,8 @@ Result<PulseSearch, QString> frmMonoflop::readRequest() {
   const Result<double, QString> ub = readSupply(c_.txtMUb, familyOf(c_.cmbMTyp));
   if (!ub) return ub.error();
   ub_ = ub.value();
+  q.ub = ub_;
+  q.chip = familyOf(c_.cmbMTyp).chip(ub_);
   const Result<RangeInputs, QString> ranges = readRangeFields(this, 'M');
   if (!ranges) return ranges.error();
   ranges.value().into(q);
@@ -266,15 +277,16 @@ TimerDesign frmMonoflop::designOf(const PulsePair& p) const {
   d.monostable = true;
   d.r1 = p.r;
   d.c1 = p.c1;
-  d.circuit.ub = ub_;
+  d.circuit = request_.circuit();
   d.resistorTolerance = request_.resistorTolerance;
   d.capacitorTolerance = request_.capacitorTolerance;
   d.error = family_.monostable;
+  d.family = family_;
   return d;
 }
 
 std::vector<Hint> frmMonoflop::hintsOf(const PulsePair& p) const {
-  return spread_->withLeakage(monostableHints(family_, ub_, p.r, p.c1), designOf(p));
+  return spread_->withLeakage(monostableHints(family_, request_.circuit(), p.r, p.c1), designOf(p));
 }
 
 void frmMonoflop::showPairs(int highlight) {
@@ -320,8 +332,8 @@ void frmMonoflop::showSelected() {
     return;
   }
   spread_->show(designOf(*p), request_.t, 0.0);
-  const Spread spread =
-      pulseSpread(p->r, p->c1, request_.resistorTolerance, request_.capacitorTolerance);
+  const Spread spread = pulseSpread(request_.circuit(), p->r, p->c1, request_.resistorTolerance,
+                                    request_.capacitorTolerance);
   c_.lblMToleranz->setText(toleranceHeading() + QLatin1Char('\n') +
                            fromCore(pulseSpreadText(spread, request_.t)));
   c_.picMSignal->setPulse(Pulse{p->t, request_.t, spread});

@@ -444,8 +444,8 @@ Result<frmNachmessen::Inputs, QString> frmNachmessen::readInputs() const {
   in.family = familyOf(c_.cmbATyp);
   const Result<double, QString> ub = readSupply(c_.txtAUb, in.family);
   if (!ub) return ub.error();
-  in.circuit =
-      Circuit{!in.monostable && c_.chkADiode->isChecked(), diodeOf(c_.cmbADiodeTyp), ub.value()};
+  in.circuit = Circuit{!in.monostable && c_.chkADiode->isChecked(), diodeOf(c_.cmbADiodeTyp),
+                       ub.value(), kModelKelvin, in.family.chip(ub.value())};
   const Result<std::pair<double, double>, QString> measured = readMeasured(in.monostable);
   if (!measured) return measured.error();
   in.measuredTein = measured.value().first;
@@ -477,11 +477,7 @@ void frmNachmessen::recompute() {
     return showProblem(in.error());
   }
   inputs_ = in.value();
-  if (inputs_.monostable) {
-    showMonostable(inputs_);
-  } else {
-    showAstable(inputs_);
-  }
+  recomputeKind(inputs_);
 }
 
 void frmNachmessen::showProblem(const QString& status) {
@@ -508,6 +504,16 @@ RemeasureCase frmNachmessen::caseOf(const Inputs& in) {
           in.c1,         in.measuredTein,  in.measuredTaus, in.wantTein, in.wantTaus};
 }
 
+void frmNachmessen::recomputeKind(const Inputs& in) {
+  // Parts that are no plausible parts give no reading worth showing.
+  if (const std::optional<Refusal> part = implausiblePart(caseOf(in))) {
+    c_.lblAErgebnis->clear();
+    return showProblem(refusalText(*part, in.monostable));
+  }
+  if (in.monostable) return showMonostable(in);
+  showAstable(in);
+}
+
 void frmNachmessen::showAstable(const Inputs& in) {
   const Result<Reading, RemeasureError> read =
       readAstable(in.circuit, in.r1, in.r2, in.measuredTein, in.measuredTaus);
@@ -528,6 +534,7 @@ void frmNachmessen::showAstable(const Inputs& in) {
   q.diode = in.circuit.diode;
   q.diodeModel = in.circuit.model;
   q.ub = in.circuit.ub;
+  q.chip = in.circuit.chip;
   q.resistorSeries = in.series;
   q.rMin = in.rMin;
   q.rMax = in.rMax;
@@ -560,7 +567,7 @@ void frmNachmessen::showAstable(const Inputs& in) {
 }
 
 void frmNachmessen::showMonostable(const Inputs& in) {
-  const Result<Reading, RemeasureError> read = readMonostable(in.r1, in.measuredTein);
+  const Result<Reading, RemeasureError> read = readMonostable(in.circuit, in.r1, in.measuredTein);
   if (!read) {
     c_.lblAErgebnis->clear();
     return showProblem(refusalText(refusalOf(caseOf(in), read.error()), true));
@@ -568,10 +575,12 @@ void frmNachmessen::showMonostable(const Inputs& in) {
   reading_ = read.value();
   c_.lblAErgebnis->setText(
       readingText(reading_, ReadingContext{true, in.c1, in.r1, in.circuit, in.electrolytic}));
-  const Result<Needed, RemeasureError> needed = neededMonostable(reading_, in.wantTein);
+  const Result<Needed, RemeasureError> needed = neededMonostable(in.circuit, reading_, in.wantTein);
   if (!needed) return showProblem(refusalText(refusalOf(caseOf(in), needed.error()), true));
   PulseSearch q{in.wantTein, in.series, in.rMin, in.rMax};
   q.fixedC1 = reading_.c1eff;
+  q.ub = in.circuit.ub;
+  q.chip = in.circuit.chip;
   q.resistorTolerance = in.resistorTolerance;
   const PulsePairs pairs = searchPulsePairs(q);
   if (!pairs) return showProblem(pulseStatusText(pairs.error(), q));
@@ -581,7 +590,7 @@ void frmNachmessen::showMonostable(const Inputs& in) {
   std::vector<QStringList> rows;
   QStringList tips;
   for (const PulsePair& p : pairs_) {
-    const HintTexts hints = hintTexts(monostableHints(in.family, in.circuit.ub, p.r, p.c1));
+    const HintTexts hints = hintTexts(monostableHints(in.family, in.circuit, p.r, p.c1));
     rows.push_back({fromCore(partText(p.r, resistorUnits)), fromCore(timeText(p.t)),
                     fromCore(percentText(p.devT)), hints.briefs});
     tips << hints.reasons;

@@ -88,6 +88,7 @@ class frmNachmessen : public QWidget {  // NOLINT(readability-identifier-naming)
   Result<std::pair<double, double>, QString> readMeasured(bool monostable) const;
   static RemeasureCase caseOf(const Inputs& in);
   void showProblem(const QString& status);
+  void recomputeKind(const Inputs& in);
   void showAstable(const Inputs& in);
   void showMonostable(const Inputs& in);
   void showTrimmers(const Inputs& in, const Needed& needed);

@@ -271,6 +271,7 @@ Result<StandardSearch, QString> frmNormwerte::readRequest() const {
   const Result<double, QString> ub = readSupply(c_.txtNUb, familyOf(c_.cmbNTyp));
   if (!ub) return ub.error();
   q.ub = ub.value();
+  q.chip = familyOf(c_.cmbNTyp).chip(q.ub);
   const Result<RangeInputs, QString> ranges = readRangeFields(this, 'N');
   if (!ranges) return ranges.error();
   ranges.value().into(q);
@@ -324,6 +325,7 @@ TimerDesign frmNormwerte::designOf(const StandardSet& s) const {
   d.resistorTolerance = request_.resistorTolerance;
   d.capacitorTolerance = request_.capacitorTolerance;
   d.error = family_.astable;
+  d.family = family_;
   return d;
 }
 
@@ -378,29 +380,47 @@ ToleranceSpread frmNormwerte::spreadOf(const StandardSet& s) const {
                          request_.capacitorTolerance);
 }
 
-// The hints as sentences and, with a real diode, how much longer it makes t-EIN than the timing
-// page's formula and, where it is more than 1 %, how much its reverse current shortens t-AUS,
-// so the difference after Übernehmen is explained before it.
+// The hints as sentences and how far the set's times lie from the timing page's formulas, which
+// take an ideal diode and an ideal chip with 0.69 for ln 2: always with a real diode, else
+// where a time differs by more than 1 %, so the difference after Übernehmen is explained
+// before it.
 QString frmNormwerte::hintText(const StandardSet& s) const {
   QStringList lines;
   const QString reasons = hintTexts(hintsOf(s)).reasons;
   if (!reasons.isEmpty()) lines << reasons;
   const Circuit c = request_.circuit();
+  const QString ub = fromCore(numberText(c.ub));
+  const QString name = fromCore(c.model.name).section(QStringLiteral(" ("), 0, 0);
+  auto longer = [](double relative) {
+    return fromCore(sizeText(relative)) +
+           (relative >= 0.0 ? QStringLiteral(" länger") : QStringLiteral(" kürzer"));
+  };
+  const double onPage = kTiming * (c.diode ? s.r1 : s.r1 + s.r2) * s.c1;
+  const double offPage = kTiming * s.r2 * s.c1;
+  const double on = s.tein / onPage - 1.0, off = s.taus / offPage - 1.0;
+  const QString formula =
+      c.diode ? QStringLiteral("0.69 · R1 · C1") : QStringLiteral("0.69 · (R1 + R2) · C1");
   if (c.realDiode()) {
-    const QString name = fromCore(c.model.name).section(QStringLiteral(" ("), 0, 0);
-    const QString ub = fromCore(exactText(c.ub));
-    const double longer = s.tein / (kTiming * s.r1 * s.c1) - 1.0;
     lines << QStringLiteral(
-                 "Mit der Diode %1 bei Ub = %2 V ist t-EIN um %3 länger als 0.69 · R1 · C1; "
-                 "die Seite „Zeiten“ rechnet mit idealer Diode.")
-                 .arg(name, ub, fromCore(sizeText(longer)));
-    const double shorter = 1.0 - s.taus / (kTiming * s.r2 * s.c1);
-    if (shorter > 0.01) {
-      lines << QStringLiteral(
-                   "Der Sperrstrom der Diode %1 fließt beim Entladen neben R2 und macht t-AUS um "
-                   "%2 kürzer als 0.69 · R2 · C1.")
-                   .arg(name, fromCore(sizeText(shorter)));
-    }
+                 "Mit der Diode %1 bei Ub = %2 V ist t-EIN um %3 als %4; die Seite „Zeiten“ "
+                 "rechnet mit idealer Diode und idealem Zeitgeber.")
+                 .arg(name, ub, longer(on), formula);
+  } else if (std::fabs(on) > 0.01) {
+    lines << QStringLiteral(
+                 "Bei Ub = %1 V ist t-EIN hier um %2 als %3; die Seite „Zeiten“ rechnet mit "
+                 "idealem Zeitgeber.")
+                 .arg(ub, longer(on), formula);
+  }
+  if (c.realDiode() && off < -0.01) {
+    lines << QStringLiteral(
+                 "Der Sperrstrom der Diode %1 fließt beim Entladen neben R2: t-AUS ist hier um %2 "
+                 "als 0.69 · R2 · C1.")
+                 .arg(name, longer(off));
+  } else if (std::fabs(off) > 0.01) {
+    lines << QStringLiteral(
+                 "t-AUS ist hier um %1 als 0.69 · R2 · C1: Entladeschalter und Verzögerungen des "
+                 "Zeitgebers.")
+                 .arg(longer(off));
   }
   return lines.join(QLatin1Char('\n'));
 }

@@ -13,11 +13,7 @@
 namespace kippwerk {
 namespace {
 
-TEST(PulseLength, IsOnePointOneTimesRC) {
-  EXPECT_DOUBLE_EQ(pulseLength(100e3, 4.7e-6), 0.517);
-  EXPECT_DOUBLE_EQ(pulseLength(10e3, 10e-9), 110e-6);
-  EXPECT_DOUBLE_EQ(pulseLength(1e6, 1e-3), 1100.0);
-}
+const double kLn3 = std::log(3.0);
 
 struct PulseRow {
   const char* name;
@@ -38,22 +34,23 @@ TEST_P(PulseCases, ListTheBestPairsFirst) {
   }
 }
 
-// Worked out by trying every pair in exact fractions.
+// Worked out by trying every pair, with the ideal chip's ln 3 R C1.
 INSTANTIATE_TEST_SUITE_P(
     Search, PulseCases,
     ::testing::Values(
-        // 910 k and 1 uF give 1.001 s; 91 k and 10 uF are the same family.
+        // 910 k and 1 uF give 999.7 ms; 91 k and 10 uF are the same family.
         PulseRow{
             "OneSecond",
             {1.0},
             {{910e3, 1e-6}, {270e3, 3.3e-6}, {620e3, 1.5e-6}, {130e3, 6.8e-6}, {200e3, 4.7e-6}}},
         // 2.2 k with 1 uF and 1 k with 2.2 uF give the same pulse: the smaller C1 first.
         PulseRow{"EqualPulsesSmallerCapacitorFirst",
-                 {1.1 * 2.2e-3 * 1.01, Series::E6, 1e3, 10e3, Series::E6, 1e-6, 10e-6},
+                 {kLn3 * 2.2e-3 * 1.01, Series::E6, 1e3, 10e3, Series::E6, 1e-6, 10e-6},
                  {{2.2e3, 1e-6}, {1e3, 2.2e-6}, {1.5e3, 1.5e-6}}},
-        PulseRow{"TenMillisecondsNarrowRanges",
-                 {0.01, Series::E12, 1e3, 1e5, Series::E6, 1e-9, 1e-6},
-                 {{27e3, 330e-9}, {39e3, 220e-9}, {18e3, 470e-9}, {56e3, 150e-9}, {82e3, 100e-9}}}),
+        PulseRow{
+            "TenMillisecondsNarrowRanges",
+            {0.01, Series::E12, 1e3, 1e5, Series::E6, 1e-9, 1e-6},
+            {{27e3, 330e-9}, {39e3, 220e-9}, {18e3, 470e-9}, {56e3, 150e-9}, {100e3, 100e-9}}}),
     testing::RowName());
 
 struct PulseShortfallRow {
@@ -77,24 +74,24 @@ INSTANTIATE_TEST_SUITE_P(
     Search, PulseShortfalls,
     ::testing::Values(
         PulseShortfallRow{"WithinTenPercent", {1.0}, {}},
-        // C min 100 uF: no pulse below 1.1 * 1 k Ohm * 100 uF = 110 ms.
+        // C min 100 uF: no pulse below ln 3 * 1 k Ohm * 100 uF = 109.9 ms.
         PulseShortfallRow{"BelowTheSmallestParts",
                           {1e-6, Series::E24, 1e3, 10e6, Series::E6, 100e-6, 1e-3},
-                          {Kind::BelowSmallest, true, 0.11, true, true}},
+                          {Kind::BelowSmallest, true, kLn3 * 0.1, true, true}},
         PulseShortfallRow{"BeyondTheLargestParts",
                           {1e5, Series::E24, 1e3, 10e6, Series::E6, 100e-12, 1e-3},
-                          {Kind::BeyondLargest, true, 1.1e4, true, true}},
-        // C1 fixed at 1 uF: R max alone decides, 1.1 * 10 M Ohm * 1 uF.
+                          {Kind::BeyondLargest, true, kLn3 * 1e4, true, true}},
+        // C1 fixed at 1 uF: R max alone decides, ln 3 * 10 M Ohm * 1 uF.
         PulseShortfallRow{"BeyondTheLargestResistorWithC1Fixed",
                           [] {
                             PulseSearch q{100, Series::E24, 1e3, 10e6};
                             q.fixedC1 = 1e-6;
                             return q;
                           }(),
-                          {Kind::BeyondLargest, true, 11, true, false}},
+                          {Kind::BeyondLargest, true, kLn3 * 10, true, false}},
         // Only 1 k Ohm, and E3 capacitors: 1.6 uF lies 60 % above 1 uF and 27 % below 2.2 uF.
         PulseShortfallRow{"SeriesTooCoarse",
-                          {1.1 * 1e3 * 1.6e-6, Series::E24, 1e3, 1e3, Series::E3, 1e-6, 1e-5},
+                          {kLn3 * 1e3 * 1.6e-6, Series::E24, 1e3, 1e3, Series::E3, 1e-6, 1e-5},
                           {Kind::Series}}),
     testing::RowName());
 
@@ -134,13 +131,14 @@ INSTANTIATE_TEST_SUITE_P(
     testing::RowName());
 
 TEST(PulseSpread, GivesTheFourCornersAsALine) {
-  const Spread s = pulseSpread(910e3, 1e-6, 0.05, 0.1);
-  EXPECT_DOUBLE_EQ(s.low, 1.1 * 910e3 * 0.95 * 1e-6 * 0.9);
-  EXPECT_DOUBLE_EQ(s.high, 1.1 * 910e3 * 1.05 * 1e-6 * 1.1);
-  EXPECT_EQ(pulseSpreadText(s, 1.0), "t: 855.9 ms … 1.156 s (-14.41 % … +15.62 %)");
+  const Circuit c{false, kIdealDiode, 9, kModelKelvin, kChipFamilies[0].chip(9)};
+  const Spread s = pulseSpread(c, 910e3, 1e-6, 0.05, 0.1);
+  EXPECT_DOUBLE_EQ(s.low, pulseTime(c, 910e3 * 0.95, 1e-6 * 0.9));
+  EXPECT_DOUBLE_EQ(s.high, pulseTime(c, 910e3 * 1.05, 1e-6 * 1.1));
+  EXPECT_EQ(pulseSpreadText(s, 1.0), "t: 854.8 ms … 1.155 s (-14.52 % … +15.51 %)");
 }
 
-// Random targets, series and ranges: the fast search gives what every pair gives.
+// Random targets, series, ranges and chips: the fast search gives what every pair gives.
 TEST(PulseSearchDifferential, EqualsTheExhaustiveSearch) {
   std::mt19937_64 rng(20261216);
   auto uniform = [&rng](double a, double b) { return std::uniform_real_distribution<>(a, b)(rng); };
@@ -153,8 +151,9 @@ TEST(PulseSearchDifferential, EqualsTheExhaustiveSearch) {
     q.rMax = q.rMin * std::pow(10.0, uniform(0, 4));
     q.cMin = std::pow(10.0, uniform(-12, -5));
     q.cMax = q.cMin * std::pow(10.0, uniform(0, 4));
-    q.t = kPulseTiming * std::sqrt(q.rMin * q.rMax * q.cMin * q.cMax) *
-          std::pow(10.0, uniform(-2, 2));
+    q.t = kLn3 * std::sqrt(q.rMin * q.rMax * q.cMin * q.cMax) * std::pow(10.0, uniform(-2, 2));
+    q.ub = uniform(4.5, 15);
+    if (n % 4 != 0) q.chip = kChipFamilies[static_cast<std::size_t>(n % 3)].chip(q.ub);
     q.resistorTolerance = 0.05;
     q.capacitorTolerance = 0.1;
     const PulsePairs fast = searchPulsePairs(q), every = searchPulsePairsExhaustive(q);

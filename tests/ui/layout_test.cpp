@@ -198,13 +198,13 @@ class LayoutTest : public QObject {
           << QString() << page << QString() << QString() << QString() << QStringList{};
     }
     QTest::newRow("Normwerte") << "mnuNormwerte" << 0 << "picNSignal"
-                               << "Ausgang: 539.6 ms EIN, 220.5 ms AUS; gewünscht 540.0 ms EIN, "
+                               << "Ausgang: 547.5 ms EIN, 223.7 ms AUS; gewünscht 540.0 ms EIN, "
                                   "220.0 ms AUS"
                                << "Legende: gewünschte Zeiten gestrichelt, gewählte Bauteile "
                                   "durchgezogen, Toleranzbereich schattiert."
                                << QStringList{};
     QTest::newRow("Monoflop") << "mnuMonoflop" << 0 << "picMSignal"
-                              << "Auslöseimpuls an E, dann Ausgang A für 1.001 s EIN; gewünscht "
+                              << "Auslöseimpuls an E, dann Ausgang A für 999.9 ms EIN; gewünscht "
                                  "1.000 s"
                               << "Legende: gewünschte Zeit gestrichelt, gewählte Bauteile "
                                  "durchgezogen, Toleranzbereich schattiert."

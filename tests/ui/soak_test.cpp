@@ -296,6 +296,7 @@ class Shown {
     const ChipFamily family = row(kChipFamilies, "Typ");
     ub = number("Ub").value_or(0);
     if (!(ub >= family.ubMin && ub <= family.ubMax)) return false;
+    q.chip = family.chip(ub);
     const std::tuple<const char*, std::span<const Unit>, double*> ranges[] = {
         {"Rmin", resistorUnits, &q.rMin},
         {"Rmax", resistorUnits, &q.rMax},
@@ -343,9 +344,8 @@ std::optional<kippwerk::StandardSearch> shownRequest(const QWidget& n) {
 std::optional<kippwerk::PulseSearch> shownPulseRequest(const QWidget& m) {
   const Shown shown(m, 'M');
   kippwerk::PulseSearch q;
-  double ub = 0;
   const auto t = shown.number("T");
-  if (!t || !(*t > 0) || !shown.common(q, ub)) return std::nullopt;
+  if (!t || !(*t > 0) || !shown.common(q, q.ub)) return std::nullopt;
   q.t = *t;
   return q;
 }
@@ -374,7 +374,7 @@ RemeasureShown shownRemeasure(const QWidget& a) {
     return out;
   }
   const Circuit circuit{!mono && child<QCheckBox>(a, "chkADiode")->isChecked(),
-                        shown.row(kDiodes, "DiodeTyp"), *ub};
+                        shown.row(kDiodes, "DiodeTyp"), *ub, kModelKelvin, family.chip(*ub)};
   std::optional<double> tein, taus = 0.0;
   if (mono || child<QRadioButton>(a, "optAZeiten")->isChecked()) {
     tein = shown.positive("MessEin");
@@ -397,10 +397,12 @@ RemeasureShown shownRemeasure(const QWidget& a) {
   const Series series = shown.series("ReiheR");
   const double tolerance = shown.percent("TolR");
   if (mono) {
-    const auto reading = readMonostable(*r1, *tein);
-    if (!reading || !neededMonostable(reading.value(), *wantTein)) return out;
+    const auto reading = readMonostable(circuit, *r1, *tein);
+    if (!reading || !neededMonostable(circuit, reading.value(), *wantTein)) return out;
     PulseSearch q{*wantTein, series, *rMin, *rMax};
     q.fixedC1 = reading.value().c1eff;
+    q.ub = circuit.ub;
+    q.chip = circuit.chip;
     q.resistorTolerance = tolerance;
     out.pairs = searchPulsePairs(q);
     return out;
@@ -410,6 +412,7 @@ RemeasureShown shownRemeasure(const QWidget& a) {
   StandardSearch q{*wantTein / reading.value().k, *wantTaus, circuit.diode, series, *rMin, *rMax};
   q.diodeModel = circuit.model;
   q.ub = circuit.ub;
+  q.chip = circuit.chip;
   q.fixed = FixedPart::C1;
   q.fixedValue = reading.value().c1eff;
   q.resistorTolerance = tolerance;
