@@ -32,12 +32,12 @@ Branch branchOf(const Circuit& c, double r2) {
 // The diode voltage at which vd + R1 * f(vd) = drop, that is, at which C1 has charged to
 // Ub - drop. The left side is convex and rising, so Newton's steps from a start above the root
 // fall monotonically onto it; they stop where a step no longer lowers the value.
-double diodeVoltage(const Branch& b, double r1, double drop) {
+double diodeVoltage(const Branch& b, double r1, double drop, double above = kInfinity) {
   if (!(drop > 0.0)) return 0.0;
-  // Each of the two currents alone would give an upper bound.
+  // Each of the two currents alone would give an upper bound, and so may the caller.
   const double diodeOnly = b.nvt * std::log1p(drop / (r1 * b.is));
   const double r2Only = drop / (1.0 + r1 / b.r2);
-  double x = std::min({diodeOnly, r2Only, drop});
+  double x = std::min({diodeOnly, r2Only, drop, above});
   for (int i = 0; i < 200; ++i) {
     const double e = std::exp(x / b.nvt);
     const double current = b.is * (x < 0.01 * b.nvt ? std::expm1(x / b.nvt) : e - 1.0) + x / b.r2;
@@ -144,17 +144,45 @@ struct PhaseLaw {
     const Flow f = flow(p);
     return stretchOf(f) / (f.current + extra);
   }
+  // The parameters of the levels and the window edges, which every phase passes, worked out
+  // once; others anew.
+  // In rising order, each found when first asked for, always from the one below it (negative:
+  // not yet), so that a parameter is the same whichever time asked for it first.
+  std::array<double, 4> standard{};
+  mutable std::array<double, 4> known{-1.0, -1.0, -1.0, -1.0};
+  void remember(std::array<double, 4> voltages) {
+    std::sort(voltages.begin(), voltages.end());
+    standard = voltages;
+  }
+  double standardParameter(std::size_t i) const {
+    if (known[i] < 0.0) known[i] = solve(standard[i], i > 0 ? standardParameter(i - 1) : -1.0);
+    return known[i];
+  }
   double parameter(double v) const {
-    if (kind == Kind::DiodeCharge) return diodeVoltage(branch, r1, ub - v - r1 * leakage);
-    // x + V7(x) = v rises and is concave in x. V7 hardly moves, so x = v - V7(0) lies just
-    // above the root: one Newton step from there falls just below it, and from below the steps
-    // rise monotonically onto it; they stop where a step no longer raises the value.
+    for (std::size_t i = 0; i < standard.size(); ++i) {
+      if (standard[i] == v) return standardParameter(i);
+    }
+    return solve(v);
+  }
+  // The parameter at voltage v; `near` a parameter of a nearby voltage from the side where the
+  // steps run monotonically (the charge's from a lower voltage, the discharge's from a lower
+  // one too), which saves most of them.
+  double solve(double v, double near = -1.0) const {
+    if (kind == Kind::DiodeCharge) {
+      return diodeVoltage(branch, r1, ub - v - r1 * leakage, near >= 0.0 ? near : kInfinity);
+    }
+    // x + V7(x) = v rises and is concave in x, so Newton's steps from below rise monotonically
+    // onto the root; they stop where a step no longer raises the value. V7 hardly moves, so
+    // without a start from below x = v - V7(0), just above the root, gives one by a step.
     const double top = v - held * share;
     if (!(top > 0.0)) return 0.0;
-    Flow f = flow(top);
-    double x = std::max(0.0, top - (voltageOf(top, f) - v) / stretchOf(f));
+    double x = near;
+    if (!(near >= 0.0 && near <= top)) {
+      const Flow f = flow(top);
+      x = std::max(0.0, top - (voltageOf(top, f) - v) / stretchOf(f));
+    }
     for (int i = 0; i < 100; ++i) {
-      f = flow(x);
+      const Flow f = flow(x);
       const double next = x - (voltageOf(x, f) - v) / stretchOf(f);
       if (!(next > x) || !(next <= top)) break;
       x = next;
@@ -351,10 +379,11 @@ AstableShape::AstableShape(const Circuit& c, double r1, double r2) : chip_(c.chi
     discharge.b = 1.0 / resistance;
   }
   windows(discharge, -1.0);
+  for (PhaseLaw* law : {&charge, &discharge}) {
+    law->remember({lowLevel, highLevel, law->lowEdge, law->highEdge});
+  }
   charge_ = std::make_shared<const PhaseLaw>(charge);
   discharge_ = std::make_shared<const PhaseLaw>(discharge);
-  onFull_ = charge_->time(lowLevel, highLevel);
-  offFull_ = discharge_->time(highLevel, lowLevel);
 }
 
 AstableShape::Edges AstableShape::edges(double c1) const {
@@ -366,13 +395,36 @@ AstableShape::Edges AstableShape::edges(double c1) const {
   return {low, high};
 }
 
+// The full charge and discharge between the levels, per farad, worked out when first needed:
+// the searches ask for one time of many shapes.
+double AstableShape::onPerFarad() const {
+  if (!onFull_) onFull_ = charge_->time(ub_ / 3.0, 2.0 * ub_ / 3.0);
+  return *onFull_;
+}
+
+double AstableShape::offPerFarad() const {
+  if (!offFull_) offFull_ = discharge_->time(2.0 * ub_ / 3.0, ub_ / 3.0);
+  return *offFull_;
+}
+
+double AstableShape::teinAt(double c1) const {
+  if (!(c1 > 0.0)) return chip_.thresholdDelay;
+  const double lowLevel = ub_ / 3.0;
+  const double start =
+      chip_.triggerDelay > 0.0 ? discharge_->after(lowLevel, chip_.triggerDelay / c1) : lowLevel;
+  return c1 * (charge_->time(start, lowLevel) + onPerFarad()) + chip_.thresholdDelay;
+}
+
+double AstableShape::tausAt(double c1) const {
+  if (!(c1 > 0.0)) return chip_.triggerDelay;
+  const double highLevel = 2.0 * ub_ / 3.0;
+  const double start =
+      chip_.thresholdDelay > 0.0 ? charge_->after(highLevel, chip_.thresholdDelay / c1) : highLevel;
+  return c1 * (discharge_->time(start, highLevel) + offPerFarad()) + chip_.triggerDelay;
+}
+
 AstableTimes AstableShape::at(double c1) const {
-  if (!(c1 > 0.0)) return {chip_.thresholdDelay, chip_.triggerDelay};
-  const double lowLevel = ub_ / 3.0, highLevel = 2.0 * ub_ / 3.0;
-  const Edges e = edges(c1);
-  const double on = charge_->time(e.low, lowLevel) + onFull_;
-  const double off = discharge_->time(e.high, highLevel) + offFull_;
-  return {c1 * on + chip_.thresholdDelay, c1 * off + chip_.triggerDelay};
+  return {teinAt(c1), tausAt(c1)};
 }
 
 std::vector<VoltagePoint> AstableShape::curve(double c1, int points) const {

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -212,6 +213,8 @@ class AstableShape {
  public:
   AstableShape(const Circuit& c, double r1, double r2);
   AstableTimes at(double c1) const;
+  double teinAt(double c1) const;
+  double tausAt(double c1) const;
 
   // One steady-state period from the start of the charge: `points` even steps of C1's voltage
   // up, then down again (the first period differs).
@@ -222,8 +225,10 @@ class AstableShape {
     double low, high;  // C1's voltage when the switch opens and closes
   };
   Edges edges(double c1) const;
+  double onPerFarad() const;
+  double offPerFarad() const;
   std::shared_ptr<const PhaseLaw> charge_, discharge_;
-  double onFull_ = 0.0, offFull_ = 0.0;  // seconds per farad between the levels
+  mutable std::optional<double> onFull_, offFull_;  // seconds per farad between the levels
   ChipModel chip_;
   double ub_;
 };

@@ -82,22 +82,18 @@ class Space {
 
   AstableTimes times(int i1, int i2, int ic) const {
     if (!keep_) return shape(i1, i2).at(c_[static_cast<std::size_t>(ic)]);
-    const auto [at, added] = times_.try_emplace(key(i1, i2, ic));
-    if (added) at->second = shape(i1, i2).at(c_[static_cast<std::size_t>(ic)]);
-    return at->second;
+    return {tein(i1, i2, ic), taus(i1, i2, ic)};
   }
-  double onDeviation(int i1, int i2, int ic) const {
-    return times(i1, i2, ic).tein / q_.tein - 1.0;
-  }
-  double offDeviation(int i1, int i2, int ic) const {
-    return times(i1, i2, ic).taus / q_.taus - 1.0;
-  }
+  double onDeviation(int i1, int i2, int ic) const { return tein(i1, i2, ic) / q_.tein - 1.0; }
+  double offDeviation(int i1, int i2, int ic) const { return taus(i1, i2, ic) / q_.taus - 1.0; }
 
   // The first R2 whose t-AUS with the smallest R1 (the longest) and capacitor ic reaches the
   // desired one: from the ideal chip's R2, moved over the places the chip and the diode shift it.
   int firstR2Reaching(int ic) const {
     const double ideal = q_.taus / (std::numbers::ln2 * c_[static_cast<std::size_t>(ic)]);
-    return firstReaching(r2_, ideal, [&](int i2) { return offDeviation(0, i2, ic) >= 0.0; });
+    const double better =
+        corrected(r2_, ideal, 0.0, [&](int i2) { return offDeviation(0, i2, ic); });
+    return firstReaching(r2_, better, [&](int i2) { return offDeviation(0, i2, ic) >= 0.0; });
   }
 
   // Whether some R1 may still give R2 and capacitor ic a t-AUS within `limit`: t-AUS lies
@@ -112,8 +108,10 @@ class Space {
   // The first R1 whose t-EIN reaches the desired one with R2 and C1.
   int firstR1Reaching(int i2, int ic) const {
     const double on = q_.tein / (std::numbers::ln2 * c_[static_cast<std::size_t>(ic)]);
-    const double ideal = q_.diode ? on : on - r2_[static_cast<std::size_t>(i2)];
-    return firstReaching(r1_, ideal, [&](int i1) { return onDeviation(i1, i2, ic) >= 0.0; });
+    const double r2 = q_.diode ? 0.0 : r2_[static_cast<std::size_t>(i2)];
+    const double better =
+        corrected(r1_, on - r2, r2, [&](int i1) { return onDeviation(i1, i2, ic); });
+    return firstReaching(r1_, better, [&](int i1) { return onDeviation(i1, i2, ic) >= 0.0; });
   }
 
   // A set with finite times, or nothing.
@@ -172,6 +170,19 @@ class Space {
   }
 
  private:
+  // The ideal chip's part corrected by what the model gives at the part nearest to it, the time
+  // taken as proportional to the part plus `added` (R2 in t-EIN without the diode).
+  template <class Deviation>
+  static double corrected(const std::vector<double>& parts, double ideal, double added,
+                          const Deviation& deviation) {
+    const int n = static_cast<int>(parts.size());
+    const int at = std::clamp(lowerBound(parts, ideal), 0, n - 1);
+    const double ratio = deviation(at) + 1.0;
+    const double part = parts[static_cast<std::size_t>(at)];
+    const double better = (part + added) / ratio - added;
+    return ratio > 0.0 && std::isfinite(better) ? better : ideal;
+  }
+
   // The first index of `parts` where `reached` holds, their size where it never does; it holds
   // from there on. The search starts where the part lies nearest to `guess` and gallops, so a
   // good guess costs two or three tries.
@@ -225,6 +236,22 @@ class Space {
                     r2_[static_cast<std::size_t>(i2 + k * nR_)]);
   }
 
+  // Each time of a set, kept by the fast search; the walks ask for one of them mostly.
+  double tein(int i1, int i2, int ic) const {
+    const double c1 = c_[static_cast<std::size_t>(ic)];
+    if (!keep_) return shape(i1, i2).teinAt(c1);
+    const auto [at, added] = tein_.try_emplace(key(i1, i2, ic), 0.0);
+    if (added) at->second = shape(i1, i2).teinAt(c1);
+    return at->second;
+  }
+  double taus(int i1, int i2, int ic) const {
+    const double c1 = c_[static_cast<std::size_t>(ic)];
+    if (!keep_) return shape(i1, i2).tausAt(c1);
+    const auto [at, added] = taus_.try_emplace(key(i1, i2, ic), 0.0);
+    if (added) at->second = shape(i1, i2).tausAt(c1);
+    return at->second;
+  }
+
   const AstableShape& shape(int i1, int i2) const {
     const double r1 = r1_[static_cast<std::size_t>(i1)], r2 = r2_[static_cast<std::size_t>(i2)];
     if (!keep_) {
@@ -240,7 +267,7 @@ class Space {
   Circuit circuit_;
   bool keep_ = false;
   mutable std::unordered_map<std::uint64_t, AstableShape> kept_;
-  mutable std::unordered_map<std::uint64_t, AstableTimes> times_;
+  mutable std::unordered_map<std::uint64_t, double> tein_, taus_;
   mutable std::optional<AstableShape> scratch_;
   std::vector<double> r1_, r2_, c_;
   bool families_ = true;
@@ -342,7 +369,7 @@ StandardSets searchStandardSets(const StandardSearch& request) {
   // First a bound: around the ideal R2 and R1 of every capacitor, a few neighbours each, more
   // until there are ten families. The tenth best of them is no better than the tenth of all.
   std::unordered_set<std::uint64_t> seeds;
-  for (int each = 2; seeds.size() < kMaxStandardSets; each *= 2) {
+  for (int each = 1; seeds.size() < kMaxStandardSets; each *= 2) {
     for (int ic = 0; ic < s.sizeC(); ++ic) {
       around(s.sizeR2(), s.firstR2Reaching(ic), each, [&](int i2) {
         around(s.sizeR1(), s.firstR1Reaching(i2, ic), each,
