@@ -78,6 +78,12 @@ double gaussLegendre3(const F& f, double a, double b) {
          (8.0 / 9.0 * f(middle) + 5.0 / 9.0 * (f(middle - half * node) + f(middle + half * node)));
 }
 
+// Parts at the ends of the doubles (a resistance of 1e-320 Ohm) can leave a time without a
+// value; such a circuit never reaches its level as far as anyone can tell.
+double settled(double t) {
+  return std::isnan(t) ? kInfinity : t;
+}
+
 // As many pieces as the current changes by factors of about e between the ends, at most 256.
 int piecesFor(double currentA, double currentB) {
   const double ratio = std::fabs(std::log(currentB / currentA));
@@ -412,7 +418,7 @@ double AstableShape::teinAt(double c1) const {
   const double lowLevel = ub_ / 3.0;
   const double start =
       chip_.triggerDelay > 0.0 ? discharge_->after(lowLevel, chip_.triggerDelay / c1) : lowLevel;
-  return c1 * (charge_->time(start, lowLevel) + onPerFarad()) + chip_.thresholdDelay;
+  return settled(c1 * (charge_->time(start, lowLevel) + onPerFarad()) + chip_.thresholdDelay);
 }
 
 double AstableShape::tausAt(double c1) const {
@@ -420,7 +426,7 @@ double AstableShape::tausAt(double c1) const {
   const double highLevel = 2.0 * ub_ / 3.0;
   const double start =
       chip_.thresholdDelay > 0.0 ? charge_->after(highLevel, chip_.thresholdDelay / c1) : highLevel;
-  return c1 * (discharge_->time(start, highLevel) + offPerFarad()) + chip_.triggerDelay;
+  return settled(c1 * (discharge_->time(start, highLevel) + offPerFarad()) + chip_.triggerDelay);
 }
 
 AstableTimes AstableShape::at(double c1) const {
@@ -460,7 +466,7 @@ PulseShape::PulseShape(const Circuit& c, double r) : delay_(c.chip.thresholdDela
 }
 
 double PulseShape::at(double c1) const {
-  return c1 * perFarad_ + delay_;
+  return c1 > 0.0 ? settled(c1 * perFarad_ + delay_) : delay_;
 }
 
 double r2CurrentShare(const Circuit& c, double r1, double r2) {

@@ -138,22 +138,25 @@ PulsePairs searchPulsePairs(const PulseSearch& request) {
   const Result<Pairs, PulseError> made = makePairs(request);
   if (!made) return made.error();
   const Pairs& p = made.value();
-  // A bound from the few resistors around the ideal one of each capacitor, then every pair
-  // within it: the deviation grows away from the ideal resistor.
+  // A bound from the few resistors around the ideal one of each capacitor, more until ten
+  // families give usable pairs, then every pair within it: the deviation grows away from the
+  // ideal resistor.
   std::unordered_set<std::uint64_t> seeds;
-  for (int each = 2; seeds.size() < kBest; each *= 2) {
+  TenthSmallest bound;
+  std::size_t usableSeeds = 0;
+  for (int each = 2; usableSeeds < kBest; each *= 2) {
     for (int ic = 0; ic < p.sizeC(); ++ic) {
-      around(p.sizeR(), p.firstReaching(ic), each,
-             [&](int ir) { seeds.insert(p.representativeKey(ir, ic)); });
+      around(p.sizeR(), p.firstReaching(ic), each, [&](int ir) {
+        const std::uint64_t k = p.representativeKey(ir, ic);
+        PulsePair pair;
+        if (seeds.insert(k).second &&
+            p.evaluate(static_cast<int>(k >> 32), static_cast<int>(k & 0xFFFFFFFFu), pair)) {
+          bound.add(pair.deviation);
+          ++usableSeeds;
+        }
+      });
     }
     if (each >= p.sizeR()) break;
-  }
-  TenthSmallest bound;
-  for (std::uint64_t k : seeds) {
-    PulsePair pair;
-    if (p.evaluate(static_cast<int>(k >> 32), static_cast<int>(k & 0xFFFFFFFFu), pair)) {
-      bound.add(pair.deviation);
-    }
   }
   const double limit = beyond(bound.value());
   std::vector<PulsePair> pool;

@@ -21,6 +21,9 @@ namespace {
 using namespace search;
 static_assert(kMaxStandardSets == kBest);
 
+// How far around each capacitor's ideal parts the bound looks at most.
+constexpr int kSeedsAround = 16;
+
 // Every quantity the window shows of a set, its spread included, is a finite number above 0.
 // Far from the ends of the double range that holds for any tolerance below a half; near them
 // the spread itself is worked out.
@@ -367,23 +370,30 @@ StandardSets searchStandardSets(const StandardSearch& request) {
   const Space& s = made.value();
 
   // First a bound: around the ideal R2 and R1 of every capacitor, a few neighbours each, more
-  // until there are ten families. The tenth best of them is no better than the tenth of all.
+  // until ten families give usable sets. The tenth best of them is no better than the tenth of
+  // all; without it the walks would have to go wherever a set is usable at all.
   std::unordered_set<std::uint64_t> seeds;
-  for (int each = 1; seeds.size() < kMaxStandardSets; each *= 2) {
+  TenthSmallest bound;
+  std::size_t usableSeeds = 0;
+  for (int each = 1; usableSeeds < kMaxStandardSets; each *= 2) {
     for (int ic = 0; ic < s.sizeC(); ++ic) {
       around(s.sizeR2(), s.firstR2Reaching(ic), each, [&](int i2) {
-        around(s.sizeR1(), s.firstR1Reaching(i2, ic), each,
-               [&](int i1) { seeds.insert(s.representativeKey(i1, i2, ic)); });
+        around(s.sizeR1(), s.firstR1Reaching(i2, ic), each, [&](int i1) {
+          const std::uint64_t k = s.representativeKey(i1, i2, ic);
+          if (!seeds.insert(k).second) return;
+          int j1 = 0, j2 = 0, jc = 0;
+          Space::unkey(k, j1, j2, jc);
+          Candidate c{};
+          if (s.evaluate(j1, j2, jc, c)) {
+            bound.add(c.deviation);
+            ++usableSeeds;
+          }
+        });
       });
     }
-    if (each >= std::max(s.sizeR1(), s.sizeR2())) break;  // every set is a seed
-  }
-  TenthSmallest bound;
-  for (std::uint64_t k : seeds) {
-    int i1 = 0, i2 = 0, ic = 0;
-    Space::unkey(k, i1, i2, ic);
-    Candidate c{};
-    if (s.evaluate(i1, i2, ic, c)) bound.add(c.deviation);
+    // Every set is a seed, or so many near each capacitor's ideal parts that the walks will
+    // find the few usable ones sooner.
+    if (each >= std::min(kSeedsAround, std::max(s.sizeR1(), s.sizeR2()))) break;
   }
   const double limit = beyond(bound.value());
 
@@ -394,15 +404,25 @@ StandardSets searchStandardSets(const StandardSearch& request) {
   for (int ic = 0; ic < s.sizeC(); ++ic) {
     walkOutward(s.sizeR2(), s.firstR2Reaching(ic), [&](int i2) {
       if (!s.offWithin(i2, ic, limit)) return false;
-      walkOutward(s.sizeR1(), s.firstR1Reaching(i2, ic), [&](int i1) {
-        const double on = s.onDeviation(i1, i2, ic);
+      // Up the resistors t-EIN rises and t-AUS falls, down them the other way round: each walk
+      // ends where either has passed the bound for good.
+      const int start = s.firstR1Reaching(i2, ic);
+      auto visit = [&](int i1, bool up) {
+        const double on = s.onDeviation(i1, i2, ic), off = s.offDeviation(i1, i2, ic);
         if (!usable(on) || !(std::fabs(on) <= limit)) return false;
+        if (up ? off < -limit || off < 1.0 / kReach - 1.0 : off > limit || off > kReach - 1.0) {
+          return false;
+        }
         Candidate c{};
         if (s.evaluate(i1, i2, ic, c) && c.deviation <= limit && s.isListed(i1, i2, ic)) {
           pool.push_back(c);
         }
         return true;
-      });
+      };
+      for (int i1 = start; i1 < s.sizeR1() && visit(i1, true); ++i1) {
+      }
+      for (int i1 = start - 1; i1 >= 0 && visit(i1, false); --i1) {
+      }
       return true;
     });
   }

@@ -31,6 +31,11 @@ void checkTimes(const Result<Times>& t, const char* what) {
   }
 }
 
+// The ideal chip or a family's typical one at the supply.
+ChipModel chipOf(std::uint8_t pick, double ub) {
+  return pick % 4 == 0 ? ChipModel{} : kChipFamilies[pick % 4 - 1].chip(ub);
+}
+
 // Mostly a power of ten between 1e-15 and 1e15, sometimes any double at all.
 double magnitude(fuzz::Input& in) {
   const auto b = in.take<std::uint8_t>();
@@ -55,6 +60,7 @@ void checkSearch(fuzz::Input& in) {
   q.capacitorTolerance = in.take<std::uint8_t>() / 256.0;
   q.diodeModel = kDiodes[in.take<std::uint8_t>() % kDiodes.size()];
   q.ub = in.take<std::uint8_t>() < 8 ? in.take<double>() : 1.0 + in.take<std::uint8_t>() / 16.0;
+  q.chip = chipOf(in.take<std::uint8_t>(), q.ub);
 
   const StandardSets sets = searchStandardSets(q);
   if (!sets.ok()) return;
@@ -97,7 +103,7 @@ void checkSearch(fuzz::Input& in) {
       q.fixed == FixedPart::C1 ? 1 : standardValues(q.capacitorSeries, q.cMin, q.cMax).size();
   const Shortfall why = shortfallOf(q, sets.value().front());
   fuzz::require(std::isfinite(why.reach) && why.reach >= 0, "shortfall reach");
-  if (r1 * r2 * c1 <= (q.circuit().realDiode() ? 3000u : 20000u)) {
+  if (r1 * r2 * c1 <= (q.circuit().realDiode() ? 1000u : 8000u)) {
     const StandardSets every = searchStandardSetsExhaustive(q);
     fuzz::require(every.ok() && every.value() == sets.value(), "differs from exhaustive search");
   }
@@ -107,24 +113,26 @@ void checkSearch(fuzz::Input& in) {
 // finite reading or an error, resistors that give the wanted times again, trimmer lines and
 // reading lines without inf or NaN.
 void checkRemeasure(fuzz::Input& in) {
-  const Circuit c{in.flag(), kDiodes[in.take<std::uint8_t>() % kDiodes.size()],
-                  0.5 + in.take<std::uint8_t>() / 2.0};
+  Circuit c{in.flag(), kDiodes[in.take<std::uint8_t>() % kDiodes.size()],
+            0.5 + in.take<std::uint8_t>() / 2.0};
   const double r1 = magnitude(in), r2 = magnitude(in), c1 = magnitude(in);
   const double tein = magnitude(in), taus = magnitude(in);
   const double wantTein = magnitude(in), wantTaus = magnitude(in);
   const bool mono = in.flag();
+  const bool electrolytic = in.flag();
+  c.chip = chipOf(in.take<std::uint8_t>(), c.ub);
   const Result<Reading, RemeasureError> read =
-      mono ? readMonostable(r1, tein) : readAstable(c, r1, r2, tein, taus);
+      mono ? readMonostable(c, r1, tein) : readAstable(c, r1, r2, tein, taus);
   if (!read.ok()) return;
   const Reading& r = read.value();
   fuzz::require(std::isfinite(r.c1eff) && r.c1eff > 0 && std::isfinite(r.k) && r.k > 0,
                 "reading not finite");
-  ReadingContext x{mono, c1, r2, c, in.flag()};
+  ReadingContext x{mono, c1, r2, c, electrolytic};
   for (const std::string& line : readingLines(r, x)) {
     fuzz::require(!fuzz::saysInfOrNan(line), "reading line", line);
   }
   const Result<Needed, RemeasureError> needed =
-      mono ? neededMonostable(r, wantTein) : neededAstable(c, r, wantTein, wantTaus);
+      mono ? neededMonostable(c, r, wantTein) : neededAstable(c, r, wantTein, wantTaus);
   if (!needed.ok()) return;
   for (double v : {needed.value().r1, mono ? 1.0 : needed.value().r2}) {
     fuzz::require(std::isfinite(v) && v > 0, "needed resistor not finite");
@@ -132,6 +140,29 @@ void checkRemeasure(fuzz::Input& in) {
         trimmerFor(v, kAllSeries[in.take<std::uint8_t>() % 7], in.take<std::uint8_t>() / 512.0);
     const std::string text = trimmerText("R", v, t);
     fuzz::require(!fuzz::saysInfOrNan(text), "trimmer text", text);
+  }
+}
+
+// The model on any parts, supply and chip within its ranges: a time is a number above 0 or, where
+// C1 never reaches a level, infinite; never NaN. Its picture ends where its times do.
+void checkModel(fuzz::Input& in) {
+  const std::uint8_t pick = in.take<std::uint8_t>();
+  Circuit c{in.flag(), kDiodes[pick % kDiodes.size()], 0.5 + in.take<std::uint8_t>() / 2.0};
+  const ChipVariation v{0.5 + in.take<std::uint8_t>() / 128.0, in.take<std::uint8_t>() / 255.0,
+                        in.take<std::uint8_t>() / 255.0, in.take<std::uint8_t>() / 255.0,
+                        in.take<std::uint8_t>() / 255.0};
+  c.chip = kChipFamilies[pick % kChipFamilies.size()].chip(c.ub, v);
+  const double r1 = magnitude(in), r2 = magnitude(in), c1 = magnitude(in);
+  const AstableTimes t = astableTimes(c, r1, r2, c1);
+  for (double x : {t.tein, t.taus, pulseTime(c, r1, c1)}) {
+    char what[256];
+    std::snprintf(what, sizeof what, "R1 %.17g R2 %.17g C1 %.17g Ub %.17g: %g %g", r1, r2, c1, c.ub,
+                  t.tein, t.taus);
+    fuzz::require(!std::isnan(x) && x >= 0, "model time", what);
+  }
+  if (std::isfinite(t.tein) && std::isfinite(t.taus) && r1 > 0 && r2 > 0 && c1 > 0) {
+    const std::vector<VoltagePoint> curve = capacitorVoltage(c, r1, r2, c1, 8);
+    fuzz::require(curve.back().t == t.tein + t.taus, "curve's end");
   }
 }
 
@@ -171,5 +202,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   checkSearch(in);
   checkRemeasure(in);
+  checkModel(in);
   return 0;
 }

@@ -326,6 +326,9 @@ TEST(StandardSearchDifferential, EqualsTheExhaustiveSearch) {
     const double kind = q.fixed == FixedPart::C1 ? std::sqrt(q.cMin * q.cMax) : q.rMin;
     q.fixedValue = pick(2) == 0 ? kind : kind * uniform(0.3, 3);
     if (q.fixed == FixedPart::C1 && pick(2) == 0) q.capacitorSeries = Series::E192;
+    // Most with a chip as built, whose switch and delays set families apart.
+    q.ub = uniform(4.5, 15);
+    if (pick(4) != 0) q.chip = kChipFamilies[pick(3)].chip(q.ub);
 
     const StandardSets fast = searchStandardSets(q);
     const StandardSets every = searchStandardSetsExhaustive(q);

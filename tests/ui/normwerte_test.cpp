@@ -935,6 +935,47 @@ class NormwerteTest : public QObject {
     QCOMPARE(bands.size(), 1);
   }
 
+  // The chip as built in the shown times: the worked values of each family, the parts held to
+  // one set by a fixed C1 and the resistors' range.
+  void showsTheChipsWorkedValues_data() {
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QString>("row");  // R1, R2, t-EIN, t-AUS, Frequenz of the first set
+    auto edits = [](const char* family, const char* ub, const char* c1, const char* unit,
+                    const char* rMin, const char* rMax, const char* tein, const char* taus) {
+      return QStringList{"cmbNTyp",  family, "txtNUb",          ub,   "cmbNFest", "C1",
+                         "txtNFest", c1,     "cmbNFestEinheit", unit, "txtNRmin", rMin,
+                         "cmbNRmin", "Ohm",  "txtNRmax",        rMax, "cmbNRmax", "Ohm",
+                         "txtNTaus", taus,   "txtNTein",        tein};
+    };
+    QTest::newRow("NE555, the switch")
+        << edits("NE555 (bipolar)", "9", "10", "nF", "1000", "1000", "14.82e-6", "7.834e-6")
+        << "1 k Ohm|1 k Ohm|14.82 us|7.834 us|44.14 kHz";
+    QTest::newRow("NE555, the delays")
+        << edits("NE555 (bipolar)", "9", "1", "nF", "1000", "2200", "3.015e-6", "2.235e-6")
+        << "1 k Ohm|2.2 k Ohm|3.015 us|2.235 us|190.5 kHz";
+    QTest::newRow("TLC555 at its data-sheet point")
+        << edits("TLC555 (CMOS)", "5", "200", "pF", "200", "470", "286.9e-9", "189.3e-9")
+        << "470 Ohm|200 Ohm|286.9 ns|189.3 ns|2.100 MHz";
+    QTest::newRow("7555 near its data-sheet point")
+        << edits("CMOS (7555)", "5", "200", "pF", "270", "470", "548.4e-9", "454.1e-9")
+        << "470 Ohm|270 Ohm|548.4 ns|454.1 ns|997.5 kHz";
+    QTest::newRow("NE555 with the 1N4148")
+        << QStringList{"chkNDiode", "an"} +
+               edits("NE555 (bipolar)", "9", "4.7", "uF", "68000", "150000", "0.5417", "0.2236")
+        << "150 k Ohm|68 k Ohm|541.7 ms|223.6 ms|1.307 Hz";
+  }
+
+  void showsTheChipsWorkedValues() {
+    QFETCH(QStringList, edits);
+    QFETCH(QString, row);
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    apply(*n, edits);
+    QStringList shown;
+    for (int column : {0, 1, 3, 4, 5}) shown << cell(n, 0, column);
+    QCOMPARE(shown.join('|'), row);
+  }
+
   // The surroundings' boxes change only the real spread of the highlighted set; each one
   // recomputes it as the core does, and the largest cause and the pass rate follow.
   void showsTheRealSpreadOfTheHighlightedSet_data() {
