@@ -145,7 +145,7 @@ std::string written(double x, int significant) {
   std::string out(x < 0.0 ? "-" : "");
   if (exponent < -4 || exponent >= 15) {
     out += digits[0];
-    if (digits.size() > 1) out += "." + digits.substr(1);
+    if (digits.size() > 1) out.append(".").append(digits, 1);
     out += exponent < 0 ? "E-" : "E+";
     const std::string size = std::to_string(std::abs(exponent));
     if (size.size() < 2) out += '0';

@@ -77,14 +77,33 @@ std::vector<ChipVariation> chipCorners(const TimerDesign& d) {
 
 }  // namespace
 
-AstableTimes TimerDesign::times(double r1Factor, double r2Factor, double capacitance, double ub,
-                                double celsius, const ChipVariation* chip) const {
+Circuit TimerDesign::circuitAt(double ub, double celsius, const ChipVariation* chip) const {
   Circuit c = circuit;
   c.ub = ub;
   c.kelvin = celsius + kKelvinAtZeroCelsius;
   if (family) c.chip = chip != nullptr ? family->chip(ub, *chip) : family->chip(ub);
-  if (monostable) return {pulseTime(c, r1 * r1Factor, capacitance), 0.0};
-  return astableTimes(c, r1 * r1Factor, r2 * r2Factor, capacitance);
+  return c;
+}
+
+AstableTimes TimerDesign::times(double r1Factor, double r2Factor, double capacitance, double ub,
+                                double celsius, const ChipVariation* chip) const {
+  return times(r1Factor, r2Factor, {capacitance, capacitance}, ub, celsius, chip)[0];
+}
+
+std::array<AstableTimes, 2> TimerDesign::times(double r1Factor, double r2Factor,
+                                               const std::array<double, 2>& caps, double ub,
+                                               double celsius, const ChipVariation* chip) const {
+  const Circuit c = circuitAt(ub, celsius, chip);
+  if (monostable) {
+    const PulseShape pulse(c, r1 * r1Factor);
+    return {AstableTimes{pulse.at(caps[0]), 0.0}, AstableTimes{pulse.at(caps[1]), 0.0}};
+  }
+  const AstableShape shape(c, r1 * r1Factor, r2 * r2Factor);
+  if (caps[0] == caps[1]) {
+    const AstableTimes t = shape.at(caps[0]);
+    return {t, t};
+  }
+  return {shape.at(caps[0]), shape.at(caps[1])};
 }
 
 RealSpread realSpread(const TimerDesign& d, const Surroundings& around) {
@@ -108,8 +127,7 @@ RealSpread realSpread(const TimerDesign& d, const Surroundings& around) {
       for (const ChipVariation& chip : chips) {
         for (double r1f : ends(d.resistorTolerance)) {
           for (double r2f : ends(d.monostable ? 0.0 : d.resistorTolerance)) {
-            const AstableTimes low = d.times(r1f, r2f, capLow, supply, celsius, &chip);
-            const AstableTimes high = d.times(r1f, r2f, capHigh, supply, celsius, &chip);
+            const auto [low, high] = d.times(r1f, r2f, {capLow, capHigh}, supply, celsius, &chip);
             for (std::size_t i = 0; i < 2; ++i) {
               Spread& s = i == 0 ? out.tein : out.taus;
               const double shortest = (1.0 - error) * (i == 0 ? low.tein : low.taus);

@@ -69,6 +69,12 @@ struct TimerDesign {
   // within its family's ranges (none: the typical one).
   AstableTimes times(double r1Factor, double r2Factor, double c1, double ub, double celsius,
                      const ChipVariation* chip = nullptr) const;
+  // The same for several capacitances at once: the resistors' part is worked out once.
+  std::array<AstableTimes, 2> times(double r1Factor, double r2Factor,
+                                    const std::array<double, 2>& caps, double ub, double celsius,
+                                    const ChipVariation* chip = nullptr) const;
+  // The circuit at a supply and a temperature with the chip at `chip` (none: the typical one).
+  Circuit circuitAt(double ub, double celsius, const ChipVariation* chip = nullptr) const;
 };
 
 // The worst case over every corner of every range: the parts' tolerances, tk, the chip's

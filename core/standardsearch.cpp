@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 #include <optional>
 #include <unordered_map>
@@ -146,11 +147,10 @@ class Space {
 
   // A family's representative is listed; another member only where its times differ from the
   // representative's by more than the family's tolerance.
-  bool isListed(int i1, int i2, int ic) const {
+  bool isListed(int i1, int i2, int ic, const AstableTimes& own) const {
     if (!families_) return true;
     const int k = shiftToRepresentative(i1, i2, ic);
     if (k == 0) return true;
-    const AstableTimes own = times(i1, i2, ic);
     const AstableTimes listed = times(i1 + k * nR_, i2 + k * nR_, ic - k * nC_);
     return !(sameTime(own.tein, listed.tein) && sameTime(own.taus, listed.taus));
   }
@@ -258,8 +258,14 @@ class Space {
   const AstableShape& shape(int i1, int i2) const {
     const double r1 = r1_[static_cast<std::size_t>(i1)], r2 = r2_[static_cast<std::size_t>(i2)];
     if (!keep_) {
-      scratch_ = AstableShape(circuit_, r1, r2);
-      return *scratch_;
+      // The exhaustive search goes along the diagonals i1 - i2, where each family lies too.
+      if (i1 - i2 != diagonal_) {
+        diagonal_ = i1 - i2;
+        onDiagonal_.assign(r2_.size(), std::nullopt);
+      }
+      std::optional<AstableShape>& at = onDiagonal_[static_cast<std::size_t>(i2)];
+      if (!at) at.emplace(circuit_, r1, r2);
+      return *at;
     }
     auto at = kept_.find(key(i1, i2, 0));
     if (at == kept_.end()) at = kept_.emplace(key(i1, i2, 0), AstableShape(circuit_, r1, r2)).first;
@@ -271,7 +277,8 @@ class Space {
   bool keep_ = false;
   mutable std::unordered_map<std::uint64_t, AstableShape> kept_;
   mutable std::unordered_map<std::uint64_t, double> tein_, taus_;
-  mutable std::optional<AstableShape> scratch_;
+  mutable std::vector<std::optional<AstableShape>> onDiagonal_;
+  mutable int diagonal_ = std::numeric_limits<int>::min();
   std::vector<double> r1_, r2_, c_;
   bool families_ = true;
   int nR_ = 1, nC_ = 1;
@@ -414,7 +421,7 @@ StandardSets searchStandardSets(const StandardSearch& request) {
           return false;
         }
         Candidate c{};
-        if (s.evaluate(i1, i2, ic, c) && c.deviation <= limit && s.isListed(i1, i2, ic)) {
+        if (s.evaluate(i1, i2, ic, c) && c.deviation <= limit && s.isListed(i1, i2, ic, {c.tein, c.taus})) {
           pool.push_back(c);
         }
         return true;
@@ -434,11 +441,13 @@ StandardSets searchStandardSetsExhaustive(const StandardSearch& request) {
   if (!made) return made.error();
   const Space& s = made.value();
   auto everySet = [&s](auto&& visit) {
-    for (int ic = 0; ic < s.sizeC(); ++ic) {
-      for (int i2 = 0; i2 < s.sizeR2(); ++i2) {
-        for (int i1 = 0; i1 < s.sizeR1(); ++i1) {
+    for (int d = 1 - s.sizeR2(); d < s.sizeR1(); ++d) {
+      for (int i2 = std::max(0, -d); i2 < s.sizeR2() && i2 + d < s.sizeR1(); ++i2) {
+        for (int ic = 0; ic < s.sizeC(); ++ic) {
           Candidate c{};
-          if (s.evaluate(i1, i2, ic, c) && s.isListed(i1, i2, ic)) visit(c);
+          if (s.evaluate(i2 + d, i2, ic, c) && s.isListed(i2 + d, i2, ic, {c.tein, c.taus})) {
+            visit(c);
+          }
         }
       }
     }
