@@ -118,10 +118,10 @@ Result<Pairs, PulseError> makePairs(const PulseSearch& q) {
   return Pairs(q, std::move(r), std::move(c));
 }
 
-PulsePairs finish(std::vector<PulsePair> pool) {
+PulsePairs finish(std::vector<PulsePair> pool, std::size_t count) {
   if (pool.empty()) return PulseError::Unreachable;
   return bestOf(
-      std::move(pool),
+      std::move(pool), count,
       [](const PulsePair& a, const PulsePair& b) {
         if (std::fabs(a.deviation - b.deviation) > kTie) return a.deviation < b.deviation;
         if (a.c1 != b.c1) return a.c1 < b.c1;
@@ -142,9 +142,9 @@ PulsePairs searchPulsePairs(const PulseSearch& request) {
   // families give usable pairs, then every pair within it: the deviation grows away from the
   // ideal resistor.
   std::unordered_set<std::uint64_t> seeds;
-  TenthSmallest bound;
+  NthSmallest bound(request.count);
   std::size_t usableSeeds = 0;
-  for (int each = 2; usableSeeds < kBest; each *= 2) {
+  for (int each = 2; usableSeeds < request.count; each *= 2) {
     for (int ic = 0; ic < p.sizeC(); ++ic) {
       around(p.sizeR(), p.firstReaching(ic), each, [&](int ir) {
         const std::uint64_t k = p.representativeKey(ir, ic);
@@ -169,7 +169,7 @@ PulsePairs searchPulsePairs(const PulseSearch& request) {
       return true;
     });
   }
-  return finish(std::move(pool));
+  return finish(std::move(pool), request.count);
 }
 
 PulsePairs searchPulsePairsExhaustive(const PulseSearch& request) {
@@ -183,11 +183,11 @@ PulsePairs searchPulsePairsExhaustive(const PulseSearch& request) {
       if (p.evaluate(ir, ic, pair) && p.isListed(ir, ic)) all.push_back(pair);
     }
   }
-  TenthSmallest tenth;
+  NthSmallest tenth(request.count);
   for (const PulsePair& pair : all) tenth.add(pair.deviation);
   const double limit = beyond(tenth.value());
   std::erase_if(all, [limit](const PulsePair& pair) { return pair.deviation > limit; });
-  return finish(std::move(all));
+  return finish(std::move(all), request.count);
 }
 
 Shortfall pulseShortfallOf(const PulseSearch& q, const PulsePair& best) {

@@ -19,6 +19,9 @@
 
 namespace kippwerk {
 
+// How many pairs a search gives unless asked for more.
+inline constexpr std::size_t kMaxPulsePairs = 10;
+
 struct PulseSearch {
   double t = 0.0;  // desired, seconds
   Series resistorSeries = Series::E24;
@@ -33,6 +36,7 @@ struct PulseSearch {
   // The supply and the chip the pulse is worked out with (the ideal chip unless given).
   double ub = 9.0;
   ChipModel chip{};
+  std::size_t count = kMaxPulsePairs;  // how many of the best
 
   Circuit circuit() const { return {false, kIdealDiode, ub, kModelKelvin, chip}; }
 };

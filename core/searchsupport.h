@@ -4,7 +4,7 @@
 #pragma once
 
 // What the searches for standard parts share: when a deviation counts, the walks over sorted
-// part lists, the bound from the tenth best, the families of parts that differ by a power of
+// part lists, the bound from the last of the best, the families of parts that differ by a power of
 // ten, and the final ranking. Internal to the core.
 
 #include <algorithm>
@@ -17,7 +17,6 @@
 
 namespace kippwerk::search {
 
-inline constexpr std::size_t kBest = 10;
 inline constexpr double kTie = 1e-12;
 inline constexpr double kOneMegohm = 1e6;
 // A time counts when it lies within a factor of a million of the desired one; the others are
@@ -65,20 +64,22 @@ inline void around(int n, int start, int each, const std::function<void(int)>& v
   for (int i = first; i < std::min(n, first + 2 * each); ++i) visit(i);
 }
 
-// The tenth smallest deviation of the given sets, or infinity when there are fewer.
-class TenthSmallest {
+// The n-th smallest deviation of the given sets, or infinity when there are fewer.
+class NthSmallest {
  public:
+  explicit NthSmallest(std::size_t n) : n_(std::max<std::size_t>(n, 1)) {}
   void add(double d) {
-    if (heap_.size() < kBest) {
+    if (heap_.size() < n_) {
       heap_.push(d);
     } else if (d < heap_.top()) {
       heap_.pop();
       heap_.push(d);
     }
   }
-  double value() const { return heap_.size() < kBest ? kInfinity : heap_.top(); }
+  double value() const { return heap_.size() < n_ ? kInfinity : heap_.top(); }
 
  private:
+  std::size_t n_;
   std::priority_queue<double> heap_;
 };
 
@@ -105,21 +106,23 @@ int representativeShift(Valid valid, Larger larger) {
   return lowest;
 }
 
-// The ten best of a pool that holds every listed candidate within the tie window of the tenth.
-// `fixedOrder` first gives the pool one order, so that the tie-breaks of `better` (which need
-// not be transitive within kTie) meet the same sequence on every path to the same pool.
+// The `count` best of a pool that holds every listed candidate within the tie window of the
+// last of them. `fixedOrder` first gives the pool one order, so that the tie-breaks of `better`
+// (which need not be transitive within kTie) meet the same sequence on every path to the same pool.
 template <class T, class Better, class FixedOrder>
-std::vector<T> bestOf(std::vector<T> pool, Better better, FixedOrder fixedOrder) {
-  if (pool.size() > kBest) {
-    auto tenth = pool.begin() + static_cast<std::ptrdiff_t>(kBest - 1);
-    std::nth_element(pool.begin(), tenth, pool.end(),
+std::vector<T> bestOf(std::vector<T> pool, std::size_t count, Better better,
+                      FixedOrder fixedOrder) {
+  count = std::max<std::size_t>(count, 1);
+  if (pool.size() > count) {
+    auto last = pool.begin() + static_cast<std::ptrdiff_t>(count - 1);
+    std::nth_element(pool.begin(), last, pool.end(),
                      [](const T& a, const T& b) { return a.deviation < b.deviation; });
-    const double limit = tenth->deviation + kTie;
+    const double limit = last->deviation + kTie;
     std::erase_if(pool, [limit](const T& c) { return c.deviation > limit; });
   }
   std::sort(pool.begin(), pool.end(), fixedOrder);
   std::stable_sort(pool.begin(), pool.end(), better);
-  if (pool.size() > kBest) pool.resize(kBest);
+  if (pool.size() > count) pool.resize(count);
   return pool;
 }
 

@@ -20,7 +20,6 @@ namespace kippwerk {
 namespace {
 
 using namespace search;
-static_assert(kMaxStandardSets == kBest);
 
 // How far around each capacitor's ideal parts the bound looks at most.
 constexpr int kSeedsAround = 16;
@@ -284,9 +283,9 @@ class Space {
   int nR_ = 1, nC_ = 1;
 };
 
-// The ten best of a pool that holds every listed set within the tie window of the tenth.
-std::vector<StandardSet> rank(std::vector<Candidate> pool) {
-  pool = bestOf(std::move(pool), better, [](const Candidate& a, const Candidate& b) {
+// The best of a pool that holds every listed set within the tie window of the last of them.
+std::vector<StandardSet> rank(std::vector<Candidate> pool, std::size_t count) {
+  pool = bestOf(std::move(pool), count, better, [](const Candidate& a, const Candidate& b) {
     if (a.c1 != b.c1) return a.c1 < b.c1;
     if (a.r1 != b.r1) return a.r1 < b.r1;
     return a.r2 < b.r2;
@@ -364,9 +363,9 @@ Result<Space, SearchError> makeSpace(const StandardSearch& q, bool keepShapes) {
   return Space(q, std::move(r), std::move(r2), std::move(c), keepShapes);
 }
 
-StandardSets finish(std::vector<Candidate> pool) {
+StandardSets finish(std::vector<Candidate> pool, std::size_t count) {
   if (pool.empty()) return SearchError::Unreachable;
-  return rank(std::move(pool));
+  return rank(std::move(pool), count);
 }
 
 }  // namespace
@@ -380,9 +379,9 @@ StandardSets searchStandardSets(const StandardSearch& request) {
   // until ten families give usable sets. The tenth best of them is no better than the tenth of
   // all; without it the walks would have to go wherever a set is usable at all.
   std::unordered_set<std::uint64_t> seeds;
-  TenthSmallest bound;
+  NthSmallest bound(request.count);
   std::size_t usableSeeds = 0;
-  for (int each = 1; usableSeeds < kMaxStandardSets; each *= 2) {
+  for (int each = 1; usableSeeds < request.count; each *= 2) {
     for (int ic = 0; ic < s.sizeC(); ++ic) {
       around(s.sizeR2(), s.firstR2Reaching(ic), each, [&](int i2) {
         around(s.sizeR1(), s.firstR1Reaching(i2, ic), each, [&](int i1) {
@@ -421,7 +420,8 @@ StandardSets searchStandardSets(const StandardSearch& request) {
           return false;
         }
         Candidate c{};
-        if (s.evaluate(i1, i2, ic, c) && c.deviation <= limit && s.isListed(i1, i2, ic, {c.tein, c.taus})) {
+        if (s.evaluate(i1, i2, ic, c) && c.deviation <= limit &&
+            s.isListed(i1, i2, ic, {c.tein, c.taus})) {
           pool.push_back(c);
         }
         return true;
@@ -433,7 +433,7 @@ StandardSets searchStandardSets(const StandardSearch& request) {
       return true;
     });
   }
-  return finish(std::move(pool));
+  return finish(std::move(pool), request.count);
 }
 
 StandardSets searchStandardSetsExhaustive(const StandardSearch& request) {
@@ -452,14 +452,14 @@ StandardSets searchStandardSetsExhaustive(const StandardSearch& request) {
       }
     }
   };
-  TenthSmallest tenth;
+  NthSmallest tenth(request.count);
   everySet([&tenth](const Candidate& c) { tenth.add(c.deviation); });
   const double limit = beyond(tenth.value());
   std::vector<Candidate> pool;
   everySet([&](const Candidate& c) {
     if (c.deviation <= limit) pool.push_back(c);
   });
-  return finish(std::move(pool));
+  return finish(std::move(pool), request.count);
 }
 
 Shortfall shortfallOf(const StandardSearch& q, const StandardSet& best) {

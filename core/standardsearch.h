@@ -17,6 +17,9 @@ namespace kippwerk {
 
 enum class FixedPart { None, C1, R2 };
 
+// How many sets a search gives unless asked for more.
+inline constexpr std::size_t kMaxStandardSets = 10;
+
 struct StandardSearch {
   double tein = 0.0;  // desired, seconds
   double taus = 0.0;
@@ -36,7 +39,8 @@ struct StandardSearch {
   // With the diode: its model; the supply voltage the diode and the chip work against.
   DiodeModel diodeModel = kIdealDiode;
   double ub = 9.0;
-  ChipModel chip{};  // the ideal chip unless given
+  ChipModel chip{};                      // the ideal chip unless given
+  std::size_t count = kMaxStandardSets;  // how many of the best
 
   Circuit circuit() const { return {diode, diodeModel, ub, kModelKelvin, chip}; }
 };
@@ -62,8 +66,6 @@ enum class SearchError {
 };
 
 using StandardSets = Result<std::vector<StandardSet>, SearchError>;
-
-inline constexpr std::size_t kMaxStandardSets = 10;
 
 // The best sets, best first. Only sets whose two times both lie within a factor of a million
 // of the desired ones count; the others are useless, and near 100 % their deviations would all
