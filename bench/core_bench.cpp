@@ -21,6 +21,7 @@
 #include "core/dimensioning.h"
 #include "core/monoflop.h"
 #include "core/numbers.h"
+#include "core/passrate.h"
 #include "core/realspread.h"
 #include "core/standardsearch.h"
 #include "core/timing.h"

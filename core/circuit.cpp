@@ -109,14 +109,18 @@ struct PhaseLaw {
   // The comparator inputs' currents in the phase's direction: one up to lowEdge, one from
   // highEdge on.
   double lowEdge = 0.0, highEdge = 0.0, lowCurrent = 0.0, highCurrent = 0.0;
+  // A current all along, in the phase's direction: C1's own leakage.
+  double steady = 0.0;
 
   double window(double v) const {
-    return (v <= lowEdge ? lowCurrent : 0.0) + (v >= highEdge ? highCurrent : 0.0);
+    return steady + (v <= lowEdge ? lowCurrent : 0.0) + (v >= highEdge ? highCurrent : 0.0);
   }
   // The window current just beyond u, in the direction of travel.
   double ahead(double u) const {
-    if (rising) return (u < lowEdge ? lowCurrent : 0.0) + (u >= highEdge ? highCurrent : 0.0);
-    return (u <= lowEdge ? lowCurrent : 0.0) + (u > highEdge ? highCurrent : 0.0);
+    if (rising) {
+      return steady + (u < lowEdge ? lowCurrent : 0.0) + (u >= highEdge ? highCurrent : 0.0);
+    }
+    return steady + (u <= lowEdge ? lowCurrent : 0.0) + (u > highEdge ? highCurrent : 0.0);
   }
 
   // The diode laws in p: the current and its slope from one exponential (the charge's forward
@@ -291,9 +295,16 @@ struct PhaseLaw {
     const double p0 = parameter(from);
     if (!(current(p0) + extra > 0.0)) return from;
     const double floor = extra < 0.0 ? vanishing(-extra, p0) : 0.0;
-    const double atStart = current(p0) + extra;
-    auto spent = [&](double p) {  // seconds per farad from p0 down to p
-      return integral(p, p0, extra, current(p) + extra, atStart);
+    // Seconds per farad from p0 down to p, each time from the parameter asked for last: after
+    // the first, the steps are short and take few points.
+    double knownP = p0, knownSpent = 0.0, knownCurrent = current(p0) + extra;
+    auto spent = [&](double p) {
+      const double at = current(p) + extra;
+      knownSpent += p < knownP ? integral(p, knownP, extra, at, knownCurrent)
+                               : -integral(knownP, p, extra, knownCurrent, at);
+      knownP = p;
+      knownCurrent = at;
+      return knownSpent;
     };
     double low = floor, high = p0;
     double p = p0 - tau * (current(p0) + extra) / stretch(p0);
@@ -350,6 +361,7 @@ AstableShape::AstableShape(const Circuit& c, double r1, double r2) : chip_(c.chi
     law.highEdge = highLevel - kComparatorWindow;
     law.lowCurrent = sign * k.triggerCurrent;
     law.highCurrent = -sign * k.thresholdCurrent;
+    law.steady = -sign * c.leakage;
   };
   // The charge: R1 feeds the node, pin 7 leaks out of it, the rest flows on into C1.
   PhaseLaw charge;
@@ -460,6 +472,7 @@ PulseShape::PulseShape(const Circuit& c, double r) : delay_(c.chip.thresholdDela
   law.lowEdge = -kInfinity;
   law.highEdge = 2.0 * c.ub / 3.0 - kComparatorWindow;
   law.highCurrent = -k.thresholdCurrent;
+  law.steady = -c.leakage;
   // Held by the switch at pin 7's level until the trigger.
   const double start = (k.switchVolts + k.switchOhms * c.ub / r) / (1.0 + k.switchOhms / r);
   perFarad_ = start < 2.0 * c.ub / 3.0 ? law.time(start, 2.0 * c.ub / 3.0) : 0.0;

@@ -157,14 +157,18 @@ struct DiodeModel {
   // forward current, and the junction's charge, the integral of cj0 / (1 + V / vj)^m.
   double transitTime = 0.0;  // seconds
   double cj0 = 0.0, vj = 1.0, m = 0.5;
+  // How far the saturation current of parts from one batch lies from the model's, as a factor
+  // either way (log-uniform within): about +- 20 mV of forward voltage for the silicon diodes;
+  // the Schottky's data sheet gives only a maximum reverse current.
+  double batchSpread = 1.0;
 
   bool ideal() const { return !(is > 0.0); }
 };
 
 inline constexpr std::array<DiodeModel, 4> kDiodes{{
-    {"1N4148 (Silizium)", 2.52e-9, 1.752, 1.11, 3.0, 4e-9, 4e-12, 1.0, 0.333},
-    {"1N4001 (Gleichrichter)", 14.11e-9, 1.984, 1.11, 3.0, 5.7e-6, 25.9e-12, 0.325, 0.44},
-    {"1N5817 (Schottky)", 31.7e-6, 1.373, 0.69, 2.0, 0.0, 190e-12, 1.0, 0.3},
+    {"1N4148 (Silizium)", 2.52e-9, 1.752, 1.11, 3.0, 4e-9, 4e-12, 1.0, 0.333, 1.5},
+    {"1N4001 (Gleichrichter)", 14.11e-9, 1.984, 1.11, 3.0, 5.7e-6, 25.9e-12, 0.325, 0.44, 1.5},
+    {"1N5817 (Schottky)", 31.7e-6, 1.373, 0.69, 2.0, 0.0, 190e-12, 1.0, 0.3, 3.1622776601683795},
     {"ideal (wie Seite „Zeiten“)", 0.0, 1.0, 1.11, 3.0},
 }};
 inline constexpr DiodeModel kIdealDiode = kDiodes[3];
@@ -184,6 +188,7 @@ struct Circuit {
   double ub = 9.0;               // supply, volts
   double kelvin = kModelKelvin;  // the diode's temperature
   ChipModel chip{};              // the ideal chip unless given
+  double leakage = 0.0;          // amperes an electrolytic C1 loses in both phases
 
   bool realDiode() const { return diode && !model.ideal(); }
   // The diode's thermal voltage k T / q and saturation current at its temperature.

@@ -17,47 +17,23 @@ std::array<double, 2> ends(double tolerance) {
   return {1.0 - tolerance, 1.0 + tolerance};
 }
 
-// xoshiro256** seeded by splitmix64: the same boards from the same seed on every machine.
-class Random {
- public:
-  explicit Random(std::uint64_t seed) {
-    for (std::uint64_t& word : s_) {
-      seed += 0x9E3779B97F4A7C15ull;
-      std::uint64_t z = seed;
-      z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-      z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-      word = z ^ (z >> 31);
-    }
-  }
-  // Uniform in [-1, 1).
-  double symmetric() { return 2.0 * unit() - 1.0; }
-  // Uniform in [0, 1).
-  double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
-
- private:
-  static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
-  std::uint64_t next() {
-    const std::uint64_t result = rotl(s_[1] * 5, 7) * 9;
-    const std::uint64_t t = s_[1] << 17;
-    s_[2] ^= s_[0];
-    s_[3] ^= s_[1];
-    s_[1] ^= s_[2];
-    s_[0] ^= s_[3];
-    s_[2] ^= t;
-    s_[3] = rotl(s_[3], 45);
-    return result;
-  }
-  std::uint64_t s_[4]{};
-};
-
-// What a board that never switches counts as in the deviations: a millionfold.
-constexpr double kFarthest = 1e6;
-
 // The period (monostable: t).
 double periodOf(const TimerDesign& d, double r1Factor, double r2Factor, double c1, double ub,
-                double celsius, const ChipVariation* chip = nullptr) {
-  const AstableTimes t = d.times(r1Factor, r2Factor, c1, ub, celsius, chip);
+                double celsius, const BoardVariation* board = nullptr) {
+  const AstableTimes t = d.times(r1Factor, r2Factor, c1, ub, celsius, board);
   return t.tein + t.taus;
+}
+
+// The most an electrolytic may leak: the bound of its hint; nothing for other dielectrics.
+double leakageBound(const TimerDesign& d, const Surroundings& around) {
+  const std::optional<Leakage> leak = leakageOf(d, around.capacitor);
+  return leak ? leak->leakage : 0.0;
+}
+
+// The diode's saturation current at both ends of its spread between parts, or the model's.
+std::vector<double> diodeEnds(const TimerDesign& d) {
+  if (!d.diodeVaries() || d.circuit.model.batchSpread == 1.0) return {1.0};
+  return {1.0 / d.circuit.model.batchSpread, d.circuit.model.batchSpread};
 }
 
 // Every corner of the chip's ranges: the delay at both ends, the switch typical and at its
@@ -77,23 +53,27 @@ std::vector<ChipVariation> chipCorners(const TimerDesign& d) {
 
 }  // namespace
 
-Circuit TimerDesign::circuitAt(double ub, double celsius, const ChipVariation* chip) const {
+Circuit TimerDesign::circuitAt(double ub, double celsius, const BoardVariation* board) const {
   Circuit c = circuit;
   c.ub = ub;
   c.kelvin = celsius + kKelvinAtZeroCelsius;
-  if (family) c.chip = chip != nullptr ? family->chip(ub, *chip) : family->chip(ub);
+  if (family) c.chip = board != nullptr ? family->chip(ub, board->chip) : family->chip(ub);
+  if (board != nullptr) {
+    c.model.is *= board->diode;
+    c.leakage = board->leakage;
+  }
   return c;
 }
 
 AstableTimes TimerDesign::times(double r1Factor, double r2Factor, double capacitance, double ub,
-                                double celsius, const ChipVariation* chip) const {
-  return times(r1Factor, r2Factor, {capacitance, capacitance}, ub, celsius, chip)[0];
+                                double celsius, const BoardVariation* board) const {
+  return times(r1Factor, r2Factor, {capacitance, capacitance}, ub, celsius, board)[0];
 }
 
 std::array<AstableTimes, 2> TimerDesign::times(double r1Factor, double r2Factor,
                                                const std::array<double, 2>& caps, double ub,
-                                               double celsius, const ChipVariation* chip) const {
-  const Circuit c = circuitAt(ub, celsius, chip);
+                                               double celsius, const BoardVariation* board) const {
+  const Circuit c = circuitAt(ub, celsius, board);
   if (monostable) {
     const PulseShape pulse(c, r1 * r1Factor);
     return {AstableTimes{pulse.at(caps[0]), 0.0}, AstableTimes{pulse.at(caps[1]), 0.0}};
@@ -110,7 +90,17 @@ RealSpread realSpread(const TimerDesign& d, const Surroundings& around) {
   RealSpread out;
   bool first = true;
   const double ub = d.circuit.ub;
-  const std::vector<ChipVariation> chips = chipCorners(d);
+  // Every corner of the board's other parts: the chip's ranges, the diode's spread, the leakage.
+  std::vector<BoardVariation> boards;
+  const double leak = leakageBound(d, around);
+  for (const ChipVariation& chip : chipCorners(d)) {
+    for (double diode : diodeEnds(d)) {
+      for (double leakage : {0.0, leak}) {
+        boards.push_back({chip, diode, leakage});
+        if (leak == 0.0) break;
+      }
+    }
+  }
   for (double celsius : {around.tMin, around.tMax}) {
     const double dt = celsius - kNominalCelsius;
     const double driftLow =
@@ -124,10 +114,10 @@ RealSpread realSpread(const TimerDesign& d, const Surroundings& around) {
       // The chip's error at its extremes for this temperature and supply.
       const double error = d.error.e0Max + d.error.dMax(supply) * std::fabs(dt) +
                            d.error.sMax * std::fabs(supply - ub);
-      for (const ChipVariation& chip : chips) {
+      for (const BoardVariation& board : boards) {
         for (double r1f : ends(d.resistorTolerance)) {
           for (double r2f : ends(d.monostable ? 0.0 : d.resistorTolerance)) {
-            const auto [low, high] = d.times(r1f, r2f, {capLow, capHigh}, supply, celsius, &chip);
+            const auto [low, high] = d.times(r1f, r2f, {capLow, capHigh}, supply, celsius, &board);
             for (std::size_t i = 0; i < 2; ++i) {
               Spread& s = i == 0 ? out.tein : out.taus;
               const double shortest = (1.0 - error) * (i == 0 ? low.tein : low.taus);
@@ -175,10 +165,22 @@ std::vector<Contribution> contributions(const TimerDesign& d, const Surroundings
   }
   out.push_back({Cause::CapacitorDrift, drift});
 
-  if (!d.monostable && d.circuit.realDiode()) {
+  const double leak = leakageBound(d, around);
+  if (leak > 0.0) {
+    BoardVariation leaking;
+    leaking.leakage = leak;
+    out.push_back(
+        {Cause::Leakage, change(periodOf(d, 1.0, 1.0, d.c1, ub, kNominalCelsius, &leaking))});
+  }
+
+  if (d.diodeVaries()) {
     double diode = 0.0;
-    for (double celsius : {around.tMin, around.tMax}) {
-      diode = std::max(diode, change(periodOf(d, 1.0, 1.0, d.c1, ub, celsius)));
+    for (double celsius : {around.tMin, kNominalCelsius, around.tMax}) {
+      for (double factor : diodeEnds(d)) {
+        BoardVariation part;
+        part.diode = factor;
+        diode = std::max(diode, change(periodOf(d, 1.0, 1.0, d.c1, ub, celsius, &part)));
+      }
     }
     out.push_back({Cause::Diode, diode});
   }
@@ -196,7 +198,9 @@ std::vector<Contribution> contributions(const TimerDesign& d, const Surroundings
   const double error = d.error.e0Max + d.error.dMax(ub) * widest;
   double timer = 0.0;
   for (const ChipVariation& chip : chipCorners(d)) {
-    const double period = periodOf(d, 1.0, 1.0, d.c1, ub, kNominalCelsius, &chip);
+    BoardVariation board;
+    board.chip = chip;
+    const double period = periodOf(d, 1.0, 1.0, d.c1, ub, kNominalCelsius, &board);
     for (double e : {-error, error}) timer = std::max(timer, change(period * (1.0 + e)));
   }
   out.push_back({Cause::Timer, timer});
@@ -211,6 +215,8 @@ std::string_view causeName(Cause cause, bool monostable) {
       return "Kondensator-Toleranz";
     case Cause::CapacitorDrift:
       return "Temperaturgang des Kondensators";
+    case Cause::Leakage:
+      return "Leckstrom";
     case Cause::Diode:
       return "Diode";
     case Cause::Supply:
@@ -219,69 +225,6 @@ std::string_view causeName(Cause cause, bool monostable) {
       return "Zeitgeber";
   }
   return {};
-}
-
-std::optional<PassRate> passRate(const TimerDesign& d, const Surroundings& around, double wantTein,
-                                 double wantTaus, double limit, int boards, std::uint64_t seed,
-                                 const std::atomic<bool>* cancel) {
-  if (!(wantTein > 0.0) || (!d.monostable && !(wantTaus > 0.0)) || boards <= 0) {
-    return std::nullopt;
-  }
-  const double ub = d.circuit.ub;
-  const double want[2] = {wantTein, wantTaus};
-  const int times = d.monostable ? 1 : 2;
-  struct Corner {
-    double celsius, supply;
-  };
-  const Corner corners[] = {{around.tMin, ub * (1.0 - around.supplyTolerance)},
-                            {around.tMin, ub * (1.0 + around.supplyTolerance)},
-                            {around.tMax, ub * (1.0 - around.supplyTolerance)},
-                            {around.tMax, ub * (1.0 + around.supplyTolerance)}};
-  Random random(seed);
-  PassRate out;
-  out.deviations.reserve(static_cast<std::size_t>(boards));
-  int passed = 0;
-  for (int board = 0; board < boards; ++board) {
-    if (cancel != nullptr && board % 8 == 0 && cancel->load(std::memory_order_relaxed)) {
-      return std::nullopt;
-    }
-    // The board's parts, drawn once, in a fixed order.
-    const double r1f = 1.0 + d.resistorTolerance * random.symmetric();
-    const double r2f = 1.0 + d.resistorTolerance * random.symmetric();
-    const double cf = 1.0 + d.capacitorTolerance * random.symmetric();
-    const double tk =
-        around.capacitor.tkMin + (around.capacitor.tkMax - around.capacitor.tkMin) * random.unit();
-    const double e0 = d.error.e0Max * random.symmetric();
-    const double dShare = random.symmetric();  // of the chip's drift at each supply
-    const double s = d.error.sMax * random.symmetric();
-    ChipVariation chip;
-    if (d.family) {
-      chip.delay = kDelayLowest + (kDelayHighest - kDelayLowest) * random.unit();
-      chip.switchShare = random.unit();
-      chip.threshold = random.unit();
-      chip.trigger = random.unit();
-      chip.leakage = random.unit();
-    }
-    double farthest = 0.0;
-    bool holds = true;
-    for (const Corner& k : corners) {
-      const double dt = k.celsius - kNominalCelsius;
-      const double error = 1.0 + e0 + dShare * d.error.dMax(k.supply) * dt + s * (k.supply - ub);
-      const double cap = d.c1 * cf * (1.0 + tk * dt);
-      const AstableTimes t =
-          d.times(r1f, d.monostable ? 1.0 : r2f, cap, k.supply, k.celsius, &chip);
-      for (int i = 0; i < times; ++i) {
-        const double deviation = error * (i == 0 ? t.tein : t.taus) / want[i] - 1.0;
-        if (std::fabs(deviation) > std::fabs(farthest)) farthest = deviation;
-        holds = holds && std::fabs(deviation) <= limit;
-      }
-    }
-    // A board that stalls at a corner deviates without bound; its bar needs a number.
-    out.deviations.push_back(std::clamp(farthest, -kFarthest, kFarthest));
-    passed += holds ? 1 : 0;
-  }
-  out.rate = static_cast<double>(passed) / boards;
-  return out;
 }
 
 std::optional<Leakage> leakageOf(const TimerDesign& d, const CapacitorType& capacitor) {
@@ -326,10 +269,12 @@ std::vector<std::string> leftOut(const CapacitorType& capacitor, const Circuit& 
         "Keramik X7R verliert außerdem unter Gleichspannung und mit dem Alter an Kapazität; "
         "beides ist hier nicht gerechnet.");
   }
-  if (circuit.realDiode() && circuit.model.name == kDiodes[2].name) {
+  // The silicon diodes spread as parts of one batch do; the Schottky's spread is its data
+  // sheet's.
+  if (circuit.realDiode() && circuit.model.batchSpread < 2.0) {
     out.emplace_back(
-        "Der Sperrstrom der 1N5817 streut von Exemplar zu Exemplar etwa um das Zehnfache; hier "
-        "ist mit dem Wert ihres Modells gerechnet.");
+        "Die Diode streut hier wie Exemplare einer Charge (etwa ± 20 mV); das "
+        "Datenblatt lässt etwa das Dreifache zu.");
   }
   return out;
 }

@@ -11,8 +11,6 @@
 // seed), and whether an electrolytic capacitor's leakage can stall the charge.
 
 #include <array>
-#include <atomic>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +51,14 @@ struct Surroundings {
   double supplyTolerance = 0.05;   // the supply lies in Ub * (1 +- this)
 };
 
+// Where one board's parts lie beyond R1, R2 and C1: its chip within the family's ranges, its
+// diode's saturation current as a factor of the model's, and an electrolytic's leakage.
+struct BoardVariation {
+  ChipVariation chip{};
+  double diode = 1.0;
+  double leakage = 0.0;  // amperes
+};
+
 // A timer as designed: astable with R1, R2 and the circuit (diode, nominal supply), or
 // monostable with R in r1 and the nominal supply in the circuit. With a chip family its chip
 // varies within the family's ranges; without one it is the circuit's own.
@@ -65,20 +71,23 @@ struct TimerDesign {
   std::optional<ChipFamily> family;
 
   // The times (astable t-EIN and t-AUS, monostable t and 0) with the resistors scaled by the
-  // factors given, a capacitance, at a supply and a temperature, with the chip at `chip`
-  // within its family's ranges (none: the typical one).
+  // factors given, a capacitance, at a supply and a temperature, with the board's other parts
+  // at `board` (none: the typical chip, the model's diode, no leakage).
   AstableTimes times(double r1Factor, double r2Factor, double c1, double ub, double celsius,
-                     const ChipVariation* chip = nullptr) const;
-  // The same for several capacitances at once: the resistors' part is worked out once.
+                     const BoardVariation* board = nullptr) const;
+  // The same for two capacitances at once: the resistors' part is worked out once.
   std::array<AstableTimes, 2> times(double r1Factor, double r2Factor,
                                     const std::array<double, 2>& caps, double ub, double celsius,
-                                    const ChipVariation* chip = nullptr) const;
-  // The circuit at a supply and a temperature with the chip at `chip` (none: the typical one).
-  Circuit circuitAt(double ub, double celsius, const ChipVariation* chip = nullptr) const;
+                                    const BoardVariation* board = nullptr) const;
+  // The circuit at a supply and a temperature with the board's other parts at `board`.
+  Circuit circuitAt(double ub, double celsius, const BoardVariation* board = nullptr) const;
+  // Whether the diode takes part, and so its spread between parts.
+  bool diodeVaries() const { return !monostable && circuit.realDiode(); }
 };
 
 // The worst case over every corner of every range: the parts' tolerances, tk, the chip's
-// error and its delay, switch and pin currents, T at both ends and the supply at both ends (one
+// error and its delay, switch and pin currents, the diode's spread between parts, an
+// electrolytic's leakage (none to its bound), T at both ends and the supply at both ends (one
 // temperature for all parts).
 struct RealSpread {
   Spread tein, taus;  // monostable: t in tein
@@ -88,30 +97,15 @@ RealSpread realSpread(const TimerDesign& design, const Surroundings& around);
 // The groups of causes, each alone at its corners with its own temperature dependence while
 // everything else stays nominal (25 degrees C, the nominal supply, the chip exact), measured as
 // the largest relative change of the period (monostable: of t).
-enum class Cause { Resistors, CapacitorTolerance, CapacitorDrift, Diode, Supply, Timer };
+enum class Cause { Resistors, CapacitorTolerance, CapacitorDrift, Leakage, Diode, Supply, Timer };
 struct Contribution {
   Cause cause;
   double share;
 };
-// In the order of the enum; the diode only for an astable timer with a real diode.
+// In the order of the enum; the leakage only for an electrolytic, the diode only for an astable
+// timer with a real diode (its temperature and its spread between parts).
 std::vector<Contribution> contributions(const TimerDesign& design, const Surroundings& around);
 std::string_view causeName(Cause cause, bool monostable);
-
-// Boards built at random, each with its parts and its chip drawn once (uniform within their
-// ranges), each tried at the four corners of its surroundings (T min and T max, each with the
-// supply at both ends). A board passes when each of its times lies within +- limit of the desired
-// one at all four. `deviations` holds per board the deviation farthest from 0, with its sign.
-struct PassRate {
-  double rate = 0.0;  // fraction of the boards
-  std::vector<double> deviations;
-};
-inline constexpr int kBoards = 10000;
-inline constexpr std::uint64_t kBoardSeed = 20261208;
-// Nothing when `cancel` was set while it ran, or a time is not above 0.
-std::optional<PassRate> passRate(const TimerDesign& design, const Surroundings& around,
-                                 double wantTein, double wantTaus, double limit,
-                                 int boards = kBoards, std::uint64_t seed = kBoardSeed,
-                                 const std::atomic<bool>* cancel = nullptr);
 
 // A general-purpose electrolytic may leak 0.01 uA * C1/uF * U/V after two minutes at 20
 // degrees C, but at least 3 uA; at U = 2/3 Ub against the current that still charges C1 at the
@@ -127,7 +121,8 @@ std::optional<Leakage> leakageOf(const TimerDesign& design, const CapacitorType&
 Hint leakageHint(const Leakage& leakage);
 
 // What the model leaves out where it matters, one sentence each: an X7R's loss of capacitance
-// under DC voltage and with age, the 1N5817's reverse current varying between parts.
+// under DC voltage and with age; that a silicon diode spreads as parts of one batch do, not as
+// widely as its data sheet allows.
 std::vector<std::string> leftOut(const CapacitorType& capacitor, const Circuit& circuit);
 
 // The lines of text: the worst case against the desired times ("t-EIN: 437.1 ms … 651.4 ms

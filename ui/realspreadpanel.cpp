@@ -72,7 +72,7 @@ void RealSpreadPanel::show(const TimerDesign& design, double wantTein, double wa
   worker_ = std::thread([this, design, around, wantTein, wantTaus, limit, generation = generation_,
                          cancel = cancel_, done = done_] {
     std::optional<PassRate> rate =
-        passRate(design, around, wantTein, wantTaus, limit, kBoards, kBoardSeed, cancel.get());
+        passRate(design, around, wantTein, wantTaus, limit, {.cancel = cancel.get()});
     done->store(true);
     if (cancel->load()) return;
     // Back on the window's thread; a newer row or input has made it stale by then, maybe.

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "core/circuit.h"
+#include "core/passrate.h"
 #include "core/realspread.h"
 #include "core/result.h"
 #include "ui/partfields.h"

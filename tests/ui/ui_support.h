@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <vector>
 
+#include "core/passrate.h"
 #include "core/realspread.h"
 #include "ui/frmKippwerk.h"
 
