@@ -1196,8 +1196,7 @@ class NormwerteTest : public QObject {
     QTRY_VERIFY(picture->deviations().has_value());
     const auto& values = picture->deviations()->values;
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    QVERIFY2(*high - *low > 0.1,
-             qPrintable(QStringLiteral("%1 %2").arg(*low).arg(*high)));
+    QVERIFY2(*high - *low > 0.1, qPrintable(QStringLiteral("%1 %2").arg(*low).arg(*high)));
     const double farthest = std::max(-*low, *high);
     QVERIFY(picture->span() >= farthest && picture->span() < farthest * 1.2);
     picture->resize(480, 220);
