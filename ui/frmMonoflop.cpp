@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "ui/histogram.h"
 #include "ui/partfields.h"
 #include "ui/pulsepicture.h"
+#include "ui/rankedrows.h"
 #include "ui/reading.h"
 #include "ui/realspreadpanel.h"
 #include "ui/resulttable.h"
@@ -26,7 +28,8 @@
 namespace kippwerk::ui {
 namespace {
 
-const char* const kColumns[] = {"R", "C1", "t", "Δ t", "Hinweise"};
+const char* const kColumns[] = {"R", "C1", "t", "Δ t", "Ausbeute", "Hinweise"};
+constexpr int kRateColumn = 4;
 
 // Part one, "Zeit aus Bauteilen".
 // clang-format off
@@ -95,16 +98,22 @@ void frmMonoflop::build() {
   buildFields(timeGrid, kRangeFields, 'M', 1);
   buildFields(timeGrid, kEnvironmentFields, 'M', 3);
   for (int column : {1, 4, 7}) timeGrid->setColumnStretch(column, 1);
+  const RankingControls ranking = makeRankingControls('M', "S&ortierung:");
+  auto* order = new QHBoxLayout;
+  order->addWidget(ranking.caption);
+  order->addWidget(ranking.order);
+  order->addWidget(ranking.progress);
+  order->addWidget(ranking.said, 1);
   auto* table = new ResultTable(kColumns, 10);
   table->setObjectName(QStringLiteral("tblMonoflop"));
   table->setAccessibleName(QStringLiteral("Paare aus Normwerten, die besten zuerst"));
   auto* picture = new PulsePicture;
   picture->setObjectName(QStringLiteral("picMSignal"));
-  picture->setMinimumSize(450, 170);
+  picture->setMinimumSize(450, 152);
   picture->setFocusPolicy(Qt::NoFocus);
   auto* histogram = new DeviationHistogram;
   histogram->setObjectName(QStringLiteral("picMHistogramm"));
-  histogram->setMinimumSize(420, 170);
+  histogram->setMinimumSize(420, 152);
   histogram->setFocusPolicy(Qt::NoFocus);
   auto* pictures = new QHBoxLayout;
   pictures->addWidget(picture, 1);
@@ -131,6 +140,7 @@ void frmMonoflop::build() {
 
   auto* search = new QVBoxLayout;
   search->addLayout(timeGrid);
+  search->addLayout(order);
   search->addWidget(table);
   search->addWidget(scroll);
   search->addLayout(pictures, 1);
@@ -152,8 +162,10 @@ void frmMonoflop::build() {
   findControls();
   // Reading order: part one, part two's fields, the table, Übernehmen, Schließen.
   chainTabOrder(this, {kPartsFields, kTimeFields, kRangeFields, kEnvironmentFields}, 'M',
-                c_.tblMonoflop);
+                c_.cmbMSortierung);
+  setTabOrder(c_.cmbMSortierung, c_.tblMonoflop);
   spread_ = new RealSpreadPanel(c_.lblMUmgebung, c_.picMHistogramm, this);
+  ranked_ = new RankedRows(c_.tblMonoflop, kRateColumn, ranking, spread_, true, this);
   setTabOrder(c_.tblMonoflop, c_.cmdMNachmessen);
   setTabOrder(c_.cmdMNachmessen, c_.cmdMUebernehmen);
   setTabOrder(c_.cmdMUebernehmen, c_.cmdMSchliessen);
@@ -175,6 +187,9 @@ void frmMonoflop::findControls() {
   KIPPWERK_FIND(lblMUmgebung);
   KIPPWERK_FIND(picMHistogramm);
   KIPPWERK_FIND(tblMonoflop);
+  KIPPWERK_FIND(cmbMSortierung);
+  KIPPWERK_FIND(prgMAusbeute);
+  KIPPWERK_FIND(lblMReihenfolge);
   KIPPWERK_FIND(picMSignal);
   KIPPWERK_FIND(cmdMNachmessen);
   KIPPWERK_FIND(cmdMUebernehmen);
@@ -201,6 +216,8 @@ void frmMonoflop::connectEvents() {
   connectFields(this, 'M', kRangeFields, [this] { recompute(); });
   connectFields(this, 'M', kEnvironmentFields, [this] { surroundingsChanged(); });
   connect(c_.tblMonoflop, &ResultTable::highlightChanged, this, &frmMonoflop::showSelected);
+  connect(ranked_, &RankedRows::orderChosen, this, &frmMonoflop::recompute);
+  connect(ranked_, &RankedRows::ranked, this, &frmMonoflop::showRanked);
   c_.tblMonoflop->setCopyTail([this](int) {
     return c_.lblMToleranz->text() + QLatin1Char('\n') + c_.lblMUmgebung->text();
   });
@@ -250,20 +267,26 @@ Result<PulseSearch, QString> frmMonoflop::readRequest() {
 }
 
 void frmMonoflop::recompute() {
-  const Result<PulseSearch, QString> request = readRequest();
-  if (!request) return showProblem(request.error());
-  PulsePairs pairs = searchPulsePairs(request.value());
-  if (!pairs) return showProblem(pulseStatusText(pairs.error(), request.value()));
+  const Result<PulseSearch, QString> read = readRequest();
+  if (!read) return showProblem(read.error());
+  PulseSearch request = read.value();
+  request.count = ranked_->candidates();
+  PulsePairs pairs = searchPulsePairs(request);
+  if (!pairs) return showProblem(pulseStatusText(pairs.error(), request));
   family_ = familyOf(c_.cmbMTyp);
-  pairs_ = std::move(pairs.value());
-  request_ = request.value();
+  candidates_ = std::move(pairs.value());
+  rows_.clear();
+  for (std::size_t i = 0; i < std::min(candidates_.size(), kMaxPulsePairs); ++i) {
+    rows_.push_back(i);
+  }
+  request_ = request;
   readEnvironment();
   showPairs(0);
 }
 
 // The surroundings do not change the pairs: the highlighted row stays, its spread is new.
 void frmMonoflop::surroundingsChanged() {
-  if (pairs_.empty()) return recompute();
+  if (candidates_.empty()) return recompute();
   readEnvironment();
   showPairs(c_.tblMonoflop->highlightedRow());
 }
@@ -289,18 +312,29 @@ std::vector<Hint> frmMonoflop::hintsOf(const PulsePair& p) const {
   return spread_->withLeakage(monostableHints(family_, request_.circuit(), p.r, p.c1), designOf(p));
 }
 
+// The candidates' pass rates start anew with the rows as they stand.
 void frmMonoflop::showPairs(int highlight) {
-  QStringList status{shortfallText(pulseShortfallOf(request_, pairs_.front()), true)};
+  QStringList status{shortfallText(pulseShortfallOf(request_, candidates_.front()), true)};
   status << spread_->problem();
   status.removeAll(QString());
   c_.lblMStatus->setText(status.join(QLatin1Char('\n')));
+  std::vector<TimerDesign> designs;
+  for (const PulsePair& p : candidates_) designs.push_back(designOf(p));
+  ranked_->start(std::move(designs), request_.t, 0.0, rows_);
+  showRows(highlight);
+}
+
+void frmMonoflop::showRows(int highlight) {
+  pairs_.clear();
   std::vector<QStringList> rows;
   QStringList tips;
-  for (const PulsePair& p : pairs_) {
+  for (std::size_t candidate : rows_) {
+    const PulsePair& p = candidates_[candidate];
+    pairs_.push_back(p);
     const HintTexts hints = hintTexts(hintsOf(p));
     rows.push_back({fromCore(partText(p.r, resistorUnits)),
                     fromCore(partText(p.c1, capacitorUnits)), fromCore(timeText(p.t)),
-                    fromCore(percentText(p.devT)), hints.briefs});
+                    fromCore(percentText(p.devT)), ranked_->rateText(candidate), hints.briefs});
     tips << hints.reasons;
   }
   c_.cmdMUebernehmen->setEnabled(true);
@@ -308,9 +342,18 @@ void frmMonoflop::showPairs(int highlight) {
   c_.tblMonoflop->setRows(rows, tips, highlight);
 }
 
+// Every candidate's rate is known: the best by it, the first highlighted.
+void frmMonoflop::showRanked(const std::vector<std::size_t>& order) {
+  rows_ = order;
+  ranked_->setRows(rows_);
+  showRows(0);
+}
+
 void frmMonoflop::showProblem(const QString& status) {
+  candidates_.clear();
+  rows_.clear();
   pairs_.clear();
-  spread_->clear();
+  ranked_->stop();
   c_.lblMStatus->setText(status);
   c_.cmdMUebernehmen->setEnabled(false);
   c_.cmdMNachmessen->setEnabled(false);
@@ -331,7 +374,7 @@ void frmMonoflop::showSelected() {
     spread_->clear();
     return;
   }
-  spread_->show(designOf(*p), request_.t, 0.0);
+  ranked_->highlight(c_.tblMonoflop->highlightedRow());
   const Spread spread = pulseSpread(request_.circuit(), p->r, p->c1, request_.resistorTolerance,
                                     request_.capacitorTolerance);
   c_.lblMToleranz->setText(toleranceHeading() + QLatin1Char('\n') +

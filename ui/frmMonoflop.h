@@ -22,12 +22,14 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace kippwerk::ui {
 
 class DeviationHistogram;
 class PictureBox;
+class RankedRows;
 class RealSpreadPanel;
 class PulsePicture;
 class ResultTable;
@@ -62,6 +64,8 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
   void surroundingsChanged();
   void readEnvironment();
   void showPairs(int highlight);
+  void showRows(int highlight);
+  void showRanked(const std::vector<std::size_t>& order);
   void showProblem(const QString& status);
   void showSelected();
   const PulsePair* selectedPair() const;
@@ -69,14 +73,18 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
   PulseSearch request_;
   double ub_ = 9.0;  // the supply read with it
   ChipFamily family_ = kChipFamilies[0];
-  std::vector<PulsePair> pairs_;
+  std::vector<PulsePair> candidates_;  // best by deviation first
+  std::vector<std::size_t> rows_;      // the candidate of each row
+  std::vector<PulsePair> pairs_;       // the rows' pairs
   RealSpreadPanel* spread_ = nullptr;  // with the surroundings last read
+  RankedRows* ranked_ = nullptr;
 
   struct Controls {
     PictureBox* picMSchaltung;
     QLineEdit *txtMR, *txtMC, *txtMT, *txtMUb;
-    QComboBox *cmbMR, *cmbMC, *cmbMTyp;
-    QLabel *lblMZeit, *lblMStatus, *lblMToleranz, *lblMUmgebung;
+    QComboBox *cmbMR, *cmbMC, *cmbMTyp, *cmbMSortierung;
+    QProgressBar* prgMAusbeute;
+    QLabel *lblMZeit, *lblMStatus, *lblMToleranz, *lblMUmgebung, *lblMReihenfolge;
     ResultTable* tblMonoflop;
     PulsePicture* picMSignal;
     DeviationHistogram* picMHistogramm;

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -18,6 +19,7 @@
 #include "core/timing.h"
 #include "ui/histogram.h"
 #include "ui/partfields.h"
+#include "ui/rankedrows.h"
 #include "ui/reading.h"
 #include "ui/realspreadpanel.h"
 #include "ui/resulttable.h"
@@ -28,8 +30,9 @@
 namespace kippwerk::ui {
 namespace {
 
-const char* const kColumns[] = {"R1",       "R2",      "C1",      "t-EIN",   "t-AUS",
-                                "Frequenz", "Δ t-EIN", "Δ t-AUS", "Hinweise"};
+const char* const kColumns[] = {"R1",       "R2",      "C1",      "t-EIN",    "t-AUS",
+                                "Frequenz", "Δ t-EIN", "Δ t-AUS", "Ausbeute", "Hinweise"};
+constexpr int kRateColumn = 8;
 
 // The inputs in reading order, which is also the Tab order: these two rows, the range rows,
 // then the fixed part. Each label's "&" gives its box an Alt key, unique in the window together
@@ -85,7 +88,13 @@ void frmNormwerte::build() {
   auto* table = new ResultTable(kColumns, 10);
   table->setObjectName(QStringLiteral("tblNormwerte"));
   table->setAccessibleName(QStringLiteral("Normwerte, die besten zuerst"));
-  table->setMinimumWidth(8 * 72 + 190);
+  table->setMinimumWidth(9 * 66 + 190);
+  const RankingControls ranking = makeRankingControls('N', "So&rtierung:");
+  auto* order = new QHBoxLayout;
+  order->addWidget(ranking.caption);
+  order->addWidget(ranking.order);
+  order->addWidget(ranking.progress);
+  order->addWidget(ranking.said, 1);
 
   // Left the inputs, the table and what the window says of the highlighted set; right its
   // picture. The texts scroll: however many lines a set brings, they never run into a control.
@@ -125,6 +134,7 @@ void frmNormwerte::build() {
 
   auto* left = new QVBoxLayout;
   left->addLayout(grid);
+  left->addLayout(order);
   left->addWidget(table);
   left->addWidget(scroll, 1);
   auto* right = new QVBoxLayout;
@@ -138,8 +148,10 @@ void frmNormwerte::build() {
   findControls();
   // Reading order: the fields row by row, then the table and the two buttons.
   chainTabOrder(this, {kFields, kRangeFields, kEnvironmentFields, kFixedFields}, 'N',
-                c_.tblNormwerte);
+                c_.cmbNSortierung);
+  setTabOrder(c_.cmbNSortierung, c_.tblNormwerte);
   spread_ = new RealSpreadPanel(c_.lblNUmgebung, c_.picNHistogramm, this);
+  ranked_ = new RankedRows(c_.tblNormwerte, kRateColumn, ranking, spread_, false, this);
   setTabOrder(c_.tblNormwerte, c_.cmdNNachmessen);
   setTabOrder(c_.cmdNNachmessen, c_.cmdNUebernehmen);
   setTabOrder(c_.cmdNUebernehmen, c_.cmdNSchliessen);
@@ -155,6 +167,9 @@ void frmNormwerte::findControls() {
   KIPPWERK_FIND(cmbNDiodeTyp);
   KIPPWERK_FIND(cmbNFest);
   KIPPWERK_FIND(cmbNFestEinheit);
+  KIPPWERK_FIND(cmbNSortierung);
+  KIPPWERK_FIND(prgNAusbeute);
+  KIPPWERK_FIND(lblNReihenfolge);
   KIPPWERK_FIND(chkNDiode);
   KIPPWERK_FIND(tblNormwerte);
   KIPPWERK_FIND(lblNStatus);
@@ -182,6 +197,8 @@ void frmNormwerte::connectEvents() {
   connect(c_.cmbNFest, &QComboBox::currentIndexChanged, this, &frmNormwerte::cmbNFest_Click);
   connect(c_.chkNDiode, &QCheckBox::toggled, this, &frmNormwerte::chkNDiode_Click);
   connect(c_.tblNormwerte, &ResultTable::highlightChanged, this, &frmNormwerte::showSelected);
+  connect(ranked_, &RankedRows::orderChosen, this, &frmNormwerte::recompute);
+  connect(ranked_, &RankedRows::ranked, this, &frmNormwerte::showRanked);
   c_.tblNormwerte->setCopyTail([this](int) {
     return c_.lblNToleranz->text() + QLatin1Char('\n') + c_.lblNUmgebung->text();
   });
@@ -287,13 +304,19 @@ Result<StandardSearch, QString> frmNormwerte::readRequest() const {
 }
 
 void frmNormwerte::recompute() {
-  const Result<StandardSearch, QString> request = readRequest();
-  if (!request) return showProblem(request.error());
-  StandardSets sets = searchStandardSets(request.value());
-  if (!sets) return showProblem(searchStatusText(sets.error(), request.value()));
+  const Result<StandardSearch, QString> read = readRequest();
+  if (!read) return showProblem(read.error());
+  StandardSearch request = read.value();
+  request.count = ranked_->candidates();
+  StandardSets sets = searchStandardSets(request);
+  if (!sets) return showProblem(searchStatusText(sets.error(), request));
   family_ = familyOf(c_.cmbNTyp);
-  sets_ = std::move(sets.value());
-  request_ = request.value();
+  candidates_ = std::move(sets.value());
+  rows_.clear();
+  for (std::size_t i = 0; i < std::min(candidates_.size(), kMaxStandardSets); ++i) {
+    rows_.push_back(i);
+  }
+  request_ = request;
   readEnvironment();
   showSets(0);
 }
@@ -302,7 +325,7 @@ void frmNormwerte::recompute() {
 // highlighted row stays, and a box there that cannot be used leaves the table as it is and says
 // so in the status line.
 void frmNormwerte::surroundingsChanged() {
-  if (sets_.empty()) return recompute();
+  if (candidates_.empty()) return recompute();
   readEnvironment();
   showSets(c_.tblNormwerte->highlightedRow());
 }
@@ -330,7 +353,8 @@ TimerDesign frmNormwerte::designOf(const StandardSet& s) const {
 }
 
 // The table's cells of a set, the hints' briefs in the last.
-QStringList frmNormwerte::rowTexts(const StandardSet& s, const QString& hints) {
+QStringList frmNormwerte::rowTexts(const StandardSet& s, const QString& rate,
+                                   const QString& hints) {
   return {fromCore(partText(s.r1, resistorUnits)),
           fromCore(partText(s.r2, resistorUnits)),
           fromCore(partText(s.c1, capacitorUnits)),
@@ -339,19 +363,32 @@ QStringList frmNormwerte::rowTexts(const StandardSet& s, const QString& hints) {
           fromCore(frequencyText(s.frequenz)),
           fromCore(percentText(s.devTein)),
           fromCore(percentText(s.devTaus)),
+          rate,
           hints};
 }
 
+// The candidates' pass rates start anew with the rows as they stand.
 void frmNormwerte::showSets(int highlight) {
-  QStringList status{shortfallText(shortfallOf(request_, sets_.front()), false, request_.fixed)};
+  QStringList status{
+      shortfallText(shortfallOf(request_, candidates_.front()), false, request_.fixed)};
   status << spread_->problem();
   status.removeAll(QString());
   c_.lblNStatus->setText(status.join(QLatin1Char('\n')));
+  std::vector<TimerDesign> designs;
+  for (const StandardSet& s : candidates_) designs.push_back(designOf(s));
+  ranked_->start(std::move(designs), request_.tein, request_.taus, rows_);
+  showRows(highlight);
+}
+
+void frmNormwerte::showRows(int highlight) {
+  sets_.clear();
   std::vector<QStringList> rows;
   QStringList tips;
-  for (const StandardSet& s : sets_) {
+  for (std::size_t candidate : rows_) {
+    const StandardSet& s = candidates_[candidate];
+    sets_.push_back(s);
     const HintTexts hints = hintTexts(hintsOf(s));
-    rows.push_back(rowTexts(s, hints.briefs));
+    rows.push_back(rowTexts(s, ranked_->rateText(candidate), hints.briefs));
     tips << hints.reasons;
   }
   c_.cmdNUebernehmen->setEnabled(true);
@@ -359,9 +396,18 @@ void frmNormwerte::showSets(int highlight) {
   c_.tblNormwerte->setRows(rows, tips, highlight);
 }
 
+// Every candidate's rate is known: the best by it, the first highlighted.
+void frmNormwerte::showRanked(const std::vector<std::size_t>& order) {
+  rows_ = order;
+  ranked_->setRows(rows_);
+  showRows(0);
+}
+
 void frmNormwerte::showProblem(const QString& status) {
+  candidates_.clear();
+  rows_.clear();
   sets_.clear();
-  spread_->clear();
+  ranked_->stop();
   c_.lblNStatus->setText(status);
   c_.cmdNUebernehmen->setEnabled(false);
   c_.cmdNNachmessen->setEnabled(false);
@@ -434,7 +480,7 @@ void frmNormwerte::showSelected() {
     spread_->clear();
     return;
   }
-  spread_->show(designOf(*s), request_.tein, request_.taus);
+  ranked_->highlight(c_.tblNormwerte->highlightedRow());
   const ToleranceSpread spread = spreadOf(*s);
   c_.lblNToleranz->setText(toleranceHeading() + QLatin1Char('\n') +
                            fromCore(toleranceText(spread, request_.tein, request_.taus)));

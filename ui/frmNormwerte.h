@@ -30,11 +30,13 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace kippwerk::ui {
 
 class DeviationHistogram;
+class RankedRows;
 class RealSpreadPanel;
 class ResultTable;
 class SignalPicture;
@@ -86,6 +88,8 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   Result<StandardSearch, QString> readRequest() const;
   void surroundingsChanged();
   void showSets(int highlight);
+  void showRows(int highlight);
+  void showRanked(const std::vector<std::size_t>& order);
   void showProblem(const QString& status);
   void showSelected();
   FixedPart fixedChoice() const;
@@ -94,22 +98,26 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   TimerDesign designOf(const StandardSet& s) const;
   void readEnvironment();
   std::vector<Hint> hintsOf(const StandardSet& s) const;
-  static QStringList rowTexts(const StandardSet& s, const QString& hints);
+  static QStringList rowTexts(const StandardSet& s, const QString& rate, const QString& hints);
   QString hintText(const StandardSet& s) const;
 
   Start start_;
   bool opened_ = false;
   StandardSearch request_;
   ChipFamily family_ = kChipFamilies[0];
-  std::vector<StandardSet> sets_;
-  RealSpreadPanel* spread_ = nullptr;  // with the surroundings last read
+  std::vector<StandardSet> candidates_;  // best by deviation first
+  std::vector<std::size_t> rows_;        // the candidate of each row
+  std::vector<StandardSet> sets_;        // the rows' sets
+  RealSpreadPanel* spread_ = nullptr;    // with the surroundings last read
+  RankedRows* ranked_ = nullptr;
 
   struct Controls {
     QLineEdit *txtNTein, *txtNTaus, *txtNUb, *txtNFest;
-    QComboBox *cmbNTyp, *cmbNDiodeTyp, *cmbNFest, *cmbNFestEinheit;
+    QComboBox *cmbNTyp, *cmbNDiodeTyp, *cmbNFest, *cmbNFestEinheit, *cmbNSortierung;
+    QProgressBar* prgNAusbeute;
     QCheckBox* chkNDiode;
     ResultTable* tblNormwerte;
-    QLabel *lblNStatus, *lblNToleranz, *lblNUmgebung, *lblNHinweis;
+    QLabel *lblNStatus, *lblNToleranz, *lblNUmgebung, *lblNHinweis, *lblNReihenfolge;
     SignalPicture* picNSignal;
     DeviationHistogram* picNHistogramm;
     QPushButton *cmdNNachmessen, *cmdNUebernehmen, *cmdNSchliessen;

@@ -8,33 +8,29 @@
 
 namespace kippwerk::ui {
 
+namespace {
+
+const QString kHeading = QStringLiteral("Real (Temperatur, Versorgung, Baustein):");
+
+}  // namespace
+
 QString toleranceHeading() {
   return QStringLiteral("Bauteiltoleranzen bei 25 °C:");
 }
 
-RealSpreadPanel::RealSpreadPanel(QLabel* text, DeviationHistogram* picture, QObject* parent)
-    : QObject(parent),
-      text_(text),
-      picture_(picture),
-      cancel_(std::make_shared<std::atomic<bool>>(false)),
-      done_(std::make_shared<std::atomic<bool>>(true)) {}
-
-RealSpreadPanel::~RealSpreadPanel() {
-  stop();
-}
-
-// The boards still being built are given up; the worker looks at its flag every 8 boards.
-void RealSpreadPanel::stop() {
-  if (!worker_.joinable()) return;
-  cancel_->store(true);
-  worker_.join();
-}
-
-QString RealSpreadPanel::linesWith(const QString& passRate) const {
-  QString out = before_ + QLatin1Char('\n') + passRate;
-  if (!after_.isEmpty()) out += QLatin1Char('\n') + after_;
+std::optional<SpreadDetail> spreadDetail(const TimerDesign& design, const EnvironmentInputs& in,
+                                         double wantTein, double wantTaus,
+                                         const std::atomic<bool>* cancel) {
+  SpreadDetail out;
+  out.rate = passRate(design, in.around, wantTein, wantTaus, in.limit, {.cancel = cancel});
+  if (cancel != nullptr && cancel->load()) return std::nullopt;
+  out.spread = realSpread(design, in.around);
+  out.causes = contributions(design, in.around);
   return out;
 }
+
+RealSpreadPanel::RealSpreadPanel(QLabel* text, DeviationHistogram* picture, QObject* parent)
+    : QObject(parent), text_(text), picture_(picture) {}
 
 void RealSpreadPanel::setSurroundings(Result<EnvironmentInputs, QString> surroundings) {
   surroundings_ = std::move(surroundings);
@@ -52,57 +48,36 @@ std::vector<Hint> RealSpreadPanel::withLeakage(std::vector<Hint> hints,
   return hints;
 }
 
-void RealSpreadPanel::show(const TimerDesign& design, double wantTein, double wantTaus) {
+void RealSpreadPanel::pending() {
   if (!surroundings_) return clear(surroundings_.error());
-  const Surroundings& around = surroundings_.value().around;
-  const double limit = surroundings_.value().limit;
-  stop();
-  ++generation_;
-  before_ =
-      QStringLiteral("Real (Temperatur, Versorgung, Baustein):\n") +
-      fromCore(realSpreadText(realSpread(design, around), design.monostable, wantTein, wantTaus));
-  QStringList after{fromCore(largestCauseText(contributions(design, around), design.monostable))};
-  for (const std::string& line : leftOut(around.capacitor, design.circuit)) after << fromCore(line);
-  after_ = after.join(QLatin1Char('\n'));
-  text_->setText(linesWith(QStringLiteral("Ausbeute: wird berechnet …")));
+  text_->setText(kHeading + QStringLiteral("\nwird berechnet …"));
   picture_->setDeviations(std::nullopt, QStringLiteral("Die Ausbeute wird berechnet."));
-
-  cancel_ = std::make_shared<std::atomic<bool>>(false);
-  done_ = std::make_shared<std::atomic<bool>>(false);
-  worker_ = std::thread([this, design, around, wantTein, wantTaus, limit, generation = generation_,
-                         cancel = cancel_, done = done_] {
-    std::optional<PassRate> rate =
-        passRate(design, around, wantTein, wantTaus, limit, {.cancel = cancel.get()});
-    done->store(true);
-    if (cancel->load()) return;
-    // Back on the window's thread; a newer row or input has made it stale by then, maybe.
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation, rate = std::move(rate)]() mutable {
-          finished(generation, std::move(rate));
-        },
-        Qt::QueuedConnection);
-  });
 }
 
-void RealSpreadPanel::finished(unsigned generation, std::optional<PassRate> rate) {
-  if (generation != generation_) return;
-  if (worker_.joinable()) worker_.join();
-  if (!rate) {
-    text_->setText(linesWith(QStringLiteral("Ausbeute: nicht berechenbar")));
-    return;
-  }
+void RealSpreadPanel::show(const TimerDesign& design, const SpreadDetail& detail, double wantTein,
+                           double wantTaus) {
+  if (!surroundings_) return clear(surroundings_.error());
   const EnvironmentInputs& in = surroundings_.value();
-  text_->setText(linesWith(
-      fromCore(passRateText(rate->rate, in.limit, in.around, kBoards)) +
-      QStringLiteral("\nIm Bild zählt jede Schaltung mit ihrer ungünstigsten Ecke; deshalb liegen "
-                     "kaum welche nahe 0 %, und die Verteilung hat oft zwei Höcker.")));
-  picture_->setDeviations(Deviations{std::move(rate->deviations), in.limit, rate->rate});
+  QStringList lines{kHeading,
+                    fromCore(realSpreadText(detail.spread, design.monostable, wantTein, wantTaus))};
+  if (detail.rate) {
+    lines << fromCore(passRateText(detail.rate->rate, in.limit, in.around, kBoards))
+          << QStringLiteral(
+                 "Im Bild zählt jede Schaltung mit ihrer ungünstigsten Ecke; deshalb liegen kaum "
+                 "welche nahe 0 %, und die Verteilung hat oft zwei Höcker.");
+    picture_->setDeviations(Deviations{detail.rate->deviations, in.limit, detail.rate->rate});
+  } else {
+    lines << QStringLiteral("Ausbeute: nicht berechenbar");
+    picture_->setDeviations(std::nullopt, QStringLiteral("Die Ausbeute ist nicht berechenbar."));
+  }
+  lines << fromCore(largestCauseText(detail.causes, design.monostable));
+  for (const std::string& line : leftOut(in.around.capacitor, design.circuit)) {
+    lines << fromCore(line);
+  }
+  text_->setText(lines.join(QLatin1Char('\n')));
 }
 
 void RealSpreadPanel::clear(const QString& why) {
-  stop();
-  ++generation_;
   text_->clear();
   picture_->setDeviations(std::nullopt, why);
 }

@@ -60,6 +60,10 @@ void ResultTable::setRows(const std::vector<QStringList>& rows, const QStringLis
   emit highlightChanged();
 }
 
+void ResultTable::setCellText(int row, int column, const QString& text) {
+  if (QTableWidgetItem* cell = item(row, column)) cell->setText(text);
+}
+
 void ResultTable::setHeaders(std::span<const char* const> headers) {
   setRowCount(0);
   headers_.clear();

@@ -30,6 +30,9 @@ class ResultTable : public QTableWidget {
   void setRows(const std::vector<QStringList>& rows, const QStringList& tips = {},
                int highlight = 0);
 
+  // One cell's text, where the row and the column exist.
+  void setCellText(int row, int column, const QString& text);
+
   // Other columns: a window that shows one of two kinds of results switches them.
   void setHeaders(std::span<const char* const> headers);
 

@@ -276,11 +276,11 @@ class MonoflopTest : public QObject {
     apply(*m, edits);
     auto* table = in<QTableWidget>(m, "tblMonoflop");
     QCOMPARE(table->rowCount(), 10);
-    QCOMPARE(cell(m, 0, 4), hints);
+    QCOMPARE(cell(m, 0, 5), hints);
     for (int row = 0; row < table->rowCount(); ++row) {  // each row's reasons with its hints
-      QCOMPARE(table->item(row, 4)->toolTip().isEmpty(), cell(m, row, 4).isEmpty());
+      QCOMPARE(table->item(row, 5)->toolTip().isEmpty(), cell(m, row, 5).isEmpty());
     }
-    QCOMPARE(table->item(0, 4)->toolTip(), reasons);
+    QCOMPARE(table->item(0, 5)->toolTip(), reasons);
   }
 
   // Übernehmen puts the highlighted pair into part one; Ctrl+C copies that row and its spread.
@@ -295,10 +295,11 @@ class MonoflopTest : public QObject {
     table->setFocus();
     QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
     QStringList row;
-    for (int column = 0; column < 5; ++column) row << cell(m, 3, column);
-    QCOMPARE(QApplication::clipboard()->text(), "R\tC1\tt\tΔ t\tHinweise\n" + row.join('\t') +
-                                                    "\n" + in<QLabel>(m, "lblMToleranz")->text() +
-                                                    "\n" + in<QLabel>(m, "lblMUmgebung")->text());
+    for (int column = 0; column < 6; ++column) row << cell(m, 3, column);
+    QCOMPARE(QApplication::clipboard()->text(), "R\tC1\tt\tΔ t\tAusbeute\tHinweise\n" +
+                                                    row.join('\t') + "\n" +
+                                                    in<QLabel>(m, "lblMToleranz")->text() + "\n" +
+                                                    in<QLabel>(m, "lblMUmgebung")->text());
     QVERIFY(in<QLabel>(m, "lblMToleranz")->text().contains("\nt: "));
     const auto pair = m->pairs()[3];
     click(*m, "cmdMUebernehmen");
@@ -366,7 +367,7 @@ class MonoflopTest : public QObject {
     // It describes part two's pair, so it stands in part two.
     QVERIFY(child(*m, QStringLiteral("fraMZeit"))->isAncestorOf(histogram));
     const auto leak = kippwerk::leakageOf(d, s.capacitor);
-    QCOMPARE(cell(m, 5, 4).contains(QStringLiteral("Leckstrom")), leak && leak->matters());
+    QCOMPARE(cell(m, 5, 5).contains(QStringLiteral("Leckstrom")), leak && leak->matters());
 
     apply(*m, {"txtMTmax", "-60"});
     QCOMPARE(in<QLabel>(m, "lblMStatus")->text(),
@@ -383,13 +384,13 @@ class MonoflopTest : public QObject {
     frmKippwerk w;
     frmMonoflop* m = openMonoflop(w);
     QVERIFY(QTest::qWaitForWindowActive(m));
-    const QStringList order{"txtMR",       "cmbMR",          "txtMC",           "cmbMC",
-                            "txtMT",       "cmbMTyp",        "txtMUb",          "cmbMReiheR",
-                            "cmbMTolR",    "txtMRmin",       "cmbMRmin",        "txtMRmax",
-                            "cmbMRmax",    "cmbMReiheC",     "cmbMTolC",        "txtMCmin",
-                            "cmbMCmin",    "txtMCmax",       "cmbMCmax",        "cmbMKondTyp",
-                            "txtMTmin",    "txtMTmax",       "txtMUbTol",       "txtMGrenze",
-                            "tblMonoflop", "cmdMNachmessen", "cmdMUebernehmen", "cmdMSchliessen"};
+    const QStringList order{
+        "txtMR",       "cmbMR",          "txtMC",           "cmbMC",         "txtMT",
+        "cmbMTyp",     "txtMUb",         "cmbMReiheR",      "cmbMTolR",      "txtMRmin",
+        "cmbMRmin",    "txtMRmax",       "cmbMRmax",        "cmbMReiheC",    "cmbMTolC",
+        "txtMCmin",    "cmbMCmin",       "txtMCmax",        "cmbMCmax",      "cmbMKondTyp",
+        "txtMTmin",    "txtMTmax",       "txtMUbTol",       "txtMGrenze",    "cmbMSortierung",
+        "tblMonoflop", "cmdMNachmessen", "cmdMUebernehmen", "cmdMSchliessen"};
     const TabWalk tabs = walkTabs(in(m, "txtMR"), order.size());
     QCOMPARE(tabs.walked, order);
     QVERIFY2(tabs.unnamed.isEmpty(), qPrintable(tabs.unnamed.join(", ")));

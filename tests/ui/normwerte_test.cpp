@@ -11,9 +11,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QThread>
 #include <QtTest>
 
 #include "core/normtext.h"
@@ -49,7 +51,7 @@ QString cell(const frmNormwerte* n, int row, int column) {
 
 QString rowLine(const frmNormwerte* n, int row) {
   QStringList cells;
-  for (int column = 0; column < 9; ++column) cells << cell(n, row, column);
+  for (int column = 0; column < 10; ++column) cells << cell(n, row, column);
   return cells.join(QLatin1Char('\t'));
 }
 
@@ -498,20 +500,20 @@ class NormwerteTest : public QObject {
     auto* table = in<QTableWidget>(n, "tblNormwerte");
     QCOMPARE(table->rowCount(), 10);
     const auto& set = n->sets().front();
-    QCOMPARE(cell(n, 0, 8), hints);
+    QCOMPARE(cell(n, 0, 9), hints);
     // Numbers line up on the right, the notes read from the left.
-    for (int column = 0; column < 9; ++column) {
+    for (int column = 0; column < 10; ++column) {
       QCOMPARE(int(table->item(0, column)->textAlignment() & Qt::AlignHorizontal_Mask),
-               int(column == 8 ? Qt::AlignLeft : Qt::AlignRight));
+               int(column == 9 ? Qt::AlignLeft : Qt::AlignRight));
     }
     for (int row = 0; row < table->rowCount(); ++row) {  // each row's reasons with its hints
-      QCOMPARE(table->item(row, 8)->toolTip().count('\n') + 1,
-               cell(n, row, 8).isEmpty() ? 1 : int(cell(n, row, 8).count(", ")) + 1);
-      QCOMPARE(table->item(row, 8)->toolTip().isEmpty(), cell(n, row, 8).isEmpty());
+      QCOMPARE(table->item(row, 9)->toolTip().count('\n') + 1,
+               cell(n, row, 9).isEmpty() ? 1 : int(cell(n, row, 9).count(", ")) + 1);
+      QCOMPARE(table->item(row, 9)->toolTip().isEmpty(), cell(n, row, 9).isEmpty());
     }
     // The tooltip holds the hints' sentences, which open the lines below the table.
     const int briefs = hints.isEmpty() ? 0 : int(hints.count(", ")) + 1;
-    QCOMPARE(table->item(0, 8)->toolTip(),
+    QCOMPARE(table->item(0, 9)->toolTip(),
              briefs == 0 ? QString()
                          : in<QLabel>(n, "lblNHinweis")->text().section('\n', 0, briefs - 1));
     QCOMPARE(in<QLabel>(n, "lblNHinweis")->text(), reasons);
@@ -1050,7 +1052,7 @@ class NormwerteTest : public QObject {
       r.r2 = n->sets()[std::size_t(row)].r2;
       r.c1 = n->sets()[std::size_t(row)].c1;
       const auto leak = kippwerk::leakageOf(r, s.capacitor);
-      QCOMPARE(cell(n, row, 8).split(QStringLiteral(", ")).contains(QStringLiteral("Leckstrom")),
+      QCOMPARE(cell(n, row, 9).split(QStringLiteral(", ")).contains(QStringLiteral("Leckstrom")),
                leak && leak->matters());
     }
   }
@@ -1211,30 +1213,65 @@ class NormwerteTest : public QObject {
              qPrintable(QString::number(bars)));
   }
 
-  // A pass rate that arrives after its row was left is dropped: the panel shows only the
-  // newest, and nothing after it was cleared.
-  void dropsAPassRateThatArrivesTooLate() {
-    QLabel text;
-    kippwerk::ui::DeviationHistogram picture;
-    kippwerk::ui::RealSpreadPanel panel(&text, &picture, nullptr);
-    kippwerk::TimerDesign d;  // without a diode the boards are built in a moment
-    d.r1 = 100e3;
-    d.r2 = 47e3;
-    d.c1 = 1e-6;
-    d.capacitorTolerance = 0.1;
-    panel.show(d, 0.1, 0.03);  // the surroundings at first: film, 0 … 70 °C, ± 10 %
-    QVERIFY(text.text().contains(QStringLiteral("wird berechnet")));
-    // Finished and posted, not yet delivered: no events are processed while waiting.
-    for (int i = 0; i < 5000 && panel.busy(); ++i) QThread::msleep(1);
-    QVERIFY(!panel.busy());
-    panel.clear();
-    QTest::qWait(20);
-    QVERIFY(text.text().isEmpty());
-    QVERIFY(!picture.deviations().has_value());
-    panel.show(d, 0.1, 0.03);  // the surroundings at first: film, 0 … 70 °C, ± 10 %
-    QTRY_VERIFY(text.text().contains(QStringLiteral("\nAusbeute: ")) &&
-                !text.text().contains(QStringLiteral("berechnet")));
-    QVERIFY(picture.deviations().has_value());
+  // Every row gets its pass rate, the highlighted row's with its spread; a new input empties
+  // the column at once and fills it anew, and what the first input's boards posted meanwhile
+  // never shows.
+  void fillsTheRatesAndDropsWhatAnInputLeftBehind() {
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    auto* tein = in(n, "txtNTein");
+    auto* progress = in<QProgressBar>(n, "prgNAusbeute");
+    tein->setText(QStringLiteral("0.61"));
+    QThread::msleep(300);  // the boards are built and posted, not delivered
+    tein->setText(QStringLiteral("0.57"));
+    for (int row = 0; row < 10; ++row) QCOMPARE(cell(n, row, 8), QStringLiteral("…"));
+    QCOMPARE(progress->value(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(progress->value(), 10, 60000);
+    QCOMPARE(progress->maximum(), 10);
+    QCOMPARE(in<QLabel>(n, "lblNReihenfolge")->text(), QStringLiteral("Nach Abweichung geordnet."));
+    const kippwerk::Surroundings s;
+    for (int row = 0; row < 10; ++row) {
+      const auto& set = n->sets()[std::size_t(row)];
+      StandardSearch q = defaults();
+      kippwerk::TimerDesign d;
+      d.r1 = set.r1;
+      d.r2 = set.r2;
+      d.c1 = set.c1;
+      d.circuit = q.circuit();
+      d.resistorTolerance = 0.05;
+      d.capacitorTolerance = 0.1;
+      d.error = kippwerk::kChipFamilies[0].astable;
+      d.family = kippwerk::kChipFamilies[0];
+      const auto rate = kippwerk::passRate(d, s, 0.57, 0.22, 0.1, {.deviations = false});
+      QCOMPARE(cell(n, row, 8),
+               QString::fromStdString(kippwerk::fixedText(rate->rate * 100, 1)) + " %");
+    }
+  }
+
+  // "Ausbeute" ranks a hundred candidates by their pass rate: the rows then stand by it, equal
+  // rates in the order of their deviation, the first highlighted with its spread; "Abweichung"
+  // brings the nominal order back.
+  void ranksTheCandidatesByPassRate() {
+    frmKippwerk w;
+    frmNormwerte* n = openNormwerte(w);
+    apply(*n, {"chkNDiode", "an", "cmbNDiodeTyp", "1N5817 (Schottky)"});
+    const std::vector<kippwerk::StandardSet> nominal = n->sets();
+    apply(*n, {"cmbNSortierung", "Ausbeute"});
+    auto* said = in<QLabel>(n, "lblNReihenfolge");
+    QVERIFY(said->text().contains(QStringLiteral("der 100 besten Sätze")));
+    QTRY_VERIFY_WITH_TIMEOUT(said->text().startsWith(QStringLiteral("Nach Ausbeute")), 120000);
+    QCOMPARE(said->text(), QStringLiteral("Nach Ausbeute geordnet: die 10 besten von 100 Sätzen."));
+    auto* progress = in<QProgressBar>(n, "prgNAusbeute");
+    QCOMPARE(progress->value(), progress->maximum());
+    QCOMPARE(progress->maximum(), 100);
+    auto rateOf = [n](int row) { return cell(n, row, 8).chopped(2).toDouble(); };
+    for (int row = 1; row < 10; ++row) QVERIFY(rateOf(row - 1) >= rateOf(row));
+    // The nominal winner is not the one that holds best on the bench.
+    QVERIFY(n->sets().front() != nominal.front());
+    QTRY_VERIFY(!in<QLabel>(n, "lblNUmgebung")->text().contains(QStringLiteral("berechnet")));
+    QVERIFY(in<QLabel>(n, "lblNUmgebung")->text().contains("\nAusbeute: " + cell(n, 0, 8)));
+    apply(*n, {"cmbNSortierung", "Abweichung"});
+    QCOMPARE(n->sets(), nominal);
   }
 
   // A picture narrower than an axis label still draws; its labels start at the left edge.
@@ -1252,13 +1289,13 @@ class NormwerteTest : public QObject {
     frmKippwerk w;
     frmNormwerte* n = openNormwerte(w);
     QVERIFY(QTest::qWaitForWindowActive(n));
-    const QStringList order{"txtNTein",       "txtNTaus",        "chkNDiode",     "cmbNTyp",
-                            "txtNUb",         "cmbNReiheR",      "cmbNTolR",      "txtNRmin",
-                            "cmbNRmin",       "txtNRmax",        "cmbNRmax",      "cmbNReiheC",
-                            "cmbNTolC",       "txtNCmin",        "cmbNCmin",      "txtNCmax",
-                            "cmbNCmax",       "cmbNKondTyp",     "txtNTmin",      "txtNTmax",
-                            "txtNUbTol",      "txtNGrenze",      "cmbNFest",      "tblNormwerte",
-                            "cmdNNachmessen", "cmdNUebernehmen", "cmdNSchliessen"};
+    const QStringList order{"txtNTein",     "txtNTaus",       "chkNDiode",       "cmbNTyp",
+                            "txtNUb",       "cmbNReiheR",     "cmbNTolR",        "txtNRmin",
+                            "cmbNRmin",     "txtNRmax",       "cmbNRmax",        "cmbNReiheC",
+                            "cmbNTolC",     "txtNCmin",       "cmbNCmin",        "txtNCmax",
+                            "cmbNCmax",     "cmbNKondTyp",    "txtNTmin",        "txtNTmax",
+                            "txtNUbTol",    "txtNGrenze",     "cmbNFest",        "cmbNSortierung",
+                            "tblNormwerte", "cmdNNachmessen", "cmdNUebernehmen", "cmdNSchliessen"};
     const TabWalk tabs = walkTabs(in(n, "txtNTein"), order.size());
     QCOMPARE(tabs.walked, order);  // the fixed value is skipped while nothing is fixed
     QVERIFY2(tabs.unnamed.isEmpty(), qPrintable(tabs.unnamed.join(", ")));
@@ -1267,11 +1304,15 @@ class NormwerteTest : public QObject {
     QTRY_VERIFY(!in<QLabel>(n, "lblNUmgebung")->text().contains(QStringLiteral("wird berechnet")));
     in<QTableWidget>(n, "tblNormwerte")->setFocus();
     QTest::keyClick(in<QTableWidget>(n, "tblNormwerte"), Qt::Key_C, Qt::ControlModifier);
+    // The highlighted row's rate came with its real spread.
+    const QString rate = cell(n, 0, 8);
+    QVERIFY2(in<QLabel>(n, "lblNUmgebung")->text().contains("\nAusbeute: " + rate + " innerhalb"),
+             qPrintable(rate));
     QCOMPARE(QApplication::clipboard()->text(),
-             QStringLiteral("R1\tR2\tC1\tt-EIN\tt-AUS\tFrequenz\tΔ t-EIN\tΔ t-AUS\tHinweise\n"
-                            "100 k Ohm\t68 k Ohm\t4.7 uF\t547.5 ms\t223.7 ms\t1.297 Hz\t"
-                            "+1.39 %\t+1.67 %\t\n") +
-                 in<QLabel>(n, "lblNToleranz")->text() + "\n" +
+             QStringLiteral("R1\tR2\tC1\tt-EIN\tt-AUS\tFrequenz\tΔ t-EIN\tΔ t-AUS\tAusbeute\t"
+                            "Hinweise\n100 k Ohm\t68 k Ohm\t4.7 uF\t547.5 ms\t223.7 ms\t1.297 Hz\t"
+                            "+1.39 %\t+1.67 %\t") +
+                 rate + "\t\n" + in<QLabel>(n, "lblNToleranz")->text() + "\n" +
                  in<QLabel>(n, "lblNUmgebung")->text());
     QVERIFY(in<QLabel>(n, "lblNToleranz")->text().contains(QStringLiteral("\nTastgrad: ")));
     QVERIFY(in<QLabel>(n, "lblNUmgebung")->text().contains(QStringLiteral("\nAusbeute: ")));

@@ -550,6 +550,8 @@ class SoakTest : public QObject {
       QVERIFY2(spread.isEmpty(), context);
     } else if (spread.isEmpty()) {
       QVERIFY2(!child<QLabel>(window, QString::fromLatin1(statusName))->text().isEmpty(), context);
+    } else if (spread.endsWith(QStringLiteral(":\nwird berechnet …"))) {
+      // still being worked out off the window's thread
     } else {
       QVERIFY2(spread.startsWith(QStringLiteral("Real (Temperatur, Versorgung, Baustein):") +
                                  QLatin1String(first)),
