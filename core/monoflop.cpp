@@ -138,13 +138,14 @@ PulsePairs searchPulsePairs(const PulseSearch& request) {
   const Result<Pairs, PulseError> made = makePairs(request);
   if (!made) return made.error();
   const Pairs& p = made.value();
-  // A bound from the few resistors around the ideal one of each capacitor, more until ten
-  // families give usable pairs, then every pair within it: the deviation grows away from the
-  // ideal resistor.
+  // A bound from the few resistors around the ideal one of each capacitor, more until four
+  // times as many families as asked for give usable pairs (the few nearest the ideal ones of a
+  // capacitor that can hardly reach would make it loose), then every pair within it: the
+  // deviation grows away from the ideal resistor.
   std::unordered_set<std::uint64_t> seeds;
   NthSmallest bound(request.count);
   std::size_t usableSeeds = 0;
-  for (int each = 2; usableSeeds < request.count; each *= 2) {
+  for (int each = 2; usableSeeds < 4 * request.count; each *= 2) {
     for (int ic = 0; ic < p.sizeC(); ++ic) {
       around(p.sizeR(), p.firstReaching(ic), each, [&](int ir) {
         const std::uint64_t k = p.representativeKey(ir, ic);

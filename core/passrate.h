@@ -8,12 +8,12 @@
 // diode's saturation current log-uniform within its spread between parts), and is tried at
 // the four corners of its surroundings (T min and T max, each with the supply at both ends).
 //
-// Most boards lie far from the limit. Per set and corner the times are first written as a
-// straight line in the board's parts (of the logarithm of each time, through secants across
-// each part's range); the first boards and the corners of the parts' box are worked out
-// exactly to measure how far the line strays, and every board the line cannot place beyond
-// that margin on one side of the limit is worked out exactly too. A set on which the line
-// strays more than a little is worked out board by board.
+// Most boards lie far from the limit. Per set and corner the logarithm of each time is first
+// fitted as a quadratic in the board's parts (secants, bends and mixed differences across the
+// parts' ranges); the corners of the parts' box and the first boards are worked out exactly to
+// measure how far the fit strays, and every board the fit cannot place beyond twice that
+// margin on one side of the limit is worked out exactly too. A set on which the fit strays
+// more than a little is worked out board by board.
 
 #include <atomic>
 #include <cstddef>
@@ -25,8 +25,8 @@
 
 namespace kippwerk {
 
-// `deviations` holds per board the deviation farthest from 0, with its sign; where the straight
-// line placed a board, its own estimate.
+// `deviations` holds per board the deviation farthest from 0, with its sign; where the fit
+// placed a board, its own estimate.
 struct PassRate {
   double rate = 0.0;  // fraction of the boards
   std::vector<double> deviations;

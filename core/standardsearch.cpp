@@ -376,12 +376,13 @@ StandardSets searchStandardSets(const StandardSearch& request) {
   const Space& s = made.value();
 
   // First a bound: around the ideal R2 and R1 of every capacitor, a few neighbours each, more
-  // until ten families give usable sets. The tenth best of them is no better than the tenth of
-  // all; without it the walks would have to go wherever a set is usable at all.
+  // until four times as many families as asked for give usable sets (the first few, of
+  // capacitors that can hardly reach, would make it loose). The n-th best of them is no better
+  // than the n-th of all; without it the walks would have to go wherever a set is usable at all.
   std::unordered_set<std::uint64_t> seeds;
   NthSmallest bound(request.count);
   std::size_t usableSeeds = 0;
-  for (int each = 1; usableSeeds < request.count; each *= 2) {
+  for (int each = 1; usableSeeds < 4 * request.count; each *= 2) {
     for (int ic = 0; ic < s.sizeC(); ++ic) {
       around(s.sizeR2(), s.firstR2Reaching(ic), each, [&](int i2) {
         around(s.sizeR1(), s.firstR1Reaching(i2, ic), each, [&](int i1) {
