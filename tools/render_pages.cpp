@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTableWidget>
@@ -30,7 +31,8 @@ void click(frmKippwerk& w, const char* name) {
   w.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
 }
 
-// Until the pass rates built off the window's thread have arrived (at most two seconds).
+// Until the spreads and pass rates built off the window's thread have arrived, every row's
+// (at most ten seconds).
 void settle(const QWidget& w) {
   QElapsedTimer timer;
   timer.start();
@@ -38,11 +40,14 @@ void settle(const QWidget& w) {
     for (const QLabel* l : w.findChildren<QLabel*>()) {
       if (l->text().contains(QStringLiteral("wird berechnet"))) return true;
     }
+    for (const QProgressBar* p : w.findChildren<QProgressBar*>()) {
+      if (p->value() >= 0 && p->value() < p->maximum()) return true;
+    }
     return false;
   };
   do {
     QApplication::processEvents(QEventLoop::AllEvents, 20);
-  } while (computing() && timer.elapsed() < 2000);
+  } while (computing() && timer.elapsed() < 10000);
 }
 
 bool save(QWidget& w, const QDir& dir, const QString& file) {

@@ -271,7 +271,11 @@ bool RankedRows::busy() const {
 void RankedRows::showProgress() {
   const std::size_t n = rates_.size();
   c_.progress->setRange(0, static_cast<int>(std::max<std::size_t>(n, 1)));
-  c_.progress->setValue(static_cast<int>(known_));
+  if (run_) {
+    c_.progress->setValue(static_cast<int>(known_));
+  } else {
+    c_.progress->reset();  // empty, without a text
+  }
   const QString what = pairs_ ? QStringLiteral("Paare") : QStringLiteral("Sätze");
   if (!run_) {
     c_.said->clear();

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -378,6 +379,27 @@ class MonoflopTest : public QObject {
     apply(*m, {"txtMTmax", "70", "txtMUbTol", "80"});
     QVERIFY2(in<QLabel>(m, "lblMStatus")->text().startsWith(QStringLiteral("Mit Ub ± 80 % läge")),
              qPrintable(in<QLabel>(m, "lblMStatus")->text()));
+  }
+
+  // The pairs get their pass rates too, and "Ausbeute" ranks a hundred of them: the rows then
+  // stand by rate, the highlighted one's histogram with them.
+  void ranksThePairsByPassRate() {
+    frmKippwerk w;
+    frmMonoflop* m = openMonoflop(w);
+    auto* progress = in<QProgressBar>(m, "prgMAusbeute");
+    QTRY_COMPARE_WITH_TIMEOUT(progress->value(), 10, 60000);
+    for (int row = 0; row < 10; ++row) QVERIFY(cell(m, row, 4).endsWith(QStringLiteral(" %")));
+    apply(*m, {"cmbMSortierung", "Ausbeute"});
+    auto* said = in<QLabel>(m, "lblMReihenfolge");
+    QTRY_VERIFY_WITH_TIMEOUT(said->text().startsWith(QStringLiteral("Nach Ausbeute")), 120000);
+    QCOMPARE(said->text(), QStringLiteral("Nach Ausbeute geordnet: die 10 besten von 100 Paaren."));
+    auto rateOf = [m](int row) { return cell(m, row, 4).chopped(2).toDouble(); };
+    for (int row = 1; row < 10; ++row) QVERIFY(rateOf(row - 1) >= rateOf(row));
+    auto* histogram = in<kippwerk::ui::DeviationHistogram>(m, "picMHistogramm");
+    QTRY_VERIFY(histogram->deviations().has_value());
+    QCOMPARE(QString::fromStdString(kippwerk::fixedText(histogram->deviations()->rate * 100, 1)) +
+                 " %",
+             cell(m, 0, 4));
   }
 
   void worksFromTheKeyboard() {
