@@ -23,7 +23,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "ui/frmKippwerk.h"
+#include "ui/windows/frmKippwerk.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <cstdio>
 
 #ifndef KIPPWERK_BARE_WINDOW
-#include "ui/frmKippwerk.h"
+#include "ui/windows/frmKippwerk.h"
 #endif
 
 namespace {

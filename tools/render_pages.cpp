@@ -21,7 +21,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "ui/frmKippwerk.h"
+#include "ui/windows/frmKippwerk.h"
 
 using kippwerk::ui::frmKippwerk;
 

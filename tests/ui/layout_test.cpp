@@ -12,8 +12,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "ui/timeplot.h"
-#include "ui/widgets.h"
+#include "ui/pictures/timeplot.h"
+#include "ui/widgets/widgets.h"
 #include "ui_support.h"
 
 using namespace kippwerk::testing;

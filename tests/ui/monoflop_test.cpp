@@ -18,9 +18,9 @@
 #include "core/monoflop.h"
 #include "core/normtext.h"
 #include "core/realspread.h"
-#include "ui/frmMonoflop.h"
-#include "ui/histogram.h"
-#include "ui/pulsepicture.h"
+#include "ui/windows/frmMonoflop.h"
+#include "ui/pictures/histogram.h"
+#include "ui/pictures/pulsepicture.h"
 #include "ui_support.h"
 
 using namespace kippwerk::testing;

@@ -16,10 +16,10 @@
 
 #include "core/remeasure.h"
 #include "core/standardsearch.h"
-#include "ui/frmMonoflop.h"
-#include "ui/frmNachmessen.h"
-#include "ui/frmNormwerte.h"
-#include "ui/measurepicture.h"
+#include "ui/windows/frmMonoflop.h"
+#include "ui/windows/frmNachmessen.h"
+#include "ui/windows/frmNormwerte.h"
+#include "ui/pictures/measurepicture.h"
 #include "ui_support.h"
 
 using namespace kippwerk::testing;

@@ -23,10 +23,10 @@
 #include "core/standardsearch.h"
 #include "core/timing.h"
 #include "core/tolerance.h"
-#include "ui/frmNormwerte.h"
-#include "ui/histogram.h"
-#include "ui/realspreadpanel.h"
-#include "ui/signalpicture.h"
+#include "ui/windows/frmNormwerte.h"
+#include "ui/pictures/histogram.h"
+#include "ui/panels/realspreadpanel.h"
+#include "ui/pictures/signalpicture.h"
 #include "ui_support.h"
 
 using namespace kippwerk::testing;

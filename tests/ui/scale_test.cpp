@@ -7,7 +7,7 @@
 #include <QImageReader>
 #include <QtTest>
 
-#include "ui/widgets.h"
+#include "ui/widgets/widgets.h"
 #include "ui_support.h"
 
 using namespace kippwerk::testing;

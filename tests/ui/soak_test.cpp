@@ -25,10 +25,10 @@
 #include "core/remeasure.h"
 #include "core/standardsearch.h"
 #include "core/timeentry.h"
-#include "ui/frmMonoflop.h"
-#include "ui/frmNachmessen.h"
-#include "ui/frmNormwerte.h"
-#include "ui/widgets.h"
+#include "ui/windows/frmMonoflop.h"
+#include "ui/windows/frmNachmessen.h"
+#include "ui/windows/frmNormwerte.h"
+#include "ui/widgets/widgets.h"
 #include "ui_support.h"
 
 using namespace kippwerk::testing;

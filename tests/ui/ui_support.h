@@ -25,7 +25,7 @@
 
 #include "core/passrate.h"
 #include "core/realspread.h"
-#include "ui/frmKippwerk.h"
+#include "ui/windows/frmKippwerk.h"
 
 namespace kippwerk::testing {
 

@@ -17,8 +17,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "ui/controls.h"
-#include "ui/widgets.h"
+#include "ui/widgets/controls.h"
+#include "ui/widgets/widgets.h"
 #include "ui_support.h"
 
 using namespace kippwerk::testing;
