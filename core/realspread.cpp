@@ -227,6 +227,14 @@ std::string_view causeName(Cause cause, bool monostable) {
   return {};
 }
 
+double capacitorRating(double ub) {
+  for (double rating :
+       {6.3, 10.0, 16.0, 25.0, 35.0, 50.0, 63.0, 100.0, 160.0, 250.0, 400.0, 450.0}) {
+    if (ub <= rating) return rating;
+  }
+  return ub;
+}
+
 std::optional<Leakage> leakageOf(const TimerDesign& d, const CapacitorType& capacitor) {
   if (!capacitor.electrolytic) return std::nullopt;
   const double ub = d.circuit.ub;

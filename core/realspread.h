@@ -40,6 +40,11 @@ inline constexpr std::array<CapacitorType, 5> kCapacitorTypes{{
 }};
 inline constexpr std::size_t kCapacitorTypeAtFirst = 2;  // film, PET
 
+// The smallest usual voltage rating for C1 at a supply of `ub` volts (the highest the supply
+// reaches): in operation C1 sees at most 2/3 Ub, but pins 6 and 2 may pull it to the full
+// supply while the supply comes up; beyond 450 V, `ub` itself.
+double capacitorRating(double ub);
+
 // The temperatures the surroundings may span, degrees C.
 inline constexpr double kTemperatureMin = -55.0, kTemperatureMax = 125.0;
 // Everything is nominal at this temperature: the tolerances and data-sheet figures hold there.

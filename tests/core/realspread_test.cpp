@@ -298,6 +298,13 @@ INSTANTIATE_TEST_SUITE_P(ChipReference, DiodeBatch,
                                                      {0.006931358408, 0.006931421406}}),
                          testing::RowName());
 
+TEST(CapacitorRating, TakesTheNextUsualRatingAtOrAboveTheSupply) {
+  const std::pair<double, double> rows[] = {{5, 6.3},   {6.3, 6.3},  {6.31, 10},
+                                            {9.45, 10}, {15.75, 16}, {16.8, 25},
+                                            {30, 35},   {450, 450},  {500, 500}};
+  for (const auto& [ub, rating] : rows) EXPECT_EQ(capacitorRating(ub), rating) << ub;
+}
+
 TEST(LargestCause, NamesTheMonostablesPartsAndItsTime) {
   const std::vector<Contribution> causes{{Cause::Resistors, 0.07}, {Cause::Timer, 0.0225}};
   EXPECT_EQ(largestCauseText(causes, true), "Größter Anteil: Widerstand (± 7.00 % der Zeit)");

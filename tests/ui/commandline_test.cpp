@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The program's command line as a user meets it: the installed binary started with options,
-// without a display, its exit status and what it writes to stdout and stderr.
+// without a display, its exit status and what it writes to stdout and stderr; --pdf writes a
+// design's data sheet without one.
 
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class CommandLineTest : public QObject {
@@ -17,10 +20,9 @@ class CommandLineTest : public QObject {
     QTest::addColumn<QString>("out");  // the start of stdout
     QTest::addColumn<QString>("err");  // all of stderr
     const QString hint = QStringLiteral("Mehr dazu mit „kippwerk --help“.\n");
-    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Aufruf: kippwerk [Optionen]\n"
-                            << "";
-    QTest::newRow("-h") << QStringList{"-h"} << 0 << "Aufruf: kippwerk [Optionen]\n"
-                        << "";
+    const QString usage = QStringLiteral("Aufruf: kippwerk [Optionen] [DATEI.kippwerk]\n");
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << "";
+    QTest::newRow("-h") << QStringList{"-h"} << 0 << usage << "";
     QTest::newRow("--version") << QStringList{"--version"} << 0 << "Kippwerk " KIPPWERK_VERSION "\n"
                                << "";
     QTest::newRow("-v after a toolkit option")
@@ -33,8 +35,28 @@ class CommandLineTest : public QObject {
         << "kippwerk: Unbekannte Option „-x“.\n" + hint;
     QTest::newRow("unknown word option") << QStringList{"-rechne"} << 1 << ""
                                          << "kippwerk: Unbekannte Option „-rechne“.\n" + hint;
-    QTest::newRow("a file name") << QStringList{"schaltung.txt"} << 1 << ""
-                                 << "kippwerk: Unerwartetes Argument „schaltung.txt“.\n" + hint;
+    QTest::newRow("two files") << QStringList{"a.kippwerk", "b.kippwerk"} << 1 << ""
+                               << "kippwerk: Unerwartetes Argument „b.kippwerk“.\n" + hint;
+    // The data sheet needs no display; what keeps it from being written is said in German.
+    const QString golden = QStringLiteral(KIPPWERK_SOURCE "/tests/ui/golden/normwerte.kippwerk");
+    const QString sheet = scratch_.filePath(QStringLiteral("blatt.pdf"));
+    QTest::newRow("--pdf") << QStringList{"--pdf", sheet, golden} << 0 << ""
+                           << "";
+    QTest::newRow("--pdf without a design")
+        << QStringList{"--pdf", sheet} << 1 << ""
+        << "kippwerk: Zu „--pdf“ gehört ein Entwurf: kippwerk --pdf AUSGABE.pdf "
+           "DATEI.kippwerk\n" +
+               hint;
+    QTest::newRow("--pdf of a missing design")
+        << QStringList{"--pdf", sheet, "fehlt.kippwerk"} << 1 << ""
+        << "kippwerk: „fehlt.kippwerk“ gibt es nicht.\n";
+    QTest::newRow("-- ends the options")
+        << QStringList{"--pdf", sheet, "--", "-x.kippwerk"} << 1 << ""
+        << "kippwerk: „-x.kippwerk“ gibt es nicht.\n";
+    QTest::newRow("--pdf into a folder")
+        << QStringList{"--pdf", scratch_.path(), golden} << 1 << ""
+        << "kippwerk: „" + QFileInfo(scratch_.path()).fileName() +
+               "“ ist keine gewöhnliche Datei; dort wird nichts gespeichert.\n";
     QTest::newRow("toolkit option without its value")
         << QStringList{"-style"} << 1 << ""
         << "kippwerk: Der Option „-style“ fehlt ihr Wert.\n" + hint;
@@ -62,6 +84,7 @@ class CommandLineTest : public QObject {
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), scratch_.path());
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(KIPPWERK_BINARY), arguments);
     QVERIFY(p.waitForFinished(10000));
@@ -71,7 +94,15 @@ class CommandLineTest : public QObject {
     QVERIFY2(out.isEmpty() ? stdoutText.isEmpty() : stdoutText.startsWith(out),
              qPrintable(stdoutText));
     QCOMPARE(QString::fromUtf8(p.readAllStandardError()), err);
+    if (QTest::currentDataTag() == QLatin1String("--pdf")) {
+      QFile pdf(scratch_.filePath(QStringLiteral("blatt.pdf")));
+      QVERIFY(pdf.open(QIODevice::ReadOnly));
+      QVERIFY(pdf.read(5) == "%PDF-");
+    }
   }
+
+ private:
+  QTemporaryDir scratch_;
 };
 
 QTEST_GUILESS_MAIN(CommandLineTest)

@@ -18,9 +18,9 @@
 #include "core/monoflop.h"
 #include "core/normtext.h"
 #include "core/realspread.h"
-#include "ui/windows/frmMonoflop.h"
 #include "ui/pictures/histogram.h"
 #include "ui/pictures/pulsepicture.h"
+#include "ui/windows/frmMonoflop.h"
 #include "ui_support.h"
 
 using namespace kippwerk::testing;
@@ -65,7 +65,7 @@ class MonoflopTest : public QObject {
     QVERIFY(w.findChildren<frmMonoflop*>().isEmpty());
     frmMonoflop* m = openMonoflop(w);
     QVERIFY(QTest::qWaitForWindowActive(m));
-    QCOMPARE(m->windowTitle(), QStringLiteral("Monoflop"));
+    QCOMPARE(m->windowTitle(), QStringLiteral("Monoflop – Unbenannt[*]"));
     QCOMPARE(in<QLabel>(m, "lblMZeit")->text(), QStringLiteral("t = 514.6 ms"));
     retype(in(m, "txtMT"), "0.25");
     QTRY_COMPARE(QApplication::activeWindow(), m);  // activations arrive late offscreen
@@ -397,9 +397,9 @@ class MonoflopTest : public QObject {
     for (int row = 1; row < 10; ++row) QVERIFY(rateOf(row - 1) >= rateOf(row));
     auto* histogram = in<kippwerk::ui::DeviationHistogram>(m, "picMHistogramm");
     QTRY_VERIFY(histogram->deviations().has_value());
-    QCOMPARE(QString::fromStdString(kippwerk::fixedText(histogram->deviations()->rate * 100, 1)) +
-                 " %",
-             cell(m, 0, 4));
+    QCOMPARE(
+        QString::fromStdString(kippwerk::fixedText(histogram->deviations()->rate * 100, 1)) + " %",
+        cell(m, 0, 4));
   }
 
   void worksFromTheKeyboard() {
@@ -407,12 +407,12 @@ class MonoflopTest : public QObject {
     frmMonoflop* m = openMonoflop(w);
     QVERIFY(QTest::qWaitForWindowActive(m));
     const QStringList order{
-        "txtMR",       "cmbMR",          "txtMC",           "cmbMC",         "txtMT",
-        "cmbMTyp",     "txtMUb",         "cmbMReiheR",      "cmbMTolR",      "txtMRmin",
-        "cmbMRmin",    "txtMRmax",       "cmbMRmax",        "cmbMReiheC",    "cmbMTolC",
-        "txtMCmin",    "cmbMCmin",       "txtMCmax",        "cmbMCmax",      "cmbMKondTyp",
-        "txtMTmin",    "txtMTmax",       "txtMUbTol",       "txtMGrenze",    "cmbMSortierung",
-        "tblMonoflop", "cmdMNachmessen", "cmdMUebernehmen", "cmdMSchliessen"};
+        "txtMR",       "cmbMR",          "txtMC",           "cmbMC",       "txtMT",
+        "cmbMTyp",     "txtMUb",         "cmbMReiheR",      "cmbMTolR",    "txtMRmin",
+        "cmbMRmin",    "txtMRmax",       "cmbMRmax",        "cmbMReiheC",  "cmbMTolC",
+        "txtMCmin",    "cmbMCmin",       "txtMCmax",        "cmbMCmax",    "cmbMKondTyp",
+        "txtMTmin",    "txtMTmax",       "txtMUbTol",       "txtMGrenze",  "cmbMSortierung",
+        "tblMonoflop", "cmdMNachmessen", "cmdMUebernehmen", "cmdMEntwurf", "cmdMSchliessen"};
     const TabWalk tabs = walkTabs(in(m, "txtMR"), order.size());
     QCOMPARE(tabs.walked, order);
     QVERIFY2(tabs.unnamed.isEmpty(), qPrintable(tabs.unnamed.join(", ")));

@@ -16,10 +16,10 @@
 
 #include "core/remeasure.h"
 #include "core/standardsearch.h"
+#include "ui/pictures/measurepicture.h"
 #include "ui/windows/frmMonoflop.h"
 #include "ui/windows/frmNachmessen.h"
 #include "ui/windows/frmNormwerte.h"
-#include "ui/pictures/measurepicture.h"
 #include "ui_support.h"
 
 using namespace kippwerk::testing;
@@ -96,7 +96,7 @@ class NachmessenTest : public QObject {
     QVERIFY(w.findChildren<frmNachmessen*>().isEmpty());
     frmNachmessen* a = openNachmessen(w);
     QVERIFY(QTest::qWaitForWindowActive(a));
-    QCOMPARE(a->windowTitle(), QStringLiteral("Nachmessen"));
+    QCOMPARE(a->windowTitle(), QStringLiteral("Nachmessen – Unbenannt[*]"));
     QCOMPARE(openNachmessen(w), a);
     QCOMPARE(w.findChildren<frmNachmessen*>().size(), 1);
     QTRY_COMPARE(QApplication::activeWindow(), a);  // activations arrive late offscreen
@@ -110,12 +110,12 @@ class NachmessenTest : public QObject {
     frmKippwerk w;
     frmNachmessen* a = openNachmessen(w);
     QVERIFY(QTest::qWaitForWindowActive(a));
-    const QStringList order{"optAAstabil", "txtAR1",      "cmbAR1",        "txtAR2",
-                            "cmbAR2",      "txtAC1",      "cmbAC1",        "chkADiode",
-                            "cmbATyp",     "txtAUb",      "cmbAKondTyp",   "optAZeiten",
-                            "txtAMessEin", "txtAMessAus", "txtASollEin",   "txtASollAus",
-                            "cmbAReiheR",  "cmbATolR",    "txtARmin",      "cmbARmin",
-                            "txtARmax",    "cmbARmax",    "tblNachmessen", "cmdASchliessen"};
+    const QStringList order{
+        "optAAstabil", "txtAR1",     "cmbAR1",        "txtAR2",      "cmbAR2",
+        "txtAC1",      "cmbAC1",     "chkADiode",     "cmbATyp",     "txtAUb",
+        "cmbAKondTyp", "optAZeiten", "txtAMessEin",   "txtAMessAus", "txtASollEin",
+        "txtASollAus", "cmbAReiheR", "cmbATolR",      "txtARmin",    "cmbARmin",
+        "txtARmax",    "cmbARmax",   "tblNachmessen", "cmdAEntwurf", "cmdASchliessen"};
     const TabWalk tabs = walkTabs(in<QRadioButton>(a, "optAAstabil"), order.size());
     QCOMPARE(tabs.walked, order);
     QVERIFY2(tabs.unnamed.isEmpty(), qPrintable(tabs.unnamed.join(", ")));

@@ -25,6 +25,7 @@
 
 #include "core/passrate.h"
 #include "core/realspread.h"
+#include "ui/files/designdocument.h"
 #include "ui/windows/frmKippwerk.h"
 
 namespace kippwerk::testing {
@@ -37,6 +38,37 @@ T* child(const QWidget& w, const QString& name) {
   if (found == nullptr) qFatal("no control named %s", qPrintable(name));
   return found;
 }
+
+// The dialogs answered as a test says, and what they were asked.
+struct Answers {
+  QString file;  // chosen in a file dialog
+  kippwerk::ui::DesignDialogs::Answer answer = kippwerk::ui::DesignDialogs::Answer::Cancel;
+  bool print = false;
+  QStringList asked, warnings;
+  int printers = 0;
+
+  Answers() {
+    kippwerk::ui::DesignDialogs& d = kippwerk::ui::designDialogs();
+    saved_ = d;
+    d.chooseFile = [this](QWidget*, const kippwerk::ui::DesignDialogs::FileChoice& c) {
+      asked << c.caption;
+      return file;
+    };
+    d.askToSave = [this](QWidget*, const QString& q) {
+      asked << q;
+      return answer;
+    };
+    d.warn = [this](QWidget*, const QString& m) { warnings << m; };
+    d.choosePrinter = [this](QWidget*, QPrinter&) {
+      ++printers;
+      return print;
+    };
+  }
+  ~Answers() { kippwerk::ui::designDialogs() = saved_; }
+
+ private:
+  kippwerk::ui::DesignDialogs saved_;
+};
 
 // Shows the window and waits until it has the keyboard, as after a start on a desktop.
 [[nodiscard]] inline bool showActive(frmKippwerk& w) {
@@ -172,12 +204,23 @@ inline void quietOffscreenWarnings() {
 }
 
 // The decimal point is always '.', the platform's noise stays out of the output, and an
-// unexpected message box fails the test.
+// unexpected message box fails the test. The design windows' dialogs never block: a file
+// dialog or a printer dialog is cancelled, the question before changes are lost is answered
+// "Verwerfen", and a warning fails the test like a box (Answers replaces them all).
 inline void pinTestEnvironment() {
   QLocale::setDefault(QLocale::c());
   quietOffscreenWarnings();
   static UnexpectedBoxGuard guard;
   qApp->installEventFilter(&guard);
+  kippwerk::ui::DesignDialogs& d = kippwerk::ui::designDialogs();
+  d.chooseFile = [](QWidget*, const kippwerk::ui::DesignDialogs::FileChoice&) { return QString(); };
+  d.askToSave = [](QWidget*, const QString&) {
+    return kippwerk::ui::DesignDialogs::Answer::Discard;
+  };
+  d.warn = [](QWidget*, const QString& m) {
+    QTest::qFail(qPrintable(QStringLiteral("unexpected warning: ") + m), __FILE__, __LINE__);
+  };
+  d.choosePrinter = [](QWidget*, QPrinter&) { return false; };
 }
 
 // As a user sets controls: a box retyped key by key, a drop-down moved to the item, a check

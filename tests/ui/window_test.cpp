@@ -201,10 +201,10 @@ class WindowTest : public QObject {
         QVERIFY(item->shortcut().isEmpty());
       }
     }
-    QCOMPARE(names,
-             (QStringList{"&Datei", "&Restart/mnuRestart", "-/mnuStrich", "&Beenden/mnuBeenden",
-                          "&Extras", "&Normwerte .../mnuNormwerte", "&Monoflop .../mnuMonoflop",
-                          "Na&chmessen .../mnuNachmessen", "&?", "&About/mnuAbout"}));
+    QCOMPARE(names, (QStringList{"&Datei", "&Restart/mnuRestart", "-/mnuStrich",
+                                 "&Beenden/mnuBeenden", "&Extras", "&Normwerte .../mnuNormwerte",
+                                 "&Monoflop .../mnuMonoflop", "Na&chmessen .../mnuNachmessen",
+                                 "&Entwurf öffnen …/mnuEntwurfOeffnen", "&?", "&About/mnuAbout"}));
   }
 
   // Every caption, and the longest result texts, fit their rectangles in the chosen font.

@@ -20,16 +20,20 @@ const char* const kToolkitValueOptions[] = {
 const char* const kToolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 const QString kHelp = QStringLiteral(
-    "Aufruf: kippwerk [Optionen]\n"
+    "Aufruf: kippwerk [Optionen] [DATEI.kippwerk]\n"
+    "        kippwerk --pdf AUSGABE.pdf DATEI.kippwerk\n"
     "\n"
     "Berechnet Kippstufen mit dem Timer 555: die astabile Kippstufe aus Bauteilen oder aus\n"
     "gewünschten Zeiten, Normwerte mit ihrer Streuung und den Monoflop, und schließt von\n"
     "einer gemessenen Schaltung auf Ersatzwiderstände. Ohne Optionen öffnet sich das\n"
-    "Fenster; das Programm liest und schreibt keine Dateien.\n"
+    "Fenster; mit einer Entwurfsdatei dazu das Fenster des Entwurfs.\n"
     "\n"
     "Optionen:\n"
-    "  -h, --help     Zeigt diese Hilfe an.\n"
-    "  -v, --version  Zeigt die Versionsnummer an.\n");
+    "  -h, --help           Zeigt diese Hilfe an.\n"
+    "  -v, --version        Zeigt die Versionsnummer an.\n"
+    "  --pdf AUSGABE.pdf    Schreibt das Datenblatt des Entwurfs als PDF, ohne Fenster,\n"
+    "                       und endet (Status 0, bei einem Fehler 1).\n"
+    "  --                   Beendet die Optionen (für eine Datei wie „-x.kippwerk“).\n");
 
 bool takesValue(const QString& name) {
   for (const char* option : kToolkitValueOptions) {
@@ -71,6 +75,14 @@ QString whatWentWrong(const QCommandLineParser& parser, const QStringList& argum
   return QStringLiteral("Der Option „%1“ fehlt ihr Wert.").arg(last);
 }
 
+CommandLine said(CommandLine::Action action, const QString& output, int exitCode) {
+  CommandLine out;
+  out.action = action;
+  out.output = output;
+  out.exitCode = exitCode;
+  return out;
+}
+
 QString hint(const QString& program) {
   return QStringLiteral("Mehr dazu mit „%1 --help“.\n").arg(program);
 }
@@ -82,8 +94,10 @@ CommandLine readCommandLine(const QStringList& arguments, const QString& version
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption showVersion(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+  const QCommandLineOption pdf(QStringLiteral("pdf"), {}, QStringLiteral("AUSGABE.pdf"));
   parser.addOption(help);
   parser.addOption(showVersion);
+  parser.addOption(pdf);
   for (const char* name : kToolkitValueOptions) {
     parser.addOption(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("x")));
   }
@@ -92,24 +106,38 @@ CommandLine readCommandLine(const QStringList& arguments, const QString& version
 
   const QString program = QStringLiteral("kippwerk");
   if (!parser.parse(arguments)) {
-    return {
+    return said(
         CommandLine::Action::Error,
         program + QStringLiteral(": ") + whatWentWrong(parser, arguments) + "\n" + hint(program),
-        1};
+        1);
   }
-  if (parser.isSet(help)) return {CommandLine::Action::Help, kHelp, 0};
+  if (parser.isSet(help)) return said(CommandLine::Action::Help, kHelp, 0);
   if (parser.isSet(showVersion)) {
-    return {CommandLine::Action::Version, QStringLiteral("Kippwerk %1\n").arg(version), 0};
+    return said(CommandLine::Action::Version, QStringLiteral("Kippwerk %1\n").arg(version), 0);
   }
-  if (!parser.positionalArguments().isEmpty()) {
-    return {CommandLine::Action::Error,
-            program +
-                QStringLiteral(": Unerwartetes Argument „%1“.\n")
-                    .arg(parser.positionalArguments().front()) +
-                hint(program),
-            1};
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1) {
+    return said(CommandLine::Action::Error,
+                program + QStringLiteral(": Unerwartetes Argument „%1“.\n").arg(files.at(1)) +
+                    hint(program),
+                1);
   }
-  return {};
+  CommandLine out;
+  out.design = files.value(0);
+  out.platformChosen = parser.isSet(QStringLiteral("platform"));
+  if (parser.isSet(pdf)) {
+    if (out.design.isEmpty()) {
+      return said(CommandLine::Action::Error,
+                  program +
+                      QStringLiteral(": Zu „--pdf“ gehört ein Entwurf: kippwerk --pdf "
+                                     "AUSGABE.pdf DATEI.kippwerk\n") +
+                      hint(program),
+                  1);
+    }
+    out.action = CommandLine::Action::Pdf;
+    out.pdf = parser.value(pdf);
+  }
+  return out;
 }
 
 namespace {

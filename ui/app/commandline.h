@@ -4,8 +4,10 @@
 #pragma once
 
 // The program's command line: -h/--help and -v/--version answer and end the program before a
-// window, or even a display, is needed; anything else the program does not know ends it with
-// a German message. The toolkit's own options (-platform, -style, ...) pass to the toolkit.
+// window, or even a display, is needed; a design file opens in its window; --pdf writes a
+// design's data sheet without a window; anything else the program does not know ends it with a
+// German message. "--" ends the options. The toolkit's own options (-platform, -style, ...)
+// pass to the toolkit.
 
 #include <QString>
 #include <QStringList>
@@ -13,10 +15,13 @@
 namespace kippwerk::ui {
 
 struct CommandLine {
-  enum class Action { Run, Help, Version, Error };
+  enum class Action { Run, Help, Version, Error, Pdf };
   Action action = Action::Run;
   QString output;  // for stdout (Help, Version) or stderr (Error)
   int exitCode = 0;
+  QString design;               // Run: a design to open; Pdf: the design
+  QString pdf;                  // Pdf: where the data sheet goes
+  bool platformChosen = false;  // -platform was given
 };
 
 // `arguments` as the program got them, its own name first.

@@ -264,6 +264,20 @@ void RankedRows::detailKnown(std::size_t candidate, SpreadDetail detail) {
   rateKnown(candidate, rate);
 }
 
+void RankedRows::selectWhenShown(std::map<QString, QString> parts, const PartsOf& partsOf) {
+  pending_.reset();
+  if (parts.empty()) return;
+  pending_ = std::move(parts);
+  rowsShown(partsOf);
+}
+
+void RankedRows::rowsShown(const PartsOf& partsOf) {
+  if (!pending_) return;
+  table_->highlightFirst([&](int row) { return partsOf(row) == *pending_; });
+  // Ranked by pass rate the rows change once more when every rate is known.
+  if (!byPassRate() || ranked_ || !run_) pending_.reset();
+}
+
 bool RankedRows::busy() const {
   return run_ && (known_ < rates_.size() || (shown_ && !details_.contains(*shown_)));
 }

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QThreadPool>
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -73,6 +74,13 @@ class RankedRows : public QObject {
   // Whether anything of the current candidates is still being worked out.
   bool busy() const;
 
+  // A design's highlighted row: the row with these parts is highlighted once the table shows it
+  // (ranked by pass rate, once ranked). `partsOf` gives a row's parts as the window writes them.
+  using PartsOf = std::function<std::map<QString, QString>(int row)>;
+  void selectWhenShown(std::map<QString, QString> parts, const PartsOf& partsOf);
+  // The window has shown new rows.
+  void rowsShown(const PartsOf& partsOf);
+
  signals:
   // Ranked by pass rate: the candidates to show, best first.
   void ranked(const std::vector<std::size_t>& order);
@@ -100,6 +108,7 @@ class RankedRows : public QObject {
   std::vector<bool> asked_;  // whose spread was asked for
   std::vector<std::size_t> rows_;
   std::optional<std::size_t> shown_;  // the candidate whose spread the panel shows or awaits
+  std::optional<std::map<QString, QString>> pending_;  // the row a design highlights
   std::size_t known_ = 0;
   bool ranked_ = false;
 };

@@ -93,6 +93,16 @@ int ResultTable::highlightedRow() const {
   return rows.isEmpty() ? -1 : rows.front().row();
 }
 
+bool ResultTable::highlightFirst(const std::function<bool(int row)>& matches) {
+  for (int row = 0; row < rowCount(); ++row) {
+    if (matches(row)) {
+      selectRow(row);
+      return true;
+    }
+  }
+  return false;
+}
+
 void ResultTable::keepOneRowSelected() {
   if (rowCount() > 0 && highlightedRow() < 0) {
     const QSignalBlocker quiet(this);

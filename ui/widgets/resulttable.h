@@ -38,6 +38,8 @@ class ResultTable : public QTableWidget {
 
   // The highlighted row, or -1 when there are none.
   int highlightedRow() const;
+  // Highlights the first row `matches` accepts; whether there was one.
+  bool highlightFirst(const std::function<bool(int row)>& matches);
 
   // What Ctrl+C copies after the row itself, for the highlighted row.
   void setCopyTail(std::function<QString(int row)> tail) { copyTail_ = std::move(tail); }

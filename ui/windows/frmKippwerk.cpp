@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -17,13 +18,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 
 #include "core/timeentry.h"
+#include "ui/files/designdocument.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/flagicon.h"
-#include "ui/windows/frmMonoflop.h"
 #include "ui/widgets/reading.h"
 #include "ui/widgets/widgets.h"
+#include "ui/windows/frmMonoflop.h"
 
 namespace kippwerk::ui {
 namespace {
@@ -123,6 +126,7 @@ void frmKippwerk::buildMenu() {
       {1, "mnuNormwerte", "&Normwerte ...", &frmKippwerk::mnuNormwerte_Click},
       {1, "mnuMonoflop", "&Monoflop ...", &frmKippwerk::mnuMonoflop_Click},
       {1, "mnuNachmessen", "Na&chmessen ...", &frmKippwerk::mnuNachmessen_Click},
+      {1, "mnuEntwurfOeffnen", "&Entwurf öffnen …", &frmKippwerk::mnuEntwurfOeffnen_Click},
       {2, "mnuAbout", "&About", &frmKippwerk::mnuAbout_Click},
   };
   std::vector<QMenu*> menus;
@@ -352,14 +356,92 @@ void frmKippwerk::mnuRestart_Click() {
 }
 
 void frmKippwerk::mnuBeenden_Click() {
-  QCoreApplication::exit(0);
+  if (mayCloseDesigns()) QCoreApplication::exit(0);
 }
 
-void frmKippwerk::mnuNormwerte_Click() {
+// Each design window first: a "Abbrechen" there keeps the whole program as it was.
+bool frmKippwerk::mayCloseDesigns() {
+  for (QWidget* w : std::initializer_list<QWidget*>{normwerte_, monoflop_, nachmessen_}) {
+    if (w == nullptr) continue;
+    auto* document = w->findChild<DesignDocument*>();
+    if (document != nullptr && !document->mayClose()) return false;
+  }
+  return true;
+}
+
+void frmKippwerk::closeEvent(QCloseEvent* event) {
+  if (!mayCloseDesigns()) return event->ignore();
+  QMainWindow::closeEvent(event);
+}
+
+// The design windows, each made on first use with its connections.
+frmNormwerte* frmKippwerk::normwerte() {
   if (normwerte_ == nullptr) {
     normwerte_ = new frmNormwerte(this);
     connect(normwerte_, &frmNormwerte::takeOver, this, &frmKippwerk::takeOverStandardSet);
     connect(normwerte_, &frmNormwerte::remeasure, this, &frmKippwerk::openNachmessen);
+  }
+  return normwerte_;
+}
+
+frmMonoflop* frmKippwerk::monoflop() {
+  if (monoflop_ == nullptr) {
+    monoflop_ = new frmMonoflop(this);
+    connect(monoflop_, &frmMonoflop::remeasure, this, &frmKippwerk::openNachmessen);
+  }
+  return monoflop_;
+}
+
+frmNachmessen* frmKippwerk::nachmessen() {
+  if (nachmessen_ == nullptr) nachmessen_ = new frmNachmessen(this);
+  return nachmessen_;
+}
+
+Result<QWidget*, QString> frmKippwerk::openDesign(const QString& path) {
+  const Result<files::Design, QString> read = files::readDesignFile(path);
+  if (!read) return read.error();
+  QWidget* window = nullptr;
+  switch (read.value().kind) {
+    case files::DesignKind::Normwerte:
+      window = normwerte();
+      break;
+    case files::DesignKind::Monoflop:
+      window = monoflop();
+      break;
+    case files::DesignKind::Nachmessen:
+      window = nachmessen();
+      break;
+  }
+  const files::Written taken = window->findChild<DesignDocument*>()->load(path);
+  if (!taken) return taken.error();
+  return window;
+}
+
+void frmKippwerk::mnuEntwurfOeffnen_Click() {
+  const QString path = designDialogs().chooseFile(
+      this,
+      {QStringLiteral("Entwurf öffnen"),
+       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+       QStringLiteral("Kippwerk-Entwürfe (*.kippwerk)"), QLatin1String(files::kSuffix), false});
+  if (path.isEmpty()) return;
+  // The window the file is for may hold changes of its own.
+  const Result<files::Design, QString> read = files::readDesignFile(path);
+  if (read) {
+    QWidget* target = nachmessen_;
+    if (read.value().kind == files::DesignKind::Normwerte) target = normwerte_;
+    if (read.value().kind == files::DesignKind::Monoflop) target = monoflop_;
+    if (target != nullptr && !target->findChild<DesignDocument*>()->mayClose()) return;
+  }
+  const Result<QWidget*, QString> opened = openDesign(path);
+  if (!opened) return designDialogs().warn(this, opened.error());
+  opened.value()->show();
+  opened.value()->raise();
+  opened.value()->activateWindow();
+}
+
+void frmKippwerk::mnuNormwerte_Click() {
+  if (normwerte_ == nullptr) {
+    normwerte();
   } else if (normwerte_->isVisible()) {
     // Open already: to the front, with what the user is typing there.
     normwerte_->raise();
@@ -380,22 +462,16 @@ void frmKippwerk::mnuNormwerte_Click() {
 
 // Made on first use, so start-up does not pay for it; later only brought to the front.
 void frmKippwerk::mnuMonoflop_Click() {
-  if (monoflop_ == nullptr) {
-    monoflop_ = new frmMonoflop(this);
-    connect(monoflop_, &frmMonoflop::remeasure, this, &frmKippwerk::openNachmessen);
-  }
-  monoflop_->open();
+  monoflop()->open();
 }
 
 // Made on first use; from the menu as it was left, from a row with the row's circuit.
 void frmKippwerk::mnuNachmessen_Click() {
-  if (nachmessen_ == nullptr) nachmessen_ = new frmNachmessen(this);
-  nachmessen_->open();
+  nachmessen()->open();
 }
 
 void frmKippwerk::openNachmessen(const frmNachmessen::Start& start) {
-  if (nachmessen_ == nullptr) nachmessen_ = new frmNachmessen(this);
-  nachmessen_->open(start);
+  nachmessen()->open(start);
 }
 
 void frmKippwerk::takeOverStandardSet(const frmNormwerte::HandOver& set) {

@@ -65,6 +65,11 @@ class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-namin
   void mnuNormwerte_Click();
   void mnuMonoflop_Click();
   void mnuNachmessen_Click();
+  void mnuEntwurfOeffnen_Click();
+  // Opens a design file in its window and shows it; why not, else.
+  Result<QWidget*, QString> openDesign(const QString& path);
+  // Asks each design window with unsaved changes; false when the user cancelled.
+  bool mayCloseDesigns();
   // A row of the standard-values or monoflop window to measure again.
   void openNachmessen(const frmNachmessen::Start& start);
   // A set of standard parts from frmNormwerte: into the timing page, then "Berechne Zeiten".
@@ -72,9 +77,13 @@ class frmKippwerk : public QMainWindow {  // NOLINT(readability-identifier-namin
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildMenu();
+  frmNormwerte* normwerte();
+  frmMonoflop* monoflop();
+  frmNachmessen* nachmessen();
   void connectEvents();
   QGroupBox* page(int index) const;
   void switchPage(int from, int to);

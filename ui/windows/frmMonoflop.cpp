@@ -3,6 +3,7 @@
 
 #include "ui/windows/frmMonoflop.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -15,12 +16,13 @@
 
 #include "core/circuit.h"
 #include "core/normtext.h"
-#include "ui/pictures/histogram.h"
-#include "ui/widgets/partfields.h"
-#include "ui/pictures/pulsepicture.h"
+#include "ui/files/designdocument.h"
 #include "ui/panels/rankedrows.h"
-#include "ui/widgets/reading.h"
 #include "ui/panels/realspreadpanel.h"
+#include "ui/pictures/histogram.h"
+#include "ui/pictures/pulsepicture.h"
+#include "ui/widgets/partfields.h"
+#include "ui/widgets/reading.h"
 #include "ui/widgets/resulttable.h"
 #include "ui/widgets/statustexts.h"
 #include "ui/widgets/widgets.h"
@@ -169,6 +171,83 @@ void frmMonoflop::build() {
   setTabOrder(c_.tblMonoflop, c_.cmdMNachmessen);
   setTabOrder(c_.cmdMNachmessen, c_.cmdMUebernehmen);
   setTabOrder(c_.cmdMUebernehmen, c_.cmdMSchliessen);
+  buildDocument();
+  buttons->insertWidget(0, document_->button(QStringLiteral("Ent&wurf")));
+  // In reading order: the design's menu stands left of the other buttons.
+  auto* design = findChild<QPushButton*>(QStringLiteral("cmdMEntwurf"));
+  setTabOrder(c_.cmdMUebernehmen, design);
+  setTabOrder(design, c_.cmdMSchliessen);
+}
+
+void frmMonoflop::buildDocument() {
+  DesignDocument::Window hooks;
+  hooks.kind = files::DesignKind::Monoflop;
+  hooks.title = QStringLiteral("Monoflop");
+  hooks.letter = 'M';
+  hooks.selected = [this] { return partsOf(c_.tblMonoflop->highlightedRow()); };
+  hooks.computed = [this]() -> std::map<QString, QString> {
+    const PulsePair* p = selectedPair();
+    if (p == nullptr) return {};
+    return {{QStringLiteral("t"), fromCore(timeText(p->t))}};
+  };
+  hooks.select = [this](const std::map<QString, QString>& parts) {
+    ranked_->selectWhenShown(parts, [this](int row) { return partsOf(row); });
+  };
+  hooks.sheet = [this] { return sheet(); };
+  hooks.busy = [this] { return ranked_->busy(); };
+  document_ = new DesignDocument(this, std::move(hooks));
+}
+
+void frmMonoflop::closeEvent(QCloseEvent* event) {
+  if (!document_->mayClose()) return event->ignore();
+  QWidget::closeEvent(event);
+}
+
+std::map<QString, QString> frmMonoflop::partsOf(int row) const {
+  if (row < 0 || row >= static_cast<int>(pairs_.size())) return {};
+  const PulsePair& p = pairs_[static_cast<std::size_t>(row)];
+  return {{QStringLiteral("R"), fromCore(partText(p.r, resistorUnits))},
+          {QStringLiteral("C1"), fromCore(partText(p.c1, capacitorUnits))}};
+}
+
+DataSheet frmMonoflop::sheet() const {
+  DataSheet out;
+  out.title = QStringLiteral("Monoflop mit dem 555");
+  out.times << QStringLiteral("Gewünscht: t = %1").arg(fromCore(timeText(request_.t)));
+  const PulsePair* p = selectedPair();
+  if (p == nullptr) {
+    out.times << c_.lblMStatus->text();
+    return out;
+  }
+  const QString ub = fromCore(numberText(ub_)) + QStringLiteral(" V");
+  out.circuit.monostable = true;
+  out.circuit.r1 = fromCore(partText(p->r, resistorUnits));
+  out.circuit.c1 = fromCore(partText(p->c1, capacitorUnits));
+  out.circuit.chip = fromCore(family_.name).section(QStringLiteral(" ("), 0, 0);
+  out.circuit.ub = ub;
+  auto current = [this](const char* name) {
+    return findChild<QComboBox*>(QString::fromLatin1(name))->currentText();
+  };
+  const double highest = spread_->surroundings()
+                             ? ub_ * (1.0 + spread_->surroundings().value().around.supplyTolerance)
+                             : ub_;
+  out.parts = {
+      {QStringLiteral("R"), out.circuit.r1, current("cmbMReiheR"), current("cmbMTolR"),
+       QStringLiteral("Widerstand")},
+      {QStringLiteral("C1"), out.circuit.c1, current("cmbMReiheC"), current("cmbMTolC"),
+       QStringLiteral("%1, mindestens %2 V")
+           .arg(current("cmbMKondTyp"), fromCore(numberText(capacitorRating(highest))))},
+      {QStringLiteral("C2"), QStringLiteral("10 nF"), QString(), QString(),
+       QStringLiteral("an Pin 5 (Steuerspannung)")},
+      {QStringLiteral("IC"), out.circuit.chip, QString(), QString(), QStringLiteral("Ub = ") + ub}};
+  out.times << QStringLiteral("Erwartet: t = %1 (%2)")
+                   .arg(fromCore(timeText(p->t)), fromCore(percentText(p->devT)));
+  out.spread = c_.lblMToleranz->text().split(QLatin1Char('\n')) +
+               c_.lblMUmgebung->text().split(QLatin1Char('\n'));
+  out.histogram = c_.picMHistogramm->deviations();
+  out.pulse = c_.picMSignal->pulse();
+  for (const Hint& h : hintsOf(*p)) out.hints << fromCore(h.sentence);
+  return out;
 }
 
 // Each member of c_ holds the control whose object name is the member's own name.
@@ -347,6 +426,7 @@ void frmMonoflop::showRanked(const std::vector<std::size_t>& order) {
   rows_ = order;
   ranked_->setRows(rows_);
   showRows(0);
+  ranked_->rowsShown([this](int row) { return partsOf(row); });
 }
 
 void frmMonoflop::showProblem(const QString& status) {

@@ -13,11 +13,12 @@
 // compute it says in place.
 
 #include <QWidget>
+#include <map>
 #include <vector>
 
 #include "core/monoflop.h"
-#include "ui/windows/frmNachmessen.h"
 #include "ui/widgets/partfields.h"
+#include "ui/windows/frmNachmessen.h"
 
 class QComboBox;
 class QLabel;
@@ -27,6 +28,8 @@ class QPushButton;
 
 namespace kippwerk::ui {
 
+struct DataSheet;
+class DesignDocument;
 class DeviationHistogram;
 class PictureBox;
 class RankedRows;
@@ -44,6 +47,7 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
   void open();
 
   const std::vector<PulsePair>& pairs() const { return pairs_; }
+  DesignDocument* document() const { return document_; }
 
   // Event operations.
   void txtMR_Change();
@@ -54,8 +58,14 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
  signals:
   void remeasure(const kippwerk::ui::frmNachmessen::Start& start);
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void build();
+  void buildDocument();
+  std::map<QString, QString> partsOf(int row) const;
+  DataSheet sheet() const;
   void findControls();
   void connectEvents();
   Result<PulseSearch, QString> readRequest();
@@ -78,6 +88,7 @@ class frmMonoflop : public QWidget {  // NOLINT(readability-identifier-naming)
   std::vector<PulsePair> pairs_;       // the rows' pairs
   RealSpreadPanel* spread_ = nullptr;  // with the surroundings last read
   RankedRows* ranked_ = nullptr;
+  DesignDocument* document_ = nullptr;
 
   struct Controls {
     PictureBox* picMSchaltung;

@@ -4,6 +4,7 @@
 #include "ui/windows/frmNachmessen.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -17,6 +18,7 @@
 
 #include "core/circuit.h"
 #include "core/realspread.h"
+#include "ui/files/designdocument.h"
 #include "ui/pictures/measurepicture.h"
 #include "ui/widgets/partfields.h"
 #include "ui/widgets/reading.h"
@@ -242,6 +244,112 @@ void frmNachmessen::build() {
   chainTabOrder(this, {kKindFields, kBuiltFields, kMeasuredFields, kWantedFields, kResistorRow},
                 'A', c_.tblNachmessen);
   setTabOrder(c_.tblNachmessen, c_.cmdASchliessen);
+  buildDocument();
+  buttons->insertWidget(0, document_->button(QStringLiteral("Ent&wurf")));
+  // In reading order: the design's menu stands left of the other buttons.
+  auto* design = findChild<QPushButton*>(QStringLiteral("cmdAEntwurf"));
+  setTabOrder(c_.tblNachmessen, design);
+  setTabOrder(design, c_.cmdASchliessen);
+}
+
+void frmNachmessen::buildDocument() {
+  DesignDocument::Window hooks;
+  hooks.kind = files::DesignKind::Nachmessen;
+  hooks.title = QStringLiteral("Nachmessen");
+  hooks.letter = 'A';
+  hooks.selected = [this] { return partsOf(c_.tblNachmessen->highlightedRow()); };
+  hooks.computed = [this]() -> std::map<QString, QString> {
+    if (reading_.c1eff <= 0.0) return {};
+    return {{QStringLiteral("C1 wirkt wie"), fromCore(partText(reading_.c1eff, capacitorUnits))}};
+  };
+  hooks.select = [this](const std::map<QString, QString>& parts) {
+    if (!parts.empty()) {
+      c_.tblNachmessen->highlightFirst([&](int row) { return partsOf(row) == parts; });
+    }
+  };
+  hooks.sheet = [this] { return sheet(); };
+  document_ = new DesignDocument(this, std::move(hooks));
+}
+
+void frmNachmessen::closeEvent(QCloseEvent* event) {
+  if (!document_->mayClose()) return event->ignore();
+  QWidget::closeEvent(event);
+}
+
+std::map<QString, QString> frmNachmessen::partsOf(int row) const {
+  if (row < 0) return {};
+  const auto at = static_cast<std::size_t>(row);
+  if (inputs_.monostable) {
+    if (at >= pairs_.size()) return {};
+    return {{QStringLiteral("R"), fromCore(partText(pairs_[at].r, resistorUnits))}};
+  }
+  if (at >= sets_.size()) return {};
+  return {{QStringLiteral("R1"), fromCore(partText(sets_[at].r1, resistorUnits))},
+          {QStringLiteral("R2"), fromCore(partText(sets_[at].r2, resistorUnits))}};
+}
+
+DataSheet frmNachmessen::sheet() const {
+  DataSheet out;
+  const bool mono = inputs_.monostable;
+  out.title = mono ? QStringLiteral("Nachmessen eines Monoflops mit dem 555")
+                   : QStringLiteral("Nachmessen einer astabilen Kippstufe mit dem 555");
+  auto part = [](const QLineEdit* box, const QComboBox* units) {
+    return box->text().trimmed() + QLatin1Char(' ') + units->currentText();
+  };
+  const QString ub = c_.txtAUb->text().trimmed() + QStringLiteral(" V");
+  out.circuit = {mono,
+                 !mono && c_.chkADiode->isChecked(),
+                 part(c_.txtAR1, c_.cmbAR1),
+                 part(c_.txtAR2, c_.cmbAR2),
+                 part(c_.txtAC1, c_.cmbAC1),
+                 c_.cmbADiodeTyp->currentText().section(QStringLiteral(" ("), 0, 0),
+                 c_.cmbATyp->currentText().section(QStringLiteral(" ("), 0, 0),
+                 ub};
+  out.parts.push_back({mono ? QStringLiteral("R") : QStringLiteral("R1"), out.circuit.r1, QString(),
+                       QString(), QStringLiteral("wie aufgebaut")});
+  if (!mono) {
+    out.parts.push_back({QStringLiteral("R2"), out.circuit.r2, QString(), QString(),
+                         QStringLiteral("wie aufgebaut")});
+  }
+  out.parts.push_back(
+      {QStringLiteral("C1"), out.circuit.c1, QString(), QString(), c_.cmbAKondTyp->currentText()});
+  if (out.circuit.diode) {
+    out.parts.push_back({QStringLiteral("D"), c_.cmbADiodeTyp->currentText(), QString(), QString(),
+                         QStringLiteral("parallel zu R2")});
+  }
+  out.parts.push_back(
+      {QStringLiteral("IC"), out.circuit.chip, QString(), QString(), QStringLiteral("Ub = ") + ub});
+  const bool times = c_.optAZeiten->isChecked() || mono;
+  out.measured << (times
+                       ? QStringLiteral("Gemessen: %1 = %2 s, %3 = %4 s")
+                             .arg(mono ? QStringLiteral("t") : QStringLiteral("t-EIN"),
+                                  c_.txtAMessEin->text().trimmed(), QStringLiteral("t-AUS"),
+                                  c_.txtAMessAus->text().trimmed())
+                       : QStringLiteral("Gemessen: f = %1 Hz, Tastgrad = %2 %")
+                             .arg(c_.txtAMessF->text().trimmed(), c_.txtAMessTg->text().trimmed()));
+  if (mono) out.measured.back() = out.measured.back().section(QStringLiteral(", t-AUS"), 0, 0);
+  out.times << QStringLiteral("Gewünscht: %1 = %2 s")
+                   .arg(mono ? QStringLiteral("t") : QStringLiteral("t-EIN"),
+                        c_.txtASollEin->text().trimmed());
+  if (!mono)
+    out.times.back() += QStringLiteral(", t-AUS = %1 s").arg(c_.txtASollAus->text().trimmed());
+  out.measured << c_.lblAStatus->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+               << c_.lblAErgebnis->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  const int row = c_.tblNachmessen->highlightedRow();
+  if (row >= 0) {
+    QStringList cells;
+    for (int column = 0; column < c_.tblNachmessen->columnCount(); ++column) {
+      const QString text = c_.tblNachmessen->item(row, column)->text();
+      if (!text.isEmpty()) {
+        cells << c_.tblNachmessen->horizontalHeaderItem(column)->text() + QStringLiteral(" ") +
+                     text;
+      }
+    }
+    out.measured << QStringLiteral("Gewählter Ersatz: ") + cells.join(QStringLiteral(", "));
+  }
+  out.measured << c_.lblATrimmer->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  out.measurement = c_.picASignal->measurement();
+  return out;
 }
 
 // Each member of c_ holds the control whose object name is the member's own name.

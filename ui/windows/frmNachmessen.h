@@ -12,6 +12,7 @@
 // message box: what it cannot compute, and which box holds it back, it says in its status line.
 
 #include <QWidget>
+#include <map>
 #include <vector>
 
 #include "core/monoflop.h"
@@ -28,6 +29,8 @@ class QRadioButton;
 
 namespace kippwerk::ui {
 
+struct DataSheet;
+class DesignDocument;
 class MeasurePicture;
 class ResultTable;
 
@@ -59,11 +62,15 @@ class frmNachmessen : public QWidget {  // NOLINT(readability-identifier-naming)
   const std::vector<PulsePair>& pairs() const { return pairs_; }
   // t-EIN of the table's sets is this times the model's.
   double k() const { return reading_.k; }
+  DesignDocument* document() const { return document_; }
 
   // Event operations.
   void recompute();
   void optAAstabil_Click();
   void optAZeiten_Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   // What the inputs say, read in one go.
@@ -82,6 +89,9 @@ class frmNachmessen : public QWidget {  // NOLINT(readability-identifier-naming)
   };
 
   void build();
+  void buildDocument();
+  std::map<QString, QString> partsOf(int row) const;
+  DataSheet sheet() const;
   void findControls();
   void connectEvents();
   Result<Inputs, QString> readInputs() const;
@@ -100,6 +110,7 @@ class frmNachmessen : public QWidget {  // NOLINT(readability-identifier-naming)
   Reading reading_;
   std::vector<StandardSet> sets_;
   std::vector<PulsePair> pairs_;
+  DesignDocument* document_ = nullptr;
 
   struct Controls {
     QRadioButton *optAAstabil, *optAMonoflop, *optAZeiten, *optAFrequenz;

@@ -4,6 +4,7 @@
 #include "ui/windows/frmNormwerte.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -17,13 +18,14 @@
 #include <cmath>
 
 #include "core/timing.h"
-#include "ui/pictures/histogram.h"
-#include "ui/widgets/partfields.h"
+#include "ui/files/designdocument.h"
 #include "ui/panels/rankedrows.h"
-#include "ui/widgets/reading.h"
 #include "ui/panels/realspreadpanel.h"
-#include "ui/widgets/resulttable.h"
+#include "ui/pictures/histogram.h"
 #include "ui/pictures/signalpicture.h"
+#include "ui/widgets/partfields.h"
+#include "ui/widgets/reading.h"
+#include "ui/widgets/resulttable.h"
 #include "ui/widgets/statustexts.h"
 #include "ui/widgets/widgets.h"
 
@@ -155,6 +157,102 @@ void frmNormwerte::build() {
   setTabOrder(c_.tblNormwerte, c_.cmdNNachmessen);
   setTabOrder(c_.cmdNNachmessen, c_.cmdNUebernehmen);
   setTabOrder(c_.cmdNUebernehmen, c_.cmdNSchliessen);
+  buildDocument();
+  buttons->insertWidget(0, document_->button(QStringLiteral("En&twurf")));
+  // In reading order: the design's menu stands left of the other buttons.
+  auto* design = findChild<QPushButton*>(QStringLiteral("cmdNEntwurf"));
+  setTabOrder(c_.tblNormwerte, design);
+  setTabOrder(design, c_.cmdNNachmessen);
+}
+
+void frmNormwerte::buildDocument() {
+  DesignDocument::Window hooks;
+  hooks.kind = files::DesignKind::Normwerte;
+  hooks.title = QStringLiteral("Normwerte");
+  hooks.letter = 'N';
+  hooks.selected = [this] { return partsOf(c_.tblNormwerte->highlightedRow()); };
+  hooks.computed = [this] { return computedTexts(); };
+  hooks.select = [this](const std::map<QString, QString>& parts) {
+    ranked_->selectWhenShown(parts, [this](int row) { return partsOf(row); });
+  };
+  hooks.sheet = [this] { return sheet(); };
+  hooks.busy = [this] { return ranked_->busy(); };
+  document_ = new DesignDocument(this, std::move(hooks));
+}
+
+void frmNormwerte::closeEvent(QCloseEvent* event) {
+  if (!document_->mayClose()) return event->ignore();
+  QWidget::closeEvent(event);
+}
+
+std::map<QString, QString> frmNormwerte::partsOf(int row) const {
+  if (row < 0 || row >= static_cast<int>(sets_.size())) return {};
+  const StandardSet& s = sets_[static_cast<std::size_t>(row)];
+  return {{QStringLiteral("R1"), fromCore(partText(s.r1, resistorUnits))},
+          {QStringLiteral("R2"), fromCore(partText(s.r2, resistorUnits))},
+          {QStringLiteral("C1"), fromCore(partText(s.c1, capacitorUnits))}};
+}
+
+std::map<QString, QString> frmNormwerte::computedTexts() const {
+  const StandardSet* s = selectedSet();
+  if (s == nullptr) return {};
+  return {{QStringLiteral("t-EIN"), fromCore(timeText(s->tein))},
+          {QStringLiteral("t-AUS"), fromCore(timeText(s->taus))},
+          {QStringLiteral("Frequenz"), fromCore(frequencyText(s->frequenz))}};
+}
+
+DataSheet frmNormwerte::sheet() const {
+  DataSheet out;
+  const StandardSet* s = selectedSet();
+  const Circuit c = request_.circuit();
+  const QString diode = fromCore(c.model.name).section(QStringLiteral(" ("), 0, 0);
+  out.title = QStringLiteral("Astabile Kippstufe mit dem 555 – Normwerte");
+  out.times << QStringLiteral("Gewünscht: t-EIN = %1, t-AUS = %2")
+                   .arg(fromCore(timeText(request_.tein)), fromCore(timeText(request_.taus)));
+  if (s == nullptr) {
+    out.times << c_.lblNStatus->text();
+    return out;
+  }
+  const QString ub = fromCore(numberText(c.ub)) + QStringLiteral(" V");
+  out.circuit = {false,
+                 c.diode,
+                 fromCore(partText(s->r1, resistorUnits)),
+                 fromCore(partText(s->r2, resistorUnits)),
+                 fromCore(partText(s->c1, capacitorUnits)),
+                 diode,
+                 fromCore(family_.name).section(QStringLiteral(" ("), 0, 0),
+                 ub};
+  const QString rSeries = findChild<QComboBox*>(QStringLiteral("cmbNReiheR"))->currentText();
+  const QString rTolerance = findChild<QComboBox*>(QStringLiteral("cmbNTolR"))->currentText();
+  const QString cSeries = findChild<QComboBox*>(QStringLiteral("cmbNReiheC"))->currentText();
+  const QString cTolerance = findChild<QComboBox*>(QStringLiteral("cmbNTolC"))->currentText();
+  const QString dielectric = findChild<QComboBox*>(QStringLiteral("cmbNKondTyp"))->currentText();
+  const double highest = spread_->surroundings()
+                             ? c.ub * (1.0 + spread_->surroundings().value().around.supplyTolerance)
+                             : c.ub;
+  out.parts = {
+      {QStringLiteral("R1"), out.circuit.r1, rSeries, rTolerance, QStringLiteral("Widerstand")},
+      {QStringLiteral("R2"), out.circuit.r2, rSeries, rTolerance, QStringLiteral("Widerstand")},
+      {QStringLiteral("C1"), out.circuit.c1, cSeries, cTolerance,
+       QStringLiteral("%1, mindestens %2 V")
+           .arg(dielectric, fromCore(numberText(capacitorRating(highest))))},
+      {QStringLiteral("C2"), QStringLiteral("10 nF"), QString(), QString(),
+       QStringLiteral("an Pin 5 (Steuerspannung)")},
+      {QStringLiteral("IC"), out.circuit.chip, QString(), QString(), QStringLiteral("Ub = ") + ub}};
+  if (c.diode) {
+    out.parts.insert(out.parts.begin() + 3, {QStringLiteral("D"), fromCore(c.model.name), QString(),
+                                             QString(), QStringLiteral("parallel zu R2")});
+  }
+  out.times << QStringLiteral("Erwartet: t-EIN = %1 (%2), t-AUS = %3 (%4), Frequenz = %5")
+                   .arg(fromCore(timeText(s->tein)), fromCore(percentText(s->devTein)),
+                        fromCore(timeText(s->taus)), fromCore(percentText(s->devTaus)),
+                        fromCore(frequencyText(s->frequenz)));
+  out.spread = c_.lblNToleranz->text().split(QLatin1Char('\n')) +
+               c_.lblNUmgebung->text().split(QLatin1Char('\n'));
+  out.histogram = c_.picNHistogramm->deviations();
+  out.signal = c_.picNSignal->signal();
+  out.hints = c_.lblNHinweis->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  return out;
 }
 
 // Each member of c_ holds the control whose object name is the member's own name.
@@ -401,6 +499,7 @@ void frmNormwerte::showRanked(const std::vector<std::size_t>& order) {
   rows_ = order;
   ranked_->setRows(rows_);
   showRows(0);
+  ranked_->rowsShown([this](int row) { return partsOf(row); });
 }
 
 void frmNormwerte::showProblem(const QString& status) {

@@ -16,6 +16,8 @@
 // status line.
 
 #include <QWidget>
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "core/circuit.h"
@@ -23,8 +25,8 @@
 #include "core/normtext.h"
 #include "core/standardsearch.h"
 #include "core/tolerance.h"
-#include "ui/windows/frmNachmessen.h"
 #include "ui/widgets/partfields.h"
+#include "ui/windows/frmNachmessen.h"
 
 class QCheckBox;
 class QComboBox;
@@ -35,6 +37,8 @@ class QPushButton;
 
 namespace kippwerk::ui {
 
+struct DataSheet;
+class DesignDocument;
 class DeviationHistogram;
 class RankedRows;
 class RealSpreadPanel;
@@ -68,6 +72,7 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   void open(const Start& start);
 
   const std::vector<StandardSet>& sets() const { return sets_; }
+  DesignDocument* document() const { return document_; }
 
   // Event operations.
   void recompute();
@@ -80,8 +85,15 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   void takeOver(const kippwerk::ui::frmNormwerte::HandOver& set);
   void remeasure(const kippwerk::ui::frmNachmessen::Start& start);
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void build();
+  void buildDocument();
+  std::map<QString, QString> partsOf(int row) const;
+  std::map<QString, QString> computedTexts() const;
+  DataSheet sheet() const;
   void findControls();
   void connectEvents();
   void fillFixedValue();
@@ -110,6 +122,7 @@ class frmNormwerte : public QWidget {  // NOLINT(readability-identifier-naming)
   std::vector<StandardSet> sets_;        // the rows' sets
   RealSpreadPanel* spread_ = nullptr;    // with the surroundings last read
   RankedRows* ranked_ = nullptr;
+  DesignDocument* document_ = nullptr;
 
   struct Controls {
     QLineEdit *txtNTein, *txtNTaus, *txtNUb, *txtNFest;
