@@ -363,15 +363,20 @@ AstableShape::AstableShape(const Circuit& c, double r1, double r2) : chip_(c.chi
     law.highCurrent = -sign * k.thresholdCurrent;
     law.steady = -sign * c.leakage;
   };
+  // An R2 so small that the diode across it never sees a thousandth of its thermal voltage
+  // (R1's current at most flows through it) leaves the diode dark, to a part in a billion: the
+  // circuit is the one without it, and the diode's laws, written in that voltage, would lose it
+  // in rounding.
+  const bool diodeWorks = c.realDiode() && r2 * c.ub / r1 >= 1e-3 * branchOf(c, r2).nvt;
   // The charge: R1 feeds the node, pin 7 leaks out of it, the rest flows on into C1.
   PhaseLaw charge;
-  if (c.realDiode()) {
+  if (diodeWorks) {
     charge.kind = PhaseLaw::Kind::DiodeCharge;
     charge.branch = branchOf(c, r2);
     charge.r1 = r1;
     charge.ub = c.ub;
     charge.leakage = k.leakage;
-  } else if (c.diode) {  // the ideal diode bridges R2
+  } else if (c.diode && !c.realDiode()) {  // the ideal diode bridges R2
     charge.a = c.ub / r1 - k.leakage;
     charge.b = -1.0 / r1;
   } else {
@@ -385,7 +390,7 @@ AstableShape::AstableShape(const Circuit& c, double r1, double r2) : chip_(c.chi
   discharge.rising = false;
   const double share = 1.0 / (1.0 + k.switchOhms / r1);
   const double held = k.switchVolts + k.switchOhms * c.ub / r1;
-  if (c.realDiode()) {
+  if (diodeWorks) {
     discharge.kind = PhaseLaw::Kind::DiodeDischarge;
     discharge.branch = branchOf(c, r2);
     discharge.held = held;
@@ -439,6 +444,14 @@ double AstableShape::tausAt(double c1) const {
   const double start =
       chip_.thresholdDelay > 0.0 ? charge_->after(highLevel, chip_.thresholdDelay / c1) : highLevel;
   return settled(c1 * (discharge_->time(start, highLevel) + offPerFarad()) + chip_.triggerDelay);
+}
+
+// Each phase's current is smallest at its end: it falls with the way C1 has gone, and the
+// comparator's input current there only takes from it.
+bool AstableShape::runs() const {
+  const double lowLevel = ub_ / 3.0, highLevel = 2.0 * ub_ / 3.0;
+  return charge_->currentAt(highLevel, charge_->window(highLevel)) > 0.0 &&
+         discharge_->currentAt(lowLevel, discharge_->window(lowLevel)) > 0.0;
 }
 
 AstableTimes AstableShape::at(double c1) const {

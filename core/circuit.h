@@ -220,6 +220,8 @@ class AstableShape {
   AstableTimes at(double c1) const;
   double teinAt(double c1) const;
   double tausAt(double c1) const;
+  // Whether C1 reaches both levels, so that both times are finite at any C1.
+  bool runs() const;
 
   // One steady-state period from the start of the charge: `points` even steps of C1's voltage
   // up, then down again (the first period differs).

@@ -24,14 +24,26 @@ using namespace search;
 // How far around each capacitor's ideal parts the bound looks at most.
 constexpr int kSeedsAround = 16;
 
+// Whether the chip's switch or pin currents can hold C1 short of a level, so that a time is
+// infinite. Where they do depends on the resistors alone: the levels C1 settles at do not
+// depend on its size.
+bool canStop(const ChipModel& k) {
+  return k.switchVolts > 0.0 || k.switchOhms > 0.0 || k.thresholdCurrent > 0.0 ||
+         k.triggerCurrent > 0.0 || k.leakage > 0.0;
+}
+
 // Every quantity the window shows of a set, its spread included, is a finite number above 0.
-// Far from the ends of the double range that holds for any tolerance below a half; near them
-// the spread itself is worked out.
+// Far from the ends of the double range that holds for any tolerance below a half, unless the
+// chip stops at one of the resistors' corners (`cornersRun` tells); near the ends the spread
+// itself is worked out.
+template <class CornersRun>
 bool spreadUsable(double r1, double r2, double c1, double tein, double taus,
-                  const StandardSearch& q) {
+                  const StandardSearch& q, const CornersRun& cornersRun) {
   const double period = tein + taus;
   const bool far = tein > 1e-200 && taus > 1e-200 && period < 1e200;
-  if (far && q.resistorTolerance <= 0.5 && q.capacitorTolerance <= 0.5) return true;
+  if (far && q.resistorTolerance <= 0.5 && q.capacitorTolerance <= 0.5) {
+    return !canStop(q.chip) || cornersRun();
+  }
   if (!(tein > 0.0) || !(taus > 0.0) || !std::isfinite(period) || !std::isfinite(1.0 / period)) {
     return false;
   }
@@ -139,7 +151,10 @@ class Space {
     s.deviation = std::max(std::fabs(s.devTein), std::fabs(s.devTaus));
     s.sum = std::fabs(s.devTein) + std::fabs(s.devTaus);
     if (!usable(s.devTein) || !usable(s.devTaus)) return false;
-    if (!spreadUsable(s.r1, s.r2, s.c1, s.tein, s.taus, q_)) return false;
+    if (!spreadUsable(s.r1, s.r2, s.c1, s.tein, s.taus, q_,
+                      [&] { return cornersRun(i1, i2, ic); })) {
+      return false;
+    }
     out = s;
     return true;
   }
@@ -254,6 +269,22 @@ class Space {
     return at->second;
   }
 
+  // Whether the chip oscillates at every corner of R1's and R2's tolerances; one capacitor tells
+  // for all. The charge stalls first with the largest resistors (the pin currents take more of
+  // its current), the discharge with the largest R2 and the smallest R1 (the switch's voltage
+  // rises with R1's current): those two corners decide.
+  bool cornersRun(int i1, int i2, int ic) const {
+    const auto [at, added] = cornersRun_.try_emplace(key(i1, i2, 0), true);
+    if (!added) return at->second;
+    const double r1 = r1_[static_cast<std::size_t>(i1)], r2 = r2_[static_cast<std::size_t>(i2)];
+    const double t = q_.resistorTolerance, c1 = c_[static_cast<std::size_t>(ic)];
+    for (double a : {r1 * (1.0 - t), r1 * (1.0 + t)}) {
+      const AstableTimes corner = AstableShape(circuit_, a, r2 * (1.0 + t)).at(c1);
+      if (!std::isfinite(corner.tein) || !std::isfinite(corner.taus)) at->second = false;
+    }
+    return at->second;
+  }
+
   const AstableShape& shape(int i1, int i2) const {
     const double r1 = r1_[static_cast<std::size_t>(i1)], r2 = r2_[static_cast<std::size_t>(i2)];
     if (!keep_) {
@@ -276,6 +307,7 @@ class Space {
   bool keep_ = false;
   mutable std::unordered_map<std::uint64_t, AstableShape> kept_;
   mutable std::unordered_map<std::uint64_t, double> tein_, taus_;
+  mutable std::unordered_map<std::uint64_t, bool> cornersRun_;
   mutable std::vector<std::optional<AstableShape>> onDiagonal_;
   mutable int diagonal_ = std::numeric_limits<int>::min();
   std::vector<double> r1_, r2_, c_;

@@ -56,8 +56,10 @@ void checkSearch(fuzz::Input& in) {
   q.cMax = q.cMin * magnitude(in);
   q.fixed = static_cast<FixedPart>(in.take<std::uint8_t>() % 3);
   q.fixedValue = magnitude(in);
-  q.resistorTolerance = in.take<std::uint8_t>() / 256.0;
-  q.capacitorTolerance = in.take<std::uint8_t>() / 256.0;
+  // Below a half, as every tolerance the windows offer; at 99 % every set of a wide range would
+  // have its spread worked out, for minutes, to find none usable.
+  q.resistorTolerance = in.take<std::uint8_t>() / 512.0;
+  q.capacitorTolerance = in.take<std::uint8_t>() / 512.0;
   q.diodeModel = kDiodes[in.take<std::uint8_t>() % kDiodes.size()];
   q.ub = in.take<std::uint8_t>() < 8 ? in.take<double>() : 1.0 + in.take<std::uint8_t>() / 16.0;
   q.chip = chipOf(in.take<std::uint8_t>(), q.ub);
@@ -143,8 +145,8 @@ void checkRemeasure(fuzz::Input& in) {
   }
 }
 
-// The model on any parts, supply and chip within its ranges: a time is a number above 0 or, where
-// C1 never reaches a level, infinite; never NaN. Its picture ends where its times do.
+// The model on any positive parts, supply and chip within its ranges: a time is a number above 0
+// or, where C1 never reaches a level, infinite; never NaN. Its picture ends where its times do.
 void checkModel(fuzz::Input& in) {
   const std::uint8_t pick = in.take<std::uint8_t>();
   Circuit c{in.flag(), kDiodes[pick % kDiodes.size()], 0.5 + in.take<std::uint8_t>() / 2.0};
@@ -152,7 +154,8 @@ void checkModel(fuzz::Input& in) {
                         in.take<std::uint8_t>() / 255.0, in.take<std::uint8_t>() / 255.0,
                         in.take<std::uint8_t>() / 255.0};
   c.chip = kChipFamilies[pick % kChipFamilies.size()].chip(c.ub, v);
-  const double r1 = magnitude(in), r2 = magnitude(in), c1 = magnitude(in);
+  const double r1 = std::fabs(magnitude(in)), r2 = std::fabs(magnitude(in)),
+               c1 = std::fabs(magnitude(in));
   const AstableTimes t = astableTimes(c, r1, r2, c1);
   for (double x : {t.tein, t.taus, pulseTime(c, r1, c1)}) {
     char what[256];

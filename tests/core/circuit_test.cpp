@@ -194,6 +194,23 @@ TEST(DiodeTimes, LengthenLessWithLargerResistors) {
   }
 }
 
+// An R2 of a milliohm and less shorts the diode: every diode, with a real chip, gives the times
+// of a nano-ohm down to the smallest resistances, never a negative or a jumping one.
+TEST(DiodeTimes, SettleWhereR2ShortsTheDiode) {
+  for (const DiodeModel& model : kDiodes) {
+    for (double ub : {5.0, 61.5}) {
+      Circuit c{true, model, ub};
+      c.chip = kChipFamilies[0].chip(15.0);
+      const AstableTimes near = astableTimes(c, 1e4, 1e-9, 1e-6);
+      for (double r2 : {1e-12, 1e-20, 1e-50, 1e-100, 6.5e-202, 1e-300}) {
+        const AstableTimes t = astableTimes(c, 1e4, r2, 1e-6);
+        EXPECT_NEAR(t.tein / near.tein, 1.0, 1e-9) << model.name << " " << ub << " V " << r2;
+        EXPECT_NEAR(t.taus / near.taus, 1.0, 1e-9) << model.name << " " << ub << " V " << r2;
+      }
+    }
+  }
+}
+
 // t-EIN rises with every part and t-AUS with R2 and C1 but falls with R1, so the spread lies
 // between the corners.
 TEST(ToleranceSpread, TakesTheTimesFromTheRealCircuit) {
