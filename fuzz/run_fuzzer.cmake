@@ -7,7 +7,7 @@ file(MAKE_DIRECTORY ${WORK}/corpus ${WORK}/artifacts)
 file(GLOB seeds ${CORPUS}/*)
 file(COPY ${seeds} DESTINATION ${WORK}/corpus)
 execute_process(
-  COMMAND ${FUZZER} -max_total_time=${SECONDS} -max_len=512 -print_final_stats=1
+  COMMAND ${FUZZER} -max_total_time=${SECONDS} -max_len=512 ${OPTIONS} -print_final_stats=1
           -artifact_prefix=${WORK}/artifacts/ ${WORK}/corpus
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 string(REGEX MATCH "stat::number_of_executed_units: *[0-9]+" runs "${err}")

@@ -78,9 +78,10 @@ QString writeProblem(QFileDevice::FileError e) {
   }
 }
 
-// A text the file may hold: no NUL, no half of a surrogate pair.
+// A text the file may hold: no NUL, no half of a surrogate pair, no byte order mark (the
+// reader drops one that opens a text, so it would not come back as written).
 bool decentText(const QString& s) {
-  return !s.contains(QChar(u'\0')) && QStringView(s).isValidUtf16();
+  return !s.contains(QChar(u'\0')) && !s.contains(QChar(0xFEFF)) && QStringView(s).isValidUtf16();
 }
 
 // A section of texts (or of truth values); a missing optional one is empty.
