@@ -18,13 +18,16 @@ for f in usr/bin/kippwerk usr/share/applications/org.example.kippwerk.desktop \
          usr/share/icons/hicolor/16x16/apps/org.example.kippwerk.png \
          usr/share/icons/hicolor/32x32/apps/org.example.kippwerk.png \
          usr/share/icons/hicolor/128x128/apps/org.example.kippwerk.png \
+         usr/share/icons/hicolor/48x48/mimetypes/application-x-kippwerk.png \
+         usr/share/mime/packages/org.example.kippwerk.xml \
          usr/share/man/man1/kippwerk.1.gz usr/share/doc/kippwerk/copyright \
          usr/share/doc/kippwerk/changelog.gz; do
   [ -f "$scratch/root/$f" ] || { echo "missing in the package: $f"; fail=1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for dep in libc6 libqt6widgets6; do  # computed from the binary, so the C library is there too
+# computed from the binary, so the C library is there too; Qt's German texts named by hand
+for dep in libc6 libqt6widgets6 qt6-translations-l10n; do
   echo "$depends" | grep -q "\b$dep\b" || { echo "no dependency on $dep"; fail=1; }
 done
 # No error and no warning from lintian; its informational tags are printed, not counted.
@@ -49,6 +52,12 @@ size=$(stat -c %s "$scratch/root/usr/bin/kippwerk")
 echo "usr/bin/kippwerk: $size bytes"
 [ "$size" -lt 1500000 ] || { echo "the program in the package is larger than 1.5 MB"; fail=1; }
 desktop-file-validate "$scratch/root/usr/share/applications/org.example.kippwerk.desktop" || fail=1
+grep -q '^MimeType=application/x-kippwerk;$' "$scratch/root/usr/share/applications/org.example.kippwerk.desktop" ||
+  { echo "the desktop file does not open design files"; fail=1; }
+# The type is registered by the system's triggers: no cache of the MIME database in the package.
+if [ -n "$(find "$scratch/root/usr/share/mime" -type f ! -path '*/packages/*')" ]; then
+  echo "the package carries MIME cache files"; fail=1
+fi
 appstreamcli validate --no-net "$scratch/root/usr/share/metainfo/org.example.kippwerk.metainfo.xml" >/dev/null || fail=1
 file "$scratch/root/usr/share/icons/hicolor/32x32/apps/org.example.kippwerk.png" | grep -q '32 x 32' || fail=1
 [ $fail -eq 0 ] && echo "package ok: $(basename "$deb")"

@@ -3,9 +3,11 @@
 
 // The program's command line as a user meets it: the installed binary started with options,
 // without a display, its exit status and what it writes to stdout and stderr; --pdf writes a
-// design's data sheet without one.
+// design's data sheet without one. And the desktop's view of a design file: the packaged file
+// type, compiled by update-mime-database into a scratch data folder, as Qt's MIME database sees it.
 
 #include <QFile>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,6 +16,55 @@ class CommandLineTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Before anything asks for a MIME type: the database reads its folders once.
+  void initTestCase() {
+    QVERIFY(scratch_.isValid());
+    const QString mime = scratch_.filePath(QStringLiteral("share/mime"));
+    QVERIFY(QDir().mkpath(mime + QStringLiteral("/packages")));
+    QVERIFY(QFile::copy(QStringLiteral(KIPPWERK_SOURCE "/packaging/org.example.kippwerk.xml"),
+                        mime + QStringLiteral("/packages/org.example.kippwerk.xml")));
+    QCOMPARE(QProcess::execute(QStringLiteral("update-mime-database"), {mime}), 0);
+    qputenv("XDG_DATA_DIRS",
+            scratch_.filePath(QStringLiteral("share")).toLocal8Bit() + ":/usr/share");
+    qputenv("XDG_DATA_HOME", scratch_.filePath(QStringLiteral("nothing")).toLocal8Bit());
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  }
+
+  void theDesktopKnowsADesign_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("type");
+    QFile golden(QStringLiteral(KIPPWERK_SOURCE "/tests/ui/golden/normwerte.kippwerk"));
+    QVERIFY(golden.open(QIODevice::ReadOnly));
+    const QByteArray written = golden.readAll();
+    const QString design = QStringLiteral("application/x-kippwerk");
+    QTest::newRow("by its name") << "entwurf.kippwerk" << QByteArray("{}") << design;
+    QTest::newRow("by its content, renamed") << "entwurf" << written << design;
+    QTest::newRow("written compactly by another program")
+        << "kompakt" << QByteArray(R"({"format":"kippwerk-entwurf","version":1})") << design;
+    QTest::newRow("other JSON stays JSON")
+        << "daten.json" << QByteArray(R"({"format":"x"})") << "application/json";
+    QTest::newRow("the name alone in a text is no design")
+        << "notiz.txt" << QByteArray("format kippwerk-entwurf") << "text/plain";
+  }
+
+  void theDesktopKnowsADesign() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, type);
+    QFile file(scratch_.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    file.close();
+    const QMimeType found = QMimeDatabase().mimeTypeForFile(file.fileName());
+    QCOMPARE(found.name(), type);
+    if (type.endsWith(QLatin1String("kippwerk"))) {
+      QVERIFY(found.inherits(QStringLiteral("application/json")));
+      QCOMPARE(found.iconName(), QStringLiteral("application-x-kippwerk"));
+      QCOMPARE(found.comment(), QStringLiteral("Kippwerk-Entwurf"));
+      QVERIFY(found.globPatterns().contains(QStringLiteral("*.kippwerk")));
+    }
+  }
+
   void answersWithoutAWindow_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
