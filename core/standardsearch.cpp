@@ -434,12 +434,14 @@ StandardSets searchStandardSets(const StandardSearch& request) {
     // find the few usable ones sooner.
     if (each >= std::min(kSeedsAround, std::max(s.sizeR1(), s.sizeR2()))) break;
   }
-  const double limit = beyond(bound.value());
+  double limit = beyond(bound.value());
 
   // Then every set within the bound. Each deviation grows monotonically away from its ideal
   // part, so each walk stops at the first part beyond the bound or out of reach; t-AUS, which
-  // R1 moves a little too, by the band between the smallest and the largest R1.
+  // R1 moves a little too, by the band between the smallest and the largest R1. The sets found
+  // tighten the bound as they come: where no seed was usable, it starts out infinite.
   std::vector<Candidate> pool;
+  NthSmallest found(request.count);
   for (int ic = 0; ic < s.sizeC(); ++ic) {
     walkOutward(s.sizeR2(), s.firstR2Reaching(ic), [&](int i2) {
       if (!s.offWithin(i2, ic, limit)) return false;
@@ -456,6 +458,8 @@ StandardSets searchStandardSets(const StandardSearch& request) {
         if (s.evaluate(i1, i2, ic, c) && c.deviation <= limit &&
             s.isListed(i1, i2, ic, {c.tein, c.taus})) {
           pool.push_back(c);
+          found.add(c.deviation);
+          limit = std::min(limit, beyond(found.value()));
         }
         return true;
       };
