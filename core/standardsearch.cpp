@@ -23,6 +23,8 @@ using namespace search;
 
 // How far around each capacitor's ideal parts the bound looks at most.
 constexpr int kSeedsAround = 16;
+// How many pairs of resistors the fast search keeps the charge and discharge of at most.
+constexpr std::size_t kKeptShapes = 1 << 16;
 
 // Whether the chip's switch or pin currents can hold C1 short of a level, so that a time is
 // infinite. Where they do depends on the resistors alone: the levels C1 settles at do not
@@ -298,7 +300,13 @@ class Space {
       return *at;
     }
     auto at = kept_.find(key(i1, i2, 0));
-    if (at == kept_.end()) at = kept_.emplace(key(i1, i2, 0), AstableShape(circuit_, r1, r2)).first;
+    if (at == kept_.end()) {
+      // A shape holds both phases' laws: over wide ranges whose sets all miss the times the
+      // walks may touch a million pairs, so past a limit they are all dropped and worked out again
+      // when asked for.
+      if (kept_.size() >= kKeptShapes) kept_.clear();
+      at = kept_.emplace(key(i1, i2, 0), AstableShape(circuit_, r1, r2)).first;
+    }
     return at->second;
   }
 

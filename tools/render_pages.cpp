@@ -14,9 +14,9 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
-#include <QProgressBar>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <cstdio>
