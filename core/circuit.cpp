@@ -364,10 +364,12 @@ AstableShape::AstableShape(const Circuit& c, double r1, double r2) : chip_(c.chi
     law.steady = -sign * c.leakage;
   };
   // An R2 so small that the diode across it never sees a thousandth of its thermal voltage
-  // (R1's current at most flows through it) leaves the diode dark, to a part in a billion: the
-  // circuit is the one without it, and the diode's laws, written in that voltage, would lose it
-  // in rounding.
-  const bool diodeWorks = c.realDiode() && r2 * c.ub / r1 >= 1e-3 * branchOf(c, r2).nvt;
+  // (R1's current at most flows through it) and that its reverse current is nothing beside R2's
+  // leaves the diode dark, to a part in a billion: the circuit is the one without it, and the
+  // diode's laws, written in that voltage, would lose it in rounding.
+  const Branch diode = branchOf(c, r2);
+  const bool dark = r2 * c.ub / r1 < 1e-3 * diode.nvt && diode.is * r2 < 1e-12 * c.ub;
+  const bool diodeWorks = c.realDiode() && !dark;
   // The charge: R1 feeds the node, pin 7 leaks out of it, the rest flows on into C1.
   PhaseLaw charge;
   if (diodeWorks) {
