@@ -377,9 +377,9 @@ Result<Space, SearchError> makeSpace(const StandardSearch& q, bool keepShapes) {
   for (double t : {q.resistorTolerance, q.capacitorTolerance}) {
     if (!(t >= 0.0 && t < 1.0)) return SearchError::OutOfRange;
   }
-  if (q.circuit().realDiode() && !(q.ub >= kModelUbMin && q.ub <= kModelUbMax)) {
-    return SearchError::OutOfRange;
-  }
+  // The chip's levels and the diode follow the supply: outside the model's range there is
+  // nothing to search (at a denormal supply C1's levels would underflow).
+  if (!(q.ub >= kModelUbMin && q.ub <= kModelUbMax)) return SearchError::OutOfRange;
   if (!(q.tein > 0.0) || !(q.taus > 0.0)) return SearchError::TimesNotPositive;
   if (!q.diode && q.tein <= q.taus) return SearchError::TeinNotGreater;
   if (q.fixed != FixedPart::None && !(q.fixedValue > 0.0)) return SearchError::FixedNotPositive;

@@ -209,6 +209,10 @@ TEST(DiodeTimes, SettleWhereR2ShortsTheDiode) {
       }
     }
   }
+  // Beside a far larger R1 the diode hardly conducts forward, but its reverse current still
+  // shortens the discharge: the Schottky's t-AUS with 1 M Ohm is a ninth of ln 2 R2 C1.
+  const Circuit schottky{true, kDiodes[2], 9.0};
+  EXPECT_NEAR(astableTimes(schottky, 1e12, 1e6, 1e-6).taus, 0.0829, 0.0001);
 }
 
 // t-EIN rises with every part and t-AUS with R2 and C1 but falls with R1, so the spread lies
