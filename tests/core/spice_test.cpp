@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -73,9 +73,17 @@ std::string netlist(const SpiceRow& r, double period) {
 
 // ngspice's measured value of `name`, or NaN.
 double measured(const std::string& output, const char* name) {
-  const std::regex line(std::string("\\n") + name + R"(\s*=\s*([-+0-9.eE]+))");
-  std::smatch m;
-  return std::regex_search(output, m, line) ? std::stod(m[1]) : std::nan("");
+  const std::string start = std::string("\n") + name;
+  for (std::size_t at = output.find(start); at != std::string::npos;
+       at = output.find(start, at + 1)) {
+    std::size_t i = at + start.size();
+    while (i < output.size() && (output[i] == ' ' || output[i] == '\t')) ++i;
+    if (i >= output.size() || output[i] != '=') continue;
+    char* end = nullptr;
+    const double v = std::strtod(output.c_str() + i + 1, &end);
+    if (end != output.c_str() + i + 1) return v;
+  }
+  return std::nan("");
 }
 
 class SpiceDifferential : public ::testing::TestWithParam<SpiceRow> {};
