@@ -28,7 +28,14 @@ class Pairs {
         nR_(static_cast<int>(seriesMantissas(q.resistorSeries).size())),
         nC_(static_cast<int>(seriesMantissas(q.capacitorSeries).size())) {
     shapes_.reserve(r_.size());
-    for (double v : r_) shapes_.emplace_back(circuit_, v);
+    runsHigh_.reserve(r_.size());
+    for (double v : r_) {
+      shapes_.emplace_back(circuit_, v);
+      // The longest pulse of the spread, with the largest R: the chip's currents may keep C1
+      // below its level there although the part itself still reaches it.
+      runsHigh_.push_back(
+          std::isfinite(PulseShape(circuit_, v * (1.0 + q.resistorTolerance)).at(1.0)));
+    }
   }
 
   int sizeR() const { return static_cast<int>(r_.size()); }
@@ -52,11 +59,12 @@ class Pairs {
     return low;
   }
 
-  // A pair within reach of the desired pulse, or nothing. Standard values lie between 1e-24
-  // and 1e24, so every pulse and its spread are numbers far from the ends of a double.
+  // A pair within reach of the desired pulse whose spread ends too, or nothing. Standard values
+  // lie between 1e-24 and 1e24, so every pulse and its spread are numbers far from the ends of
+  // a double.
   bool evaluate(int ir, int ic, PulsePair& out) const {
     const double d = deviation(ir, ic);
-    if (!usable(d)) return false;
+    if (!usable(d) || !runsHigh_[static_cast<std::size_t>(ir)]) return false;
     out = {r(ir), c(ic), pulse(ir, ic), d, std::fabs(d)};
     return true;
   }
@@ -86,6 +94,7 @@ class Pairs {
   Circuit circuit_;
   std::vector<double> r_, c_;
   std::vector<PulseShape> shapes_;
+  std::vector<bool> runsHigh_;  // per R: the pulse at its largest tolerance ends
   int nR_, nC_;
 };
 

@@ -138,6 +138,23 @@ TEST(PulseSpread, GivesTheFourCornersAsALine) {
   EXPECT_EQ(pulseSpreadText(s, 1.0), "t: 854.8 ms … 1.155 s (-14.52 % … +15.51 %)");
 }
 
+// An NE555 at 5 V whose pin currents keep C1 below its level with R 20 % above ten megohms:
+// only pairs whose longest pulse still ends are listed, by both searches alike.
+TEST(PulseSpread, EndsForEveryListedPair) {
+  PulseSearch q{10.0};
+  q.ub = 5;
+  q.chip = kChipFamilies[0].chip(q.ub);
+  q.rMax = 1e10;
+  q.cMax = 1e-7;
+  q.resistorTolerance = q.capacitorTolerance = 0.2;
+  const PulsePairs pairs = searchPulsePairs(q);
+  ASSERT_TRUE(pairs.ok());
+  EXPECT_EQ(pairs.value(), searchPulsePairsExhaustive(q).value());
+  for (const PulsePair& p : pairs.value()) {
+    EXPECT_TRUE(std::isfinite(pulseSpread(q.circuit(), p.r, p.c1, 0.2, 0.2).high)) << p.r;
+  }
+}
+
 // Random targets, series, ranges and chips: the fast search gives what every pair gives.
 TEST(PulseSearchDifferential, EqualsTheExhaustiveSearch) {
   std::mt19937_64 rng(20261216);
